@@ -1,0 +1,38 @@
+// Logical-to-visual reordering of one line of text through GNU FriBidi.
+//
+// The printer prints every line strictly left to right, so a line holding right-to-left script
+// (Hebrew, Arabic, Farsi) is reordered into visual order before it is sent: right-to-left runs are
+// reversed, digits and left-to-right runs keep their order, paired brackets are mirrored and
+// Arabic letters are replaced by their joined presentation forms and ligatures.
+#ifndef ZELVAR_BIDI_CFRIBIDI_H
+#define ZELVAR_BIDI_CFRIBIDI_H
+
+#include "common/zelvar_export.h"
+
+class CCFribidi {
+  public:
+    CCFribidi() {}
+    ~CCFribidi() {}
+
+    // Reorders `size` code points of `line` (logical order; need not be zero-terminated; only read)
+    // into visual order.
+    //
+    // `*result` is set on every return to a new array, released by the caller with delete[],
+    // holding at least count + 1 elements, of which element [count] is zero. The return value,
+    // count, is the number of elements before the result's first zero element.
+    //
+    // Each element enters the reordering as its low 32 bits and comes back sign-extended from 32
+    // bits. When the reordering cannot be done (FriBidi reports a failure, memory runs out for
+    // its work string, or `size` exceeds FriBidi's signed 32-bit index), the line comes back
+    // unchanged, all 64 bits, up to its first zero element (or its end), with the same contract.
+    // A null `line` is an empty line. With a null `result` nothing is allocated and 0 is returned.
+    // Memory exhaustion in the library's own array allocations throws std::bad_alloc (nothing
+    // leaks; `*result` is then null).
+    ZELVAR_API static long ReverseTextFixCharFribidi(long* line, unsigned long size, long** result);
+};
+
+// Number of elements of `s` before its first zero element (all 64 bits compared). `s` must hold a
+// zero element.
+ZELVAR_API int wcslen(long* s);
+
+#endif  // ZELVAR_BIDI_CFRIBIDI_H
