@@ -1,0 +1,101 @@
+// Logical-to-visual reordering of one line through FriBidi.
+#include "bidi/cfribidi.h"
+
+#include <fribidi.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "bidi/reorder_line.h"
+
+namespace zelvar_bidi {
+namespace {
+
+// FriBidi's visual string comes from malloc (or the allocator under test) and goes back to free.
+struct FreeDeleter {
+    void operator()(FriBidiChar* p) const noexcept { std::free(p); }
+};
+using VisualString = std::unique_ptr<FriBidiChar, FreeDeleter>;
+
+constexpr unsigned long kLow32Bits = 0xFFFFFFFFUL;
+
+// Number of elements before the first zero element (all 64 bits compared), at most `size`.
+unsigned long CountUpToZero(const long* line, unsigned long size) {
+    unsigned long k = 0;
+    while (k < size && line[k] != 0) ++k;
+    return k;
+}
+
+// When the line cannot be reordered the caller still gets a line to print: the one it gave, with
+// all 64 bits of each element, cut at its first zero element like a reordered line would be.
+long HandBackLine(const long* line, unsigned long size, long** result) {
+    const unsigned long k = CountUpToZero(line, size);
+    std::unique_ptr<long[]> copy(new long[k + 1]());
+    for (unsigned long i = 0; i < k; ++i) copy[i] = line[i];
+    *result = copy.release();
+    return static_cast<long>(k);
+}
+
+// A unit that went through FriBidi comes back as a signed 32-bit value widened to 64 bits.
+long WidenVisualUnit(FriBidiChar unit) {
+    return static_cast<long>(static_cast<std::int32_t>(unit));
+}
+
+}  // namespace
+
+long ReorderLine(const long* line, unsigned long size, long** result, Log2VisFunction log2vis,
+                 VisualAllocFunction alloc_visual) {
+    if (result == nullptr) return 0;  // nowhere to hand anything back
+    // Set first, so that the caller's pointer is defined even when an allocation below throws.
+    *result = nullptr;
+    if (line == nullptr) size = 0;  // nothing to read: an empty line
+
+    // FriBidi indexes with a signed 32-bit integer; a longer line would be cut to a wrong length,
+    // so it is handed back unreordered instead.
+    if (size > kMaxReorderLength) return HandBackLine(line, size, result);
+
+    // Size + 1 units, the last one staying zero, so FriBidi always reads a terminated string.
+    std::unique_ptr<FriBidiChar[]> logical(new FriBidiChar[size + 1]());
+    for (unsigned long i = 0; i < size; ++i) {
+        // Code points travel as 64-bit integers; FriBidi takes the low 32 bits, unchecked.
+        logical[i] = static_cast<FriBidiChar>(static_cast<unsigned long>(line[i]) & kLow32Bits);
+    }
+
+    VisualString visual(static_cast<FriBidiChar*>(alloc_visual((size + 1) * sizeof(FriBidiChar))));
+    if (!visual) return HandBackLine(line, size, result);
+
+    // FRIBIDI_PAR_ON: the line takes the direction of its first strong character, left to right
+    // when it has none. The direction FriBidi resolves is not needed.
+    FriBidiParType direction = FRIBIDI_PAR_ON;
+    // No lock: FriBidi 1.0 allocates its runs with plain malloc and keeps no shared state, so any
+    // number of threads may reorder lines at the same time.
+    const FriBidiLevel level = log2vis(logical.get(), static_cast<FriBidiStrIndex>(size),
+                                       &direction, visual.get(), nullptr, nullptr, nullptr);
+    visual.get()[size] = 0;
+
+    // A zero level is FriBidi's only failure report (out of memory).
+    if (level == 0) return HandBackLine(line, size, result);
+
+    std::unique_ptr<long[]> reordered(new long[size + 1]());
+    for (unsigned long i = 0; i < size; ++i) reordered[i] = WidenVisualUnit(visual.get()[i]);
+    // A zero unit (U+0000 in the line) ends the visual line where it landed.
+    std::int32_t count = 0;
+    while (reordered[static_cast<unsigned long>(count)] != 0) ++count;
+    *result = reordered.release();
+    return count;
+}
+
+}  // namespace zelvar_bidi
+
+long CCFribidi::ReverseTextFixCharFribidi(long* line, unsigned long size, long** result) {
+    return zelvar_bidi::ReorderLine(line, size, result, &fribidi_log2vis,
+                                    [](std::size_t bytes) { return std::malloc(bytes); });
+}
+
+int wcslen(long* s) {
+    int n = 0;
+    while (s[n] != 0) ++n;
+    return n;
+}

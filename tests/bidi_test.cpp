@@ -1,0 +1,299 @@
+// Reordering of a line through the exported CCFribidi::ReverseTextFixCharFribidi and wcslen(long*),
+// as a native caller sees them.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bidi/cfribidi.h"
+
+namespace {
+
+using Line = std::vector<long>;
+
+struct Reordered {
+    long count = -1;
+    Line elements;  // every element of the result array up to and including [count]
+};
+
+// Runs the operation on an exactly sized copy of `line` (no zero terminator, so that an over-read
+// shows under AddressSanitizer) and checks the parts of the contract every call must keep.
+Reordered Reorder(const Line& line, unsigned long size) {
+    std::unique_ptr<long[]> input(new long[line.empty() ? 1 : line.size()]);
+    for (size_t i = 0; i < line.size(); ++i) input[i] = line[i];
+    long* result = reinterpret_cast<long*>(0x1);  // must be overwritten
+    Reordered out;
+    out.count =
+        CCFribidi::ReverseTextFixCharFribidi(line.empty() ? nullptr : input.get(), size, &result);
+    EXPECT_NE(result, nullptr);
+    EXPECT_NE(result, reinterpret_cast<long*>(0x1));
+    if (result == nullptr || result == reinterpret_cast<long*>(0x1)) return out;
+    EXPECT_GE(out.count, 0);
+    EXPECT_LE(static_cast<unsigned long>(out.count), line.size());
+    out.elements.assign(result, result + out.count + 1);
+    EXPECT_EQ(out.elements.back(), 0) << "the element at the count's position must be zero";
+    for (long i = 0; i < out.count; ++i) EXPECT_NE(out.elements[i], 0);
+    out.elements.pop_back();
+    delete[] result;
+    return out;
+}
+
+Reordered Reorder(const Line& line) {
+    return Reorder(line, line.size());
+}
+
+std::string Hex(const Line& line) {
+    std::string s;
+    char buf[24];
+    for (long v : line) {
+        snprintf(buf, sizeof buf, "%s%lX", s.empty() ? "" : " ", static_cast<unsigned long>(v));
+        s += buf;
+    }
+    return "[" + s + "]";
+}
+
+struct Case {
+    const char* name;
+    Line logical;
+    Line visual;
+};
+
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ReorderingProducesVisualOrder : public ::testing::TestWithParam<Case> {};
+
+TEST_P(ReorderingProducesVisualOrder, Line) {
+    const Case& c = GetParam();
+    const Reordered r = Reorder(c.logical);
+    EXPECT_EQ(r.count, static_cast<long>(c.visual.size()));
+    EXPECT_EQ(r.elements, c.visual) << "got " << Hex(r.elements) << ", want " << Hex(c.visual);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, ReorderingProducesVisualOrder,
+    ::testing::Values(
+        Case{"latin_unchanged",
+             {'P', 'r', 'i', 'n', 't', ' ', 'O', 'K'},
+             {'P', 'r', 'i', 'n', 't', ' ', 'O', 'K'}},
+        Case{"hebrew_reversed", {0x5D0, 0x5D1, 0x5D2}, {0x5D2, 0x5D1, 0x5D0}},
+        Case{"digits_keep_their_order_in_rtl",
+             {0x5D0, 0x5D1, ' ', '1', '2'},
+             {'1', '2', ' ', 0x5D1, 0x5D0}},
+        Case{"parentheses_mirrored_and_moved", {0x5D0, '(', 0x5D1, ')'}, {'(', 0x5D1, ')', 0x5D0}},
+        Case{"latin_run_inside_hebrew",
+             {0x5D0, ' ', 'a', 'b', ' ', 0x5D1},
+             {0x5D1, ' ', 'a', 'b', ' ', 0x5D0}},
+        Case{"hebrew_run_inside_latin",
+             {'a', ' ', 0x5D0, 0x5D1, ' ', 'b'},
+             {'a', ' ', 0x5D1, 0x5D0, ' ', 'b'}},
+        Case{"no_strong_character_stays_ltr",
+             {'1', ' ', '2', '3', ' ', '-'},
+             {'1', ' ', '2', '3', ' ', '-'}},
+        Case{"first_strong_character_sets_direction",
+             {'1', ' ', 0x5D0, ' ', 'a'},
+             {'a', ' ', 0x5D0, ' ', '1'}},
+        // Arabic comes back joined: final form of beh, then its initial form, in printing order.
+        Case{"arabic_beh_beh_shaped", {0x628, 0x628}, {0xFE90, 0xFE91}},
+        // Lam-alef becomes the ligature; FriBidi fills the freed cell with U+FEFF, kept as is.
+        Case{"arabic_lam_alef_ligature", {0x644, 0x627}, {0xFEFB, 0xFEFF}},
+        // The printer overstrikes a mark on the character printed just before it, so a mark must
+        // stay after its base in visual order too: qamats follows alef.
+        Case{"hebrew_mark_stays_after_base", {0x5D0, 0x5B8, 0x5D1}, {0x5D1, 0x5D0, 0x5B8}},
+        Case{"arabic_marks_stay_after_base",
+             {0x628, 0x64E, 0x651, 0x628},
+             {0xFE90, 0xFE91, 0x64E, 0x651}},
+        Case{"mark_in_ltr_untouched", {'e', 0x301, 'x'}, {'e', 0x301, 'x'}}),
+    [](const ::testing::TestParamInfo<Case>& param_info) {
+        return std::string(param_info.param.name);
+    });
+
+// What happens to the values themselves: the low 32 bits go through, sign-extended on the way back.
+TEST(ReorderingKeepsLow32BitsSigned, ValuesAboveBit31ComeBackNegative) {
+    const Reordered r = Reorder({0x80000000L, 0xFFFFFFFFL, 'a'});
+    ASSERT_EQ(r.count, 3);
+    EXPECT_EQ(r.elements, (Line{INT32_MIN, -1, 'a'}));
+}
+
+TEST(ReorderingKeepsLow32BitsSigned, BitsAbove32AreDropped) {
+    const Reordered r = Reorder({0x100000041L, static_cast<long>(0xABCD000000005D0ULL), 'b'});
+    ASSERT_EQ(r.count, 3);
+    EXPECT_EQ(r.elements, (Line{'A', 0x5D0, 'b'}));
+}
+
+// A zero unit (0, or any value whose low 32 bits are zero) ends the line where it lands in visual
+// order.
+struct CutCase {
+    const char* name;
+    Line logical;
+    Line visual_before_cut;
+};
+
+void PrintTo(const CutCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ReorderingCutsAtFirstZero : public ::testing::TestWithParam<CutCase> {};
+
+TEST_P(ReorderingCutsAtFirstZero, Line) {
+    const CutCase& c = GetParam();
+    const Reordered r = Reorder(c.logical);
+    EXPECT_EQ(r.elements, c.visual_before_cut) << "got " << Hex(r.elements);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Zeros, ReorderingCutsAtFirstZero,
+    ::testing::Values(CutCase{"zero_in_latin", {'a', 0, 'b'}, {'a'}},
+                      CutCase{"high_bits_only_is_zero", {'a', 'b', 0x100000000L, 'c'}, {'a', 'b'}},
+                      CutCase{"leading_zero", {0, 'a'}, {}},
+                      // Right to left, the unit after the zero prints first and survives the cut.
+                      CutCase{"zero_in_hebrew", {0x5D0, 0, 0x5D1}, {0x5D1}}),
+    [](const ::testing::TestParamInfo<CutCase>& param_info) {
+        return std::string(param_info.param.name);
+    });
+
+TEST(ReorderingEdges, EmptyLineGivesOneZeroElement) {
+    const Line line{'z'};
+    long* result = nullptr;
+    long out = CCFribidi::ReverseTextFixCharFribidi(const_cast<long*>(line.data()), 0, &result);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(out, 0);
+    EXPECT_EQ(result[0], 0);
+    delete[] result;
+}
+
+TEST(ReorderingEdges, NullLineIsAnEmptyLine) {
+    long* result = nullptr;
+    EXPECT_EQ(CCFribidi::ReverseTextFixCharFribidi(nullptr, 5, &result), 0);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result[0], 0);
+    delete[] result;
+}
+
+TEST(ReorderingEdges, NullResultPointerIsRefusedWithoutCrash) {
+    Line line{0x5D0, 0x5D1};
+    EXPECT_EQ(CCFribidi::ReverseTextFixCharFribidi(line.data(), line.size(), nullptr), 0);
+}
+
+TEST(ReorderingEdges, InputIsOnlyRead) {
+    const Line original{0x5D0, 0x100000041L, '(', 0x628, 0};
+    Line line = original;
+    long* result = nullptr;
+    CCFribidi::ReverseTextFixCharFribidi(line.data(), line.size(), &result);
+    delete[] result;
+    EXPECT_EQ(line, original);
+}
+
+TEST(ReorderingEdges, OnlyTheGivenSizeIsRead) {
+    // Elements past `size` are not part of the line, even when they are right to left.
+    const Reordered r = Reorder({'a', 'b', 0x5D0, 0x5D1}, 2);
+    EXPECT_EQ(r.elements, (Line{'a', 'b'}));
+}
+
+// FriBidi indexes lines with a signed 32-bit integer. A larger size must not wrap into a short or
+// negative length: the line comes back as given, 64-bit values intact, up to its first zero.
+TEST(ReorderingRefusesOversizedLength, LineHandedBackUnchanged) {
+    const Line line{0x5D0, 0x100000041L, 0x5D1, 0, 0x5D2};
+    for (unsigned long size : {0x80000000UL, 0x100000003UL, ULONG_MAX - 1}) {
+        long* result = nullptr;
+        const long count =
+            CCFribidi::ReverseTextFixCharFribidi(const_cast<long*>(line.data()), size, &result);
+        ASSERT_NE(result, nullptr) << size;
+        EXPECT_EQ(count, 3) << size;
+        EXPECT_EQ(Line(result, result + 4), (Line{0x5D0, 0x100000041L, 0x5D1, 0})) << size;
+        delete[] result;
+    }
+}
+
+// Properties over generated lines (fixed seed): a line without right-to-left letters and without
+// mirrored characters comes back as it was; a line of Hebrew letters comes back reversed.
+TEST(ReorderingProperties, GeneratedLines) {
+    std::mt19937 rng(20240611);
+    const Line ltr_pool{'a', 'Z', '0', '7', ' ', '.', ',', '+', 0xE9, 0x3B1, 0x416, 0x4E2D};
+    std::uniform_int_distribution<long> hebrew(0x5D0, 0x5EA);
+    std::uniform_int_distribution<size_t> pick(0, ltr_pool.size() - 1);
+    std::uniform_int_distribution<int> length(1, 80);
+    for (int round = 0; round < 300; ++round) {
+        Line ltr, rtl;
+        const int n = length(rng);
+        for (int i = 0; i < n; ++i) {
+            ltr.push_back(ltr_pool[pick(rng)]);
+            rtl.push_back(hebrew(rng));
+        }
+        EXPECT_EQ(Reorder(ltr).elements, ltr) << Hex(ltr);
+        EXPECT_EQ(Reorder(rtl).elements, Line(rtl.rbegin(), rtl.rend())) << Hex(rtl);
+    }
+}
+
+TEST(Wcslen64, CountsUpToFirstZeroComparingAll64Bits) {
+    struct {
+        Line s;
+        int n;
+    } cases[] = {
+        {{0}, 0},
+        {{'a', 'b', 'c', 0}, 3},
+        {{0x100000000L, 0}, 1},  // low 32 bits zero, but not a zero element
+        {{-1, INT64_MIN, 0, 'x', 0}, 2},
+    };
+    for (auto& c : cases) EXPECT_EQ(wcslen(c.s.data()), c.n) << Hex(c.s);
+}
+
+// FriBidi 1.0 keeps no shared run allocator, so lines may be reordered from several threads at
+// once without a lock. Every thread must get exactly the serial answer for every line.
+TEST(ReorderingIsThreadSafe, ConcurrentResultsMatchSerialOnes) {
+    const std::vector<Line> lines{
+        {0x5D0, 0x5D1, ' ', '1', '2', ' ', '(', 'a', 'b', ')'},
+        {0x628, 0x64E, 0x644, 0x627, ' ', 0x660, 0x661, ' ', 0x628, 0x628},
+        {'x', ' ', 0x5D0, 0x5B8, 0x5D1, ' ', '[', 0x5D2, ']', ' ', 'y'},
+        {'1', '.', '2', ' ', 0x5E9, 0x5DC, 0x5D5, 0x5DD, ' ', '{', 'Q', '}'},
+        {0x647, 0x644, ' ', 0x62A, 0x633, 0x62A, ' ', '3', '%', ' ', 0x5D0, '<', '>'},
+    };
+    // Longer lines mean more runs, so more of FriBidi's allocations per call.
+    std::vector<Line> longer;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        Line joined;
+        for (size_t k = 0; k < 4; ++k) {
+            const Line& part = lines[(i + k) % lines.size()];
+            joined.insert(joined.end(), part.begin(), part.end());
+            joined.push_back(' ');
+        }
+        longer.push_back(joined);
+    }
+    std::vector<Line> serial;
+    for (const Line& l : longer) serial.push_back(Reorder(l).elements);
+
+    constexpr int kThreads = 8;
+    constexpr int kRounds = 2000;
+    std::atomic<bool> go{false};
+    std::vector<int> mismatches(kThreads, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            while (!go.load()) std::this_thread::yield();
+            for (int round = 0; round < kRounds; ++round) {
+                const size_t which = static_cast<size_t>(round + t) % longer.size();
+                Line line = longer[which];
+                long* result = nullptr;
+                const long n =
+                    CCFribidi::ReverseTextFixCharFribidi(line.data(), line.size(), &result);
+                if (result == nullptr || Line(result, result + n) != serial[which]) {
+                    ++mismatches[static_cast<size_t>(t)];
+                }
+                delete[] result;
+            }
+        });
+    }
+    go = true;
+    for (std::thread& th : threads) th.join();
+    for (int t = 0; t < kThreads; ++t) EXPECT_EQ(mismatches[static_cast<size_t>(t)], 0) << t;
+}
+
+}  // namespace
