@@ -1,0 +1,696 @@
+// The four built-in fonts, seen through their exported lookups: which code points they answer,
+// with which flag word and record, and whether the artwork keeps the conventions the
+// composition relies on (base line, marks at the cell edge, joining strokes, box drawing).
+//
+// The coverage and flag tables below are written out here on their own, from the published
+// lists, and are deliberately not generated from the font generator's coverage list.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fonts/fonts.h"
+
+namespace {
+
+using Record = std::vector<unsigned char>;
+using Lookup = Record (*)(int, unsigned int*);
+
+struct Font {
+    const char* name;
+    int width;
+    Lookup lookup;
+    bool narrow;
+};
+
+const Font kFonts[] = {
+    {"10x24", 10, &CFont10x24::GetBuffer10x24, true},
+    {"13x24", 13, &CFont13x24::GetBuffer13x24, true},
+    {"18x24", 18, &CFont18x24::GetBuffer18x24, true},
+    {"24x24", 24, &CFont24x24::GetBuffer24x24, false},
+};
+
+constexpr int kRows = 24;
+constexpr int kConnectorRow = 15;  // Arabic letters stand on it; joining strokes run along it
+
+struct Range {
+    int first;
+    int last;
+};
+
+// Narrow-font coverage, block by block.
+const Range kNarrowCoverage[] = {
+    {0x00A5, 0x00A5},
+    {0x00A8, 0x00A8},
+    {0x00B7, 0x00B7},
+    // Arabic
+    {0x0601, 0x0615},
+    {0x0617, 0x061B},
+    {0x061D, 0x06D5},
+    {0x06D8, 0x06DC},
+    {0x06DF, 0x06E8},
+    {0x06EA, 0x06FF},
+    // Arabic Supplement, Extended-B, Extended-A
+    {0x0750, 0x077F},
+    {0x0870, 0x088E},
+    {0x089C, 0x089F},
+    {0x08A0, 0x08D3},
+    {0x08D5, 0x08D9},
+    {0x08E0, 0x08FF},
+    // General Punctuation
+    {0x2013, 0x2014},
+    {0x2018, 0x201A},
+    {0x201C, 0x201E},
+    {0x2020, 0x2022},
+    {0x2026, 0x2026},
+    {0x2030, 0x2030},
+    {0x2039, 0x203A},
+    {0x203E, 0x203E},
+    // Currency, letterlike, maths
+    {0x20AC, 0x20AC},
+    {0x2122, 0x2122},
+    {0x2219, 0x221A},
+    {0x221E, 0x221E},
+    {0x2248, 0x2248},
+    // Box drawing
+    {0x2500, 0x2500},
+    {0x2502, 0x2502},
+    {0x250C, 0x250C},
+    {0x2510, 0x2510},
+    {0x2514, 0x2514},
+    {0x2518, 0x2518},
+    {0x251C, 0x251C},
+    {0x2524, 0x2524},
+    {0x252C, 0x252C},
+    {0x2534, 0x2534},
+    {0x253C, 0x253C},
+    {0x2550, 0x2551},
+    {0x2554, 0x2554},
+    {0x2557, 0x2557},
+    {0x255A, 0x255A},
+    {0x255D, 0x255D},
+    {0x2560, 0x2560},
+    {0x2563, 0x2563},
+    {0x2566, 0x2566},
+    {0x2569, 0x2569},
+    {0x256C, 0x256C},
+    // Block elements, geometric shapes
+    {0x2580, 0x2580},
+    {0x2584, 0x2584},
+    {0x2588, 0x2588},
+    {0x2591, 0x2593},
+    {0x25A0, 0x25A0},
+    // CJK punctuation, kana
+    {0x3001, 0x3002},
+    {0x300C, 0x300D},
+    {0x3012, 0x3012},
+    {0x3036, 0x3036},
+    {0x3099, 0x309C},
+    {0x30A0, 0x30FF},
+    // the twelve kanji
+    {0x4EBA, 0x4EBA},
+    {0x5186, 0x5186},
+    {0x5206, 0x5206},
+    {0x533A, 0x533A},
+    {0x5E02, 0x5E02},
+    {0x5E74, 0x5E74},
+    {0x65E5, 0x65E5},
+    {0x6642, 0x6642},
+    {0x6708, 0x6708},
+    {0x6751, 0x6751},
+    {0x753A, 0x753A},
+    {0x79D2, 0x79D2},
+    // Private use
+    {0xE001, 0xE001},
+    {0xE003, 0xE009},
+    {0xE010, 0xE016},
+    {0xF8BE, 0xF8C0},
+    {0xF8F9, 0xF8FB},
+    // Arabic presentation forms
+    {0xFB50, 0xFBC2},
+    {0xFBD3, 0xFBE9},
+    {0xFBFC, 0xFBFF},
+    {0xFE71, 0xFE71},
+    {0xFE73, 0xFE73},
+    {0xFE77, 0xFE77},
+    {0xFE79, 0xFE79},
+    {0xFE7B, 0xFE7B},
+    {0xFE7D, 0xFE7D},
+    {0xFE7F, 0xFEF8},
+    {0xFEFB, 0xFEFC},
+};
+
+struct FlagRanges {
+    unsigned int flag;
+    std::vector<Range> ranges;
+};
+
+const FlagRanges kNarrowFlags[] = {
+    {0x03,
+     {{0x0610, 0x0615},
+      {0x061A, 0x061A},
+      {0x064B, 0x065F},
+      {0x0670, 0x0670},
+      {0x06D8, 0x06DC},
+      {0x06DF, 0x06E8},
+      {0x06EA, 0x06ED},
+      {0x089C, 0x089C},
+      {0x089E, 0x089E},
+      {0x08CA, 0x08CC},
+      {0x08CE, 0x08D3},
+      {0x08E4, 0x08FF},
+      {0xFBB4, 0xFBB6},
+      {0xFBB8, 0xFBC1},
+      {0xFE71, 0xFE71}}},
+    {0x01, {{0x3099, 0x309A}}},
+    {0x10,
+     {{0x0622, 0x0623},
+      {0x0625, 0x0625},
+      {0x0627, 0x0627},
+      {0x0671, 0x0673},
+      {0x0675, 0x0675},
+      {0x0773, 0x0774},
+      {0x0870, 0x0882},
+      {0xFB50, 0xFB50},
+      {0xFE81, 0xFE81},
+      {0xFE83, 0xFE83},
+      {0xFE87, 0xFE87},
+      {0xFE8D, 0xFE8D}}},
+};
+
+const Range kWideCoverage[] = {{0x4DB6, 0x4DBF}, {0x9FA6, 0x9FB3}, {0x9FBC, 0x9FFF}};
+
+// Headers stored as the original artwork stored them, not as measured on the columns.
+struct StoredHeader {
+    int width;
+    int code_point;
+    unsigned char header[4];
+};
+
+const StoredHeader kDeviatingHeaders[] = {
+    {10, 0x06D2, {0, 0, 11, 0}}, {10, 0x06D3, {0, 0, 6, 0}},  {10, 0x077A, {0, 0, 7, 0}},
+    {10, 0x077B, {0, 0, 7, 0}},  {10, 0x3012, {1, 1, 2, 3}},  {10, 0x533A, {0, 0, 2, 3}},
+    {10, 0xFB51, {2, 0, 0, 0}},  {10, 0xFBAE, {0, 0, 11, 0}}, {10, 0xFBAF, {0, 0, 14, 0}},
+    {10, 0xFBB0, {0, 0, 6, 0}},  {10, 0xFBB1, {0, 0, 9, 0}},  {10, 0xFE82, {2, 0, 0, 0}},
+    {10, 0xFE84, {3, 0, 0, 0}},  {10, 0xFE88, {3, 0, 4, 0}},  {10, 0xFE8E, {4, 0, 4, 0}},
+    {13, 0x533A, {0, 0, 3, 2}},
+};
+
+std::map<int, unsigned int> NarrowExpectation() {
+    std::map<int, unsigned int> flags;
+    for (const Range& r : kNarrowCoverage) {
+        for (int cp = r.first; cp <= r.last; ++cp) flags[cp] = 0;
+    }
+    for (const FlagRanges& f : kNarrowFlags) {
+        for (const Range& r : f.ranges) {
+            for (int cp = r.first; cp <= r.last; ++cp) flags[cp] = f.flag;
+        }
+    }
+    return flags;
+}
+
+std::map<int, unsigned int> WideExpectation() {
+    std::map<int, unsigned int> flags;
+    for (const Range& r : kWideCoverage) {
+        for (int cp = r.first; cp <= r.last; ++cp) flags[cp] = 0;
+    }
+    return flags;
+}
+
+const std::map<int, unsigned int>& Expectation(const Font& font) {
+    static const std::map<int, unsigned int> narrow = NarrowExpectation();
+    static const std::map<int, unsigned int> wide = WideExpectation();
+    return font.narrow ? narrow : wide;
+}
+
+// --- reading a record ----------------------------------------------------------------------
+
+bool Ink(const Record& rec, int c, int r) {
+    const unsigned char byte =
+        rec[4 + 3 * static_cast<std::size_t>(c) + static_cast<std::size_t>(r / 8)];
+    return (byte >> (7 - r % 8)) & 1;
+}
+
+struct Margins {
+    int left, right, top, bottom;
+    bool operator==(const Margins& o) const {
+        return left == o.left && right == o.right && top == o.top && bottom == o.bottom;
+    }
+};
+
+// The blank margins of the picture, measured dot by dot; 255 each for a blank picture.
+Margins Measure(const Record& rec, int width) {
+    int left = -1, right = -1, top = -1, bottom = -1;
+    for (int c = 0; c < width; ++c) {
+        for (int r = 0; r < kRows; ++r) {
+            if (!Ink(rec, c, r)) continue;
+            if (left < 0) left = c;
+            right = c;
+            if (top < 0 || r < top) top = r;
+            if (r > bottom) bottom = r;
+        }
+    }
+    if (left < 0) return {255, 255, 255, 255};
+    return {left, width - 1 - right, top, kRows - 1 - bottom};
+}
+
+Margins StoredMargins(const Record& rec) {
+    return {rec[0], rec[1], rec[2], rec[3]};
+}
+
+std::string Hex(int cp) {
+    std::ostringstream s;
+    s << "U+" << std::hex << std::uppercase << cp;
+    return s.str();
+}
+
+std::ostream& operator<<(std::ostream& os, const Margins& m) {
+    return os << "(" << m.left << ", " << m.right << ", " << m.top << ", " << m.bottom << ")";
+}
+
+Record Get(const Font& font, int cp) {
+    unsigned int flags = 0;
+    return font.lookup(cp, &flags);
+}
+
+// --- the independent tables themselves ------------------------------------------------------
+
+TEST(CoverageTables, CountsAgreeWithThePublishedTotals) {
+    const auto narrow = NarrowExpectation();
+    EXPECT_EQ(narrow.size(), 885u);
+    std::map<unsigned int, int> per_flag;
+    for (const auto& [cp, flag] : narrow) per_flag[flag]++;
+    EXPECT_EQ(per_flag[0x03], 101);
+    EXPECT_EQ(per_flag[0x01], 2);
+    EXPECT_EQ(per_flag[0x10], 34);
+    EXPECT_EQ(per_flag[0x00], 748);
+    EXPECT_EQ(WideExpectation().size(), 92u);
+}
+
+// --- the whole code space -------------------------------------------------------------------
+
+// Every value a caller can pass, checked against the coverage and flag tables, for every font:
+// presence, flag word (written also when absent, over whatever the caller left there), record
+// length, stored header (no 255; the measured margins except the tabled deviations) and ink.
+void WalkCodePoint(const Font& font, long long value, int& failures) {
+    const int cp = static_cast<int>(value);
+    const auto& expected = Expectation(font);
+    const auto it = expected.find(cp);
+    const bool present = it != expected.end();
+    const std::size_t length = 4 + 3 * static_cast<std::size_t>(font.width);
+
+    unsigned int flags = 0xA5A5A5A5u;
+    const Record rec = font.lookup(cp, &flags);
+    auto fail = [&](const std::string& what) {
+        if (++failures <= 20)
+            ADD_FAILURE() << font.name << " " << Hex(cp) << " (" << cp << "): " << what;
+    };
+    if (!present) {
+        if (!rec.empty()) fail("answers a code point it must not hold");
+        if (flags != 0) fail("flag word not cleared for an absent code point");
+        return;
+    }
+    if (rec.size() != length) {
+        fail("record of " + std::to_string(rec.size()) + " bytes");
+        return;
+    }
+    if (flags != it->second) fail("flag word " + std::to_string(flags));
+    for (int i = 0; i < 4; ++i) {
+        if (rec[static_cast<std::size_t>(i)] == 255) fail("255 in the stored header");
+    }
+    const Margins measured = Measure(rec, font.width);
+    if (measured.left == 255) {
+        fail("glyph without ink");
+        return;
+    }
+    bool deviating = false;
+    for (const StoredHeader& d : kDeviatingHeaders) {
+        if (d.width != font.width || d.code_point != cp) continue;
+        deviating = true;
+        const Margins tabled{d.header[0], d.header[1], d.header[2], d.header[3]};
+        if (!(StoredMargins(rec) == tabled)) fail("deviating header not stored as tabled");
+    }
+    if (!deviating && !(StoredMargins(rec) == measured)) {
+        std::ostringstream s;
+        s << "stored header " << StoredMargins(rec) << " but measured " << measured;
+        fail(s.str());
+    }
+}
+
+TEST(CodeSpace, EveryFontAnswersExactlyItsTableOverTheWholeRange) {
+    std::vector<long long> extra = {INT_MIN, INT_MIN + 1, INT_MAX, INT_MAX - 1};
+    // values that equal a covered code point in their low 16 or 24 bits
+    for (int low : {0x0627, 0x064E, 0x9FFF, 0xFEFC, 0x4DB6}) {
+        for (long long high : {0x10000LL, 0x1000000LL, 0x7FFF0000LL, -0x10000LL, -0x80000000LL}) {
+            extra.push_back(high + low);
+        }
+    }
+    for (const Font& font : kFonts) {
+        int failures = 0;
+        for (long long v = -70000; v <= 0x12FFFF; ++v) WalkCodePoint(font, v, failures);
+        for (long long v : extra) WalkCodePoint(font, v, failures);
+        EXPECT_EQ(failures, 0) << font.name;
+    }
+}
+
+TEST(CodeSpace, StoredRecordsAreReturnedAsFreshCopies) {
+    // A caller that changes its copy must not change what the next caller gets.
+    for (const Font& font : kFonts) {
+        const int cp = font.narrow ? 0x0627 : 0x9FA6;
+        Record first = Get(font, cp);
+        ASSERT_FALSE(first.empty()) << font.name;
+        const Record original = first;
+        for (auto& b : first) b = 0xEE;
+        EXPECT_EQ(Get(font, cp), original) << font.name;
+    }
+}
+
+// --- pinned bytes --------------------------------------------------------------------------
+
+TEST(PinnedGlyphs, AlefAndFathaAtTenDotsAreTheAgreedBytes) {
+    unsigned int flags = 0;
+    const Record alef = CFont10x24::GetBuffer10x24(0x0627, &flags);
+    const Record expected_alef = {0x04, 0x04, 0x04, 0x08, 0,    0,    0,    0,    0,    0,    0, 0,
+                                  0,    0,    0,    0,    0x0F, 0xFF, 0x00, 0x0F, 0xFF, 0x00, 0, 0,
+                                  0,    0,    0,    0,    0,    0,    0,    0,    0,    0};
+    EXPECT_EQ(alef, expected_alef);
+    EXPECT_EQ(flags, 0x10u);
+
+    const Record fatha = CFont10x24::GetBuffer10x24(0x064E, &flags);
+    const Record expected_fatha = {0x02, 0x02, 0x00, 0x16, 0,    0, 0, 0,    0, 0, 0x40, 0,
+                                   0,    0x40, 0,    0,    0xC0, 0, 0, 0xC0, 0, 0, 0x80, 0,
+                                   0,    0x80, 0,    0,    0,    0, 0, 0,    0, 0};
+    EXPECT_EQ(fatha, expected_fatha);
+    EXPECT_EQ(flags, 0x03u);
+}
+
+// --- artwork conventions ---------------------------------------------------------------------
+
+// Marks fitted vertically to the previous character start from the cell edge on their own side:
+// wholly in the top half touching row 0 or 1, or wholly in the bottom half touching row 22 or 23.
+TEST(Artwork, FittedMarksLieInTheirHalfAtTheOuterEdge) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        int above = 0, below = 0;
+        for (const auto& [cp, flag] : Expectation(font)) {
+            if (flag != 0x03 || cp == 0xFE71 || cp == 0xFBBF) continue;
+            const Margins m = Measure(Get(font, cp), font.width);
+            const int first_row = m.top, last_row = kRows - 1 - m.bottom;
+            if (last_row <= 11 && first_row <= 1) {
+                ++above;
+            } else if (first_row >= 12 && last_row >= 22) {
+                ++below;
+            } else {
+                ADD_FAILURE() << font.name << " " << Hex(cp) << " inks rows " << first_row << ".."
+                              << last_row;
+            }
+        }
+        EXPECT_EQ(above + below, 99) << font.name;
+        EXPECT_GT(above, 50) << font.name;
+        EXPECT_GT(below, 20) << font.name;
+    }
+}
+
+// Arabic character names, read from the Unicode Character Database that the system ships.
+std::map<int, std::string> ArabicNames() {
+    std::map<int, std::string> names;
+    std::ifstream in("/usr/share/unicode/UnicodeData.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto semi = line.find(';');
+        const int cp = std::stoi(line.substr(0, semi), nullptr, 16);
+        if ((cp >= 0x0600 && cp <= 0x08FF) || (cp >= 0xFB50 && cp <= 0xFEFF)) {
+            names[cp] = line.substr(semi + 1, line.find(';', semi + 1) - semi - 1);
+        }
+    }
+    return names;
+}
+
+bool EndsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The printer prints visual order left to right: an initial form joins the letter printed to
+// its left, a final form the one to its right, a medial form both. Those strokes must reach the
+// cell edge on the connector row; every other Arabic glyph keeps off the edges there, so that
+// it does not seem joined to a neighbour.
+TEST(Artwork, JoiningFormsReachTheirEdgesOnTheConnectorRowAndNoOthersDo) {
+    const auto names = ArabicNames();
+    ASSERT_GT(names.size(), 1000u) << "needs /usr/share/unicode/UnicodeData.txt (unicode-data)";
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        int joining = 0;
+        for (const auto& [cp, flag] : Expectation(font)) {
+            const auto name = names.find(cp);
+            if (name == names.end() || flag == 0x03) continue;
+            bool left = false, right = false;
+            if (EndsWith(name->second, "INITIAL FORM")) left = true;
+            if (EndsWith(name->second, "MEDIAL FORM")) left = right = true;
+            if (EndsWith(name->second, "FINAL FORM")) right = true;
+            if (name->second == "ARABIC TATWEEL") left = right = true;
+            joining += left || right;
+            const Record rec = Get(font, cp);
+            EXPECT_EQ(Ink(rec, 0, kConnectorRow), left)
+                << font.name << " " << Hex(cp) << " " << name->second << ": left edge";
+            EXPECT_EQ(Ink(rec, font.width - 1, kConnectorRow), right)
+                << font.name << " " << Hex(cp) << " " << name->second << ": right edge";
+        }
+        EXPECT_GT(joining, 150) << font.name;
+    }
+}
+
+// Letters without anything below the base line end on it, whatever the width.
+TEST(Artwork, ArabicLettersStandOnTheBaseLine) {
+    const int on_base_line[] = {0x0627, 0x062A, 0x062B, 0x062F, 0x0630, 0x0637, 0x0638,
+                                0x0640, 0x0643, 0x0647, 0xFE8E, 0xFE98, 0xFEAA, 0xFEDB};
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        for (int cp : on_base_line) {
+            EXPECT_EQ(Measure(Get(font, cp), font.width).bottom, kRows - 1 - kConnectorRow)
+                << font.name << " " << Hex(cp);
+        }
+    }
+}
+
+// The narrow fonts differ in width only: a character sits on the same rows in all three (within
+// a row or two of hinting), so a line that mixes widths keeps one base line.
+TEST(Artwork, NarrowFontsDrawEachCharacterOnTheSameRows) {
+    for (const auto& [cp, flag] : NarrowExpectation()) {
+        const Margins m10 = Measure(Get(kFonts[0], cp), 10);
+        const Margins m13 = Measure(Get(kFonts[1], cp), 13);
+        const Margins m18 = Measure(Get(kFonts[2], cp), 18);
+        for (const Margins* m : {&m13, &m18}) {
+            EXPECT_LE(std::abs(m->top - m10.top), 2) << Hex(cp);
+            EXPECT_LE(std::abs(m->bottom - m10.bottom), 2) << Hex(cp);
+        }
+        EXPECT_LE(std::abs(m13.top - m18.top), 1) << Hex(cp);
+        EXPECT_LE(std::abs(m13.bottom - m18.bottom), 1) << Hex(cp);
+    }
+}
+
+TEST(Artwork, JapaneseStaysBetweenRowsThreeAndTwenty) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        for (const auto& [cp, flag] : Expectation(font)) {
+            if (cp < 0x3000 || cp > 0x9FFF) continue;
+            const Margins m = Measure(Get(font, cp), font.width);
+            EXPECT_GE(m.top, 3) << font.name << " " << Hex(cp);
+            EXPECT_GE(m.bottom, 3) << font.name << " " << Hex(cp);
+        }
+    }
+}
+
+TEST(Artwork, WideIdeographsFillTheirCell) {
+    const Font& wide = kFonts[3];
+    for (const auto& [cp, flag] : Expectation(wide)) {
+        const Margins m = Measure(Get(wide, cp), wide.width);
+        EXPECT_LE(m.left, 3) << Hex(cp);
+        EXPECT_LE(m.right, 3) << Hex(cp);
+        // U+9FB0 is a small ideograph that stands low in its cell
+        EXPECT_LE(m.top, cp == 0x9FB0 ? 10 : 4) << Hex(cp);
+        EXPECT_LE(m.bottom, 4) << Hex(cp);
+    }
+}
+
+// --- box drawing and blocks -----------------------------------------------------------------
+
+struct BoxSign {
+    int cp;
+    bool up, down, left, right, dbl;
+};
+
+// The arms of each box-drawing sign, read from its Unicode name.
+std::vector<BoxSign> BoxSigns() {
+    const std::map<std::string, std::vector<bool>> arms = {
+        {"HORIZONTAL", {false, false, true, true}},
+        {"VERTICAL", {true, true, false, false}},
+        {"DOWN AND RIGHT", {false, true, false, true}},
+        {"DOWN AND LEFT", {false, true, true, false}},
+        {"UP AND RIGHT", {true, false, false, true}},
+        {"UP AND LEFT", {true, false, true, false}},
+        {"VERTICAL AND RIGHT", {true, true, false, true}},
+        {"VERTICAL AND LEFT", {true, true, true, false}},
+        {"DOWN AND HORIZONTAL", {false, true, true, true}},
+        {"UP AND HORIZONTAL", {true, false, true, true}},
+        {"VERTICAL AND HORIZONTAL", {true, true, true, true}},
+    };
+    std::vector<BoxSign> signs;
+    std::ifstream in("/usr/share/unicode/UnicodeData.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        const int cp = std::stoi(line.substr(0, line.find(';')), nullptr, 16);
+        if (cp < 0x2500 || cp > 0x257F || !NarrowExpectation().count(cp)) continue;
+        std::string name = line.substr(line.find(';') + 1);
+        name = name.substr(0, name.find(';'));
+        const std::string prefix = "BOX DRAWINGS ";
+        std::string rest = name.substr(prefix.size());
+        const bool dbl = rest.rfind("DOUBLE ", 0) == 0;
+        rest = rest.substr(rest.find(' ') + 1);  // drop LIGHT / DOUBLE
+        const auto a = arms.find(rest);
+        if (a == arms.end()) {
+            ADD_FAILURE() << "unexpected box sign " << name;
+            continue;
+        }
+        signs.push_back({cp, a->second[0], a->second[1], a->second[2], a->second[3], dbl});
+    }
+    return signs;
+}
+
+std::vector<int> EdgeRows(const Record& rec, int column) {
+    std::vector<int> rows;
+    for (int r = 0; r < kRows; ++r) {
+        if (Ink(rec, column, r)) rows.push_back(r);
+    }
+    return rows;
+}
+
+std::vector<int> EdgeColumns(const Record& rec, int width, int row) {
+    std::vector<int> cols;
+    for (int c = 0; c < width; ++c) {
+        if (Ink(rec, c, row)) cols.push_back(c);
+    }
+    return cols;
+}
+
+// Any two signs placed side by side (or one above the other) continue each other's lines: an
+// arm meets the neighbouring arm on the very same rows (columns), and an edge without an arm
+// is blank, so nothing sticks out into the neighbouring cell.
+TEST(BoxDrawing, LinesMeetExactlyAcrossNeighbouringCells) {
+    const auto signs = BoxSigns();
+    ASSERT_EQ(signs.size(), 22u);
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        std::map<bool, std::vector<int>> left_rows, right_rows, top_cols, bottom_cols;
+        for (const BoxSign& s : signs) {
+            const Record rec = Get(font, s.cp);
+            const auto l = EdgeRows(rec, 0), r = EdgeRows(rec, font.width - 1);
+            const auto t = EdgeColumns(rec, font.width, 0);
+            const auto b = EdgeColumns(rec, font.width, kRows - 1);
+            EXPECT_EQ(!l.empty(), s.left) << font.name << " " << Hex(s.cp);
+            EXPECT_EQ(!r.empty(), s.right) << font.name << " " << Hex(s.cp);
+            EXPECT_EQ(!t.empty(), s.up) << font.name << " " << Hex(s.cp);
+            EXPECT_EQ(!b.empty(), s.down) << font.name << " " << Hex(s.cp);
+            auto same = [&](std::map<bool, std::vector<int>>& seen, const std::vector<int>& v,
+                            const char* edge) {
+                if (v.empty()) return;
+                if (seen[s.dbl].empty()) seen[s.dbl] = v;
+                EXPECT_EQ(v, seen[s.dbl]) << font.name << " " << Hex(s.cp) << " " << edge;
+            };
+            same(left_rows, l, "left");
+            same(right_rows, r, "right");
+            same(top_cols, t, "top");
+            same(bottom_cols, b, "bottom");
+        }
+        for (bool dbl : {false, true}) {
+            EXPECT_EQ(left_rows[dbl], right_rows[dbl]) << font.name;
+            EXPECT_EQ(top_cols[dbl], bottom_cols[dbl]) << font.name;
+            EXPECT_EQ(left_rows[dbl].size(), 2u) << font.name << (dbl ? " double" : " light");
+            EXPECT_EQ(top_cols[dbl].size(), 2u) << font.name << (dbl ? " double" : " light");
+        }
+    }
+}
+
+// Inside one cell an arm runs unbroken from the edge to the centre: a line drawn through a
+// sign never has a gap.
+TEST(BoxDrawing, ArmsAreUnbrokenFromEdgeToCentre) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        for (const BoxSign& s : BoxSigns()) {
+            const Record rec = Get(font, s.cp);
+            const int mid_c = font.width / 2, mid_r = kRows / 2;
+            for (int r : EdgeRows(rec, 0)) {
+                for (int c = 0; c < mid_c - 2; ++c) EXPECT_TRUE(Ink(rec, c, r)) << Hex(s.cp);
+            }
+            for (int r : EdgeRows(rec, font.width - 1)) {
+                for (int c = mid_c + 2; c < font.width; ++c)
+                    EXPECT_TRUE(Ink(rec, c, r)) << Hex(s.cp);
+            }
+            for (int c : EdgeColumns(rec, font.width, 0)) {
+                for (int r = 0; r < mid_r - 2; ++r) EXPECT_TRUE(Ink(rec, c, r)) << Hex(s.cp);
+            }
+            for (int c : EdgeColumns(rec, font.width, kRows - 1)) {
+                for (int r = mid_r + 2; r < kRows; ++r) EXPECT_TRUE(Ink(rec, c, r)) << Hex(s.cp);
+            }
+        }
+    }
+}
+
+TEST(BlockElements, HalvesAndFullBlockCoverTheirRows) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        const Record upper = Get(font, 0x2580), lower = Get(font, 0x2584), full = Get(font, 0x2588);
+        for (int c = 0; c < font.width; ++c) {
+            for (int r = 0; r < kRows; ++r) {
+                EXPECT_EQ(Ink(upper, c, r), r < 12) << font.name;
+                EXPECT_EQ(Ink(lower, c, r), r >= 12) << font.name;
+                EXPECT_TRUE(Ink(full, c, r)) << font.name;
+            }
+        }
+    }
+}
+
+// Shades of a quarter, a half and three quarters of ink. Laid out as on paper (the cell
+// repeated sideways and downwards), a quarter shade has no two neighbouring dots, a
+// three-quarter shade no two neighbouring blanks, and a half shade is a checkerboard, so no
+// seam shows between cells. A two-column pattern cannot repeat seamlessly across an odd number
+// of columns, so at 13 dots only the joins between rows of cells are checked, and the
+// sideways join is allowed the one doubled column it cannot avoid.
+TEST(BlockElements, ShadesHaveTheirDensityAndTileWithoutSeams) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        const int w = font.width;
+        const int tiled_w = (w % 2 == 0) ? 2 * w : w;
+        for (int level = 1; level <= 3; ++level) {
+            const Record rec = Get(font, 0x2590 + level);
+            auto at = [&](int x, int y) { return Ink(rec, x % w, y % kRows); };
+            int dots = 0;
+            for (int y = 0; y < 2 * kRows; ++y) {
+                for (int x = 0; x < tiled_w; ++x) {
+                    dots += y < kRows && x < w && at(x, y);
+                    const bool here = at(x, y);
+                    for (const auto& [nx, ny] : {std::pair<int, int>{x + 1, y}, {x, y + 1}}) {
+                        if (nx >= tiled_w && w % 2 != 0) continue;
+                        const bool there = at(nx, ny);
+                        const bool bad = level == 1   ? (here && there)
+                                         : level == 3 ? (!here && !there)
+                                                      : here == there;
+                        if (bad) {
+                            ADD_FAILURE() << font.name << " shade " << level << " at " << x << ","
+                                          << y << " next to " << nx << "," << ny;
+                        }
+                    }
+                }
+            }
+            EXPECT_NEAR(dots, level * w * kRows / 4, w) << font.name << " shade " << level;
+        }
+    }
+}
+
+}  // namespace
