@@ -1,0 +1,151 @@
+// The four native methods of zelvar.printer.api.android.nat.nativef.
+//
+// Each method copies its Java arrays into buffers of its own, calls the reordering, the
+// composition of a draw buffer or a capability query, and hands the result back in a new Java
+// array. Nothing survives a call: native buffers are released before it returns, array elements
+// are given back with mode 0, and only the new Java arrays outlive it.
+//
+// Inputs the Java side should not pass but may (a null line, a placement array shorter than the
+// record), and JNI calls that fail (the JVM is out of memory), end the call in an orderly way: a
+// refusal for bad inputs, and for a failed JNI call an immediate return that leaves the JVM's
+// pending exception for the Java caller. C++ exceptions never reach the JVM (jni_guard.h).
+
+#include <cstring>
+#include <memory>
+
+#include "bidi/cfribidi.h"
+#include "common/zelvar_export.h"
+#include "fontmgr/fntmngr.h"
+#include "jni/jni_guard.h"
+#include "zelvar_printer_api_android_nat_nativef.h"
+
+namespace {
+
+using zelvar_jni::ByteArrayElements;
+using zelvar_jni::CallWithoutCxxExceptions;
+
+// The Java class and the composition agree on the size of the placement record.
+constexpr jsize kPlacementRecordBytes =
+    zelvar_printer_api_android_nat_nativef_PLACEMENT_RECORD_BYTES;
+static_assert(kPlacementRecordBytes == sizeof(_SWFONTINFO),
+              "the Java placement array carries exactly the bytes of the placement record");
+
+// The composition is handed this much room; its longest sequence (width 24, with a BS) is
+// SWFONT_MAX_SEQUENCE bytes.
+constexpr int kDrawBufferBytes = 128;
+static_assert(SWFONT_MAX_SEQUENCE <= kDrawBufferBytes, "the draw buffer holds every sequence");
+
+static_assert(sizeof(jlong) == sizeof(long), "the reordering takes code points as 64-bit longs");
+
+jlongArray ReverseText(JNIEnv* env, jlongArray text) {
+    // A null line is taken as an empty one.
+    if (text == nullptr) return env->NewLongArray(0);
+
+    const jsize length = env->GetArrayLength(text);
+    const auto count = static_cast<unsigned long>(length);
+    std::unique_ptr<long[]> line(new long[count]);
+
+    jlong* elements = env->GetLongArrayElements(text, nullptr);
+    if (elements == nullptr) return nullptr;  // OutOfMemoryError pending
+    if (count != 0) std::memcpy(line.get(), elements, count * sizeof(long));
+    // Nothing was written into the elements: the Java array keeps its contents.
+    env->ReleaseLongArrayElements(text, elements, 0);
+
+    long* reordered_raw = nullptr;
+    const auto visual_count =
+        static_cast<jsize>(CCFribidi::ReverseTextFixCharFribidi(line.get(), count, &reordered_raw));
+    std::unique_ptr<long[]> reordered(reordered_raw);
+    line.reset();
+    if (reordered == nullptr) return env->NewLongArray(0);  // nothing was handed back
+
+    // The visual line ends before the first zero element of the reordering's result.
+    std::unique_ptr<jlong[]> staging(new jlong[static_cast<unsigned long>(visual_count)]);
+    if (visual_count != 0) {
+        std::memcpy(staging.get(), reordered.get(),
+                    static_cast<unsigned long>(visual_count) * sizeof(jlong));
+    }
+    reordered.reset();
+
+    jlongArray visual = env->NewLongArray(visual_count);
+    if (visual == nullptr) return nullptr;  // OutOfMemoryError pending
+    env->SetLongArrayRegion(visual, 0, visual_count, staging.get());
+    return visual;
+}
+
+jintArray DrawCharacter(JNIEnv* env, jint code_point, jint code_page, jint width, jint height,
+                        jbyteArray placement) {
+    // A placement array too short for the record is refused like any other request that cannot
+    // be drawn: an empty result, the array untouched.
+    if (placement != nullptr && env->GetArrayLength(placement) < kPlacementRecordBytes) {
+        return env->NewIntArray(0);
+    }
+
+    ByteArrayElements elements(env, placement);
+    if (placement != nullptr && elements.get() == nullptr) return nullptr;  // OOM pending
+
+    _SWFONTINFO record{};
+    _SWFONTINFO* record_passed = nullptr;
+    if (elements.get() != nullptr) {
+        // Bytes are carried unchanged: a Java byte of -1 is the record's 255.
+        std::memcpy(&record, elements.get(), sizeof(record));
+        record_passed = &record;
+    }
+
+    std::unique_ptr<unsigned char[]> draw_buffer(new unsigned char[kDrawBufferBytes]);
+    const int status =
+        CFntMngr::GetFontDrawBuffer(code_point, code_page, width, height, draw_buffer.get(),
+                                    record_passed, SWFONT_JUSTIFICATION_NONE);
+
+    // Every refusal looks the same to the Java side: an empty array, and the placement array
+    // keeps its bytes (the elements go back unwritten).
+    if (status < 0) return env->NewIntArray(0);
+
+    jintArray sequence = env->NewIntArray(status);
+    if (sequence == nullptr) return nullptr;  // OOM pending; placement array unchanged
+
+    // The printer's bytes go to Java as unsigned values 0 to 255, never as negative bytes.
+    std::unique_ptr<jint[]> staging(new jint[static_cast<unsigned long>(status)]);
+    for (int i = 0; i < status; ++i) staging[i] = draw_buffer[i];
+    env->SetIntArrayRegion(sequence, 0, status, staging.get());
+    staging.reset();
+
+    // The record for the next character goes back into bytes 0 to 5; later bytes stay as they
+    // are. The elements are copied into the Java array when they are released.
+    if (record_passed != nullptr) std::memcpy(elements.get(), &record, sizeof(record));
+    return sequence;
+}
+
+}  // namespace
+
+extern "C" {
+
+ZELVAR_API JNIEXPORT jlongArray JNICALL
+Java_zelvar_printer_api_android_nat_nativef_ReverseTextRWC(JNIEnv* env, jclass, jlongArray text) {
+    return CallWithoutCxxExceptions<jlongArray>(env, nullptr,
+                                                [&] { return ReverseText(env, text); });
+}
+
+ZELVAR_API JNIEXPORT jboolean JNICALL Java_zelvar_printer_api_android_nat_nativef_CharAvailable(
+    JNIEnv* env, jclass, jint code_point, jint code_page, jint width, jint height) {
+    return CallWithoutCxxExceptions<jboolean>(env, JNI_FALSE, [&]() -> jboolean {
+        return CFntMngr::CharAvailable(code_point, code_page, width, height) ? JNI_TRUE : JNI_FALSE;
+    });
+}
+
+ZELVAR_API JNIEXPORT jintArray JNICALL
+Java_zelvar_printer_api_android_nat_nativef_GetFontDrawBuffer(JNIEnv* env, jclass, jint code_point,
+                                                              jint code_page, jint width,
+                                                              jint height, jbyteArray placement) {
+    return CallWithoutCxxExceptions<jintArray>(env, nullptr, [&] {
+        return DrawCharacter(env, code_point, code_page, width, height, placement);
+    });
+}
+
+ZELVAR_API JNIEXPORT jboolean JNICALL
+Java_zelvar_printer_api_android_nat_nativef_IsFontWidthSupported(JNIEnv* env, jclass, jint width) {
+    return CallWithoutCxxExceptions<jboolean>(env, JNI_FALSE, [&]() -> jboolean {
+        return CFntMngr::IsFontWidthSupported(width) ? JNI_TRUE : JNI_FALSE;
+    });
+}
+
+}  // extern "C"
