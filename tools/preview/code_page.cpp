@@ -1,0 +1,124 @@
+#include "tools/preview/code_page.h"
+
+#include <cerrno>
+#include <cstdint>
+
+#include "tools/preview/escpos.h"
+
+namespace {
+
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// glibc's names for the served code pages. 290 and 20290 are one code page under its IBM and its
+// Windows number.
+const char* IconvName(int number) {
+    switch (number) {
+        case 1256:
+            return "CP1256";
+        case 864:
+            return "IBM864";
+        case 862:
+            return "IBM862";
+        case 1255:
+            return "CP1255";
+        case 290:
+        case 20290:
+            return "IBM290";
+        case 932:
+            return "CP932";
+        case 936:
+            return "GBK";
+        case 54936:
+            return "GB18030";
+        default:
+            return nullptr;
+    }
+}
+
+bool IsControl(char32_t c) {
+    return c < escpos::kFirstPrintable || (c >= escpos::kDelete && c < 0xA0);
+}
+
+// Runs `cd` over `in` from its initial state, flushing what it holds back; false on any failure.
+bool Convert(iconv_t cd, const char* in, std::size_t in_size, std::string* out) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char buffer[32];
+    char* in_ptr = const_cast<char*>(in);
+    char* out_ptr = buffer;
+    std::size_t out_left = sizeof buffer;
+    if (iconv(cd, &in_ptr, &in_size, &out_ptr, &out_left) == static_cast<std::size_t>(-1)) {
+        return false;
+    }
+    if (iconv(cd, nullptr, nullptr, &out_ptr, &out_left) == static_cast<std::size_t>(-1)) {
+        return false;
+    }
+    out->assign(buffer, static_cast<std::size_t>(out_ptr - buffer));
+    return true;
+}
+
+}  // namespace
+
+CodePage::CodePage(int number)
+    : number_(number), to_printer_(kNoConverter), from_printer_(kNoConverter) {
+    const char* name = IconvName(number);
+    if (name == nullptr) return;
+    to_printer_ = iconv_open(name, "UTF-32LE");
+    from_printer_ = iconv_open("UTF-32LE", name);
+    if (to_printer_ == kNoConverter || from_printer_ == kNoConverter) {
+        if (to_printer_ != kNoConverter) iconv_close(to_printer_);
+        if (from_printer_ != kNoConverter) iconv_close(from_printer_);
+        to_printer_ = from_printer_ = kNoConverter;
+        return;
+    }
+    iconv_name_ = name;
+}
+
+CodePage::~CodePage() {
+    if (to_printer_ != kNoConverter) iconv_close(to_printer_);
+    if (from_printer_ != kNoConverter) iconv_close(from_printer_);
+}
+
+std::string CodePage::Encode(char32_t code_point) {
+    if (IsControl(code_point)) return {};
+    if (to_printer_ == kNoConverter) {
+        // ASCII is the lower half of both code pages iconv lacks.
+        if (code_point >= 0x80) return {};
+        return std::string(1, static_cast<char>(code_point));
+    }
+    char in[4];
+    for (int i = 0; i < 4; ++i) in[i] = static_cast<char>((code_point >> (8 * i)) & 0xFF);
+    std::string out;
+    if (!Convert(to_printer_, in, sizeof in, &out)) return {};
+    // A byte that the printer reads as a command would break the stream.
+    for (char byte : out) {
+        const auto b = static_cast<unsigned char>(byte);
+        if (b < escpos::kFirstPrintable || b == escpos::kDelete) return {};
+    }
+    return out;
+}
+
+std::size_t CodePage::Decode(const unsigned char* bytes, std::size_t size, char32_t* code_point) {
+    if (size == 0) return 0;
+    if (from_printer_ == kNoConverter) {
+        if (bytes[0] >= 0x80 || IsControl(bytes[0])) return 0;
+        *code_point = bytes[0];
+        return 1;
+    }
+    // The longest character of the served code pages is four bytes (GB18030).
+    for (std::size_t length = 1; length <= 4 && length <= size; ++length) {
+        std::string out;
+        if (!Convert(from_printer_, reinterpret_cast<const char*>(bytes), length, &out)) {
+            if (errno == EINVAL) continue;  // cut short: try one byte more
+            return 0;
+        }
+        if (out.size() != 4) return 0;
+        char32_t c = 0;
+        for (int i = 3; i >= 0; --i) {
+            c = (c << 8) | static_cast<unsigned char>(out[static_cast<std::size_t>(i)]);
+        }
+        if (IsControl(c)) return 0;
+        *code_point = c;
+        return length;
+    }
+    return 0;
+}

@@ -1,0 +1,42 @@
+// The printer's resident code page: how a character the library cannot draw is sent as text, and
+// how the printer reads those bytes back.
+//
+// The conversion is glibc's iconv. For a served code page that iconv does not know (DOS Arabic 720
+// and DOS Farsi 1098) only printable ASCII is sent: both keep ASCII in their lower half.
+#ifndef ZELVAR_TOOLS_PREVIEW_CODE_PAGE_H
+#define ZELVAR_TOOLS_PREVIEW_CODE_PAGE_H
+
+#include <iconv.h>
+
+#include <cstddef>
+#include <string>
+
+class CodePage {
+  public:
+    // `number` is any of the library's served code pages (IsCPSupported); the caller checks that.
+    explicit CodePage(int number);
+    ~CodePage();
+    CodePage(const CodePage&) = delete;
+    CodePage& operator=(const CodePage&) = delete;
+
+    int number() const { return number_; }
+    // The iconv name used for the code page, or empty when iconv does not know it.
+    const std::string& iconv_name() const { return iconv_name_; }
+
+    // The bytes that print `code_point` from the resident font; empty when the code page has no
+    // such character, or when its bytes would read as a printer command.
+    std::string Encode(char32_t code_point);
+
+    // Reads one character from the first `size` bytes of `bytes`: returns the number of bytes it
+    // takes (1 to 4) and stores the character, or returns 0 when the bytes do not start a
+    // printable character of the code page (also when they are cut short).
+    std::size_t Decode(const unsigned char* bytes, std::size_t size, char32_t* code_point);
+
+  private:
+    int number_;
+    std::string iconv_name_;
+    iconv_t to_printer_;
+    iconv_t from_printer_;
+};
+
+#endif  // ZELVAR_TOOLS_PREVIEW_CODE_PAGE_H
