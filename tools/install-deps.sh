@@ -6,12 +6,12 @@ cd "$(dirname "$0")/.."
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends \
-    build-essential cmake pkg-config clang-format \
-    libfribidi-dev libgtest-dev googletest libbenchmark-dev \
+    build-essential cmake pkg-config clang clang-format valgrind libclang-rt-14-dev \
+    libfribidi-dev libgtest-dev googletest libbenchmark-dev libfreetype-dev zlib1g-dev \
     openjdk-17-jdk-headless junit5 \
     unicode-data \
     python3 python3-freetype python3-pil python3-fonttools \
-    fonts-noto-core fonts-noto-cjk fonts-dejavu-core unifont fonts-unifont \
+    fonts-noto-core fonts-noto-cjk fonts-dejavu-core fonts-unifont \
     >/dev/null
 
 # The glyph generator's pinned npm font packages.

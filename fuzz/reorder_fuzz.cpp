@@ -1,0 +1,60 @@
+// The reordering on any line of 64-bit values: the caller's line is left as it was, the result
+// is terminated where the count says, and every element went through the 32-bit reordering.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "bidi/cfribidi.h"
+#include "fuzz/fuzz_input.h"
+
+#define FUZZ_CHECK(cond)                                                          \
+    do {                                                                          \
+        if (!(cond)) {                                                            \
+            __builtin_printf("property failed: %s (line %d)\n", #cond, __LINE__); \
+            std::abort();                                                         \
+        }                                                                         \
+    } while (0)
+
+namespace {
+
+// Code points that exercise the reordering: Hebrew, Arabic, digits, brackets, spaces, marks,
+// explicit controls, zero, and values that are no code point at all.
+constexpr std::int64_t kAlphabet[] = {
+    0x05D0, 0x05D1, 0x0627, 0x0628,       0x0644,        0x064E, 0x0661,     0x06F1,   0x0031,
+    0x0041, 0x0028, 0x0029, 0x005B,       0x005D,        0x0020, 0x002E,     0x200E,   0x200F,
+    0x202A, 0x202B, 0x202C, 0x202D,       0x202E,        0x2066, 0x2067,     0x2068,   0x2069,
+    0x0000, 0x0300, 0xFEFF, 0x80000000LL, 0x100000000LL, -1,     0x7FFFFFFF, 0x110000, 0x1F600};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzInput in(data, size);
+    std::vector<long> line;
+    while (in.Remaining() > 0 && line.size() < 4096) {
+        const std::uint8_t selector = in.Byte();
+        if (selector < 224) {
+            line.push_back(
+                static_cast<long>(kAlphabet[selector % (sizeof kAlphabet / sizeof kAlphabet[0])]));
+        } else {
+            line.push_back(in.Value<long>());
+        }
+    }
+    const std::vector<long> original = line;
+    long* result = nullptr;
+    const long count = CCFribidi::ReverseTextFixCharFribidi(line.data(), line.size(), &result);
+    FUZZ_CHECK(line == original);
+    FUZZ_CHECK(result != nullptr);
+    FUZZ_CHECK(count >= 0 && static_cast<std::size_t>(count) <= line.size());
+    FUZZ_CHECK(result[count] == 0);
+    for (long i = 0; i < count; ++i) {
+        FUZZ_CHECK(result[i] != 0);
+        FUZZ_CHECK(result[i] == static_cast<std::int32_t>(result[i]));
+    }
+    // Without any zero element the whole line comes back, in some order.
+    bool has_zero = false;
+    for (long v : original) has_zero = has_zero || static_cast<std::uint32_t>(v) == 0;
+    if (!has_zero) FUZZ_CHECK(static_cast<std::size_t>(count) == original.size());
+    delete[] result;
+    return 0;
+}
