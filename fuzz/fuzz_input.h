@@ -4,7 +4,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+
+// A property every input must keep; a violation aborts, which the fuzzer reports with the input.
+#define FUZZ_CHECK(cond)                                                              \
+    do {                                                                              \
+        if (!(cond)) {                                                                \
+            std::fprintf(stderr, "property failed: %s (line %d)\n", #cond, __LINE__); \
+            std::abort();                                                             \
+        }                                                                             \
+    } while (0)
 
 class FuzzInput {
   public:

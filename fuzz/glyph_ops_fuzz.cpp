@@ -7,14 +7,6 @@
 #include "fontmgr/glyph_column.h"
 #include "fuzz/fuzz_input.h"
 
-#define FUZZ_CHECK(cond)                                                          \
-    do {                                                                          \
-        if (!(cond)) {                                                            \
-            __builtin_printf("property failed: %s (line %d)\n", #cond, __LINE__); \
-            std::abort();                                                         \
-        }                                                                         \
-    } while (0)
-
 namespace {
 
 using Record = std::vector<unsigned char>;

@@ -8,14 +8,6 @@
 #include "bidi/cfribidi.h"
 #include "fuzz/fuzz_input.h"
 
-#define FUZZ_CHECK(cond)                                                          \
-    do {                                                                          \
-        if (!(cond)) {                                                            \
-            __builtin_printf("property failed: %s (line %d)\n", #cond, __LINE__); \
-            std::abort();                                                         \
-        }                                                                         \
-    } while (0)
-
 namespace {
 
 // Code points that exercise the reordering: Hebrew, Arabic, digits, brackets, spaces, marks,

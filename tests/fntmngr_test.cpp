@@ -10,6 +10,7 @@
 #include "tests/glyph_test_util.h"
 
 using testutil::Column;
+using testutil::FontGlyph;
 using testutil::Record;
 
 namespace {
@@ -19,19 +20,6 @@ constexpr int kAlef = 0x0627;
 constexpr int kFatha = 0x064E;
 constexpr int kWideIdeograph = 0x9FA6;
 constexpr int kWidths[] = {10, 13, 18, 24};
-
-Record FontGlyph(int W, int code_point, unsigned int* flags) {
-    switch (W) {
-        case 10:
-            return CFont10x24::GetBuffer10x24(code_point, flags);
-        case 13:
-            return CFont13x24::GetBuffer13x24(code_point, flags);
-        case 18:
-            return CFont18x24::GetBuffer18x24(code_point, flags);
-        default:
-            return CFont24x24::GetBuffer24x24(code_point, flags);
-    }
-}
 
 // A code point every font of the width has.
 int SampleGlyph(int W) {

@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <vector>
 
+#include "fonts/fonts.h"
+
 namespace testutil {
 
 using Record = std::vector<unsigned char>;
@@ -57,6 +59,20 @@ inline Record Numbered(int W) {
     Record r = BlankRecord(W, {1, 2, 3, 4});
     for (int c = 0; c < W; ++c) SetColumn(r, c, 0x010203u * static_cast<std::uint32_t>(c + 1));
     return r;
+}
+
+// The glyph of the built-in font of width W (10, 13, 18; any other value: the 24-dot font).
+inline Record FontGlyph(int W, int code_point, unsigned int* flags) {
+    switch (W) {
+        case 10:
+            return CFont10x24::GetBuffer10x24(code_point, flags);
+        case 13:
+            return CFont13x24::GetBuffer13x24(code_point, flags);
+        case 18:
+            return CFont18x24::GetBuffer18x24(code_point, flags);
+        default:
+            return CFont24x24::GetBuffer24x24(code_point, flags);
+    }
 }
 
 }  // namespace testutil

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fontmgr/fntmngr.h"
+#include "tests/glyph_test_util.h"
 #include "tools/preview/code_page.h"
 #include "tools/preview/escpos.h"
 #include "tools/preview/escpos_interpreter.h"
@@ -34,19 +35,6 @@ class RecordingFont : public ResidentFont {
     }
     std::vector<Call> calls;
 };
-
-std::vector<unsigned char> Glyph(int width, int code_point, unsigned int* flags) {
-    switch (width) {
-        case 10:
-            return CFont10x24::GetBuffer10x24(code_point, flags);
-        case 13:
-            return CFont13x24::GetBuffer13x24(code_point, flags);
-        case 18:
-            return CFont18x24::GetBuffer18x24(code_point, flags);
-        default:
-            return CFont24x24::GetBuffer24x24(code_point, flags);
-    }
-}
 
 bool ColumnDot(const std::vector<unsigned char>& record, int column, int row) {
     const std::size_t at =
@@ -92,7 +80,8 @@ TEST(PrinterModelRoundTrip, EveryGlyphOfEveryFontPrintsItsColumns) {
             }
             ++glyphs;
             unsigned int flags = 0;
-            const std::vector<unsigned char> record = Glyph(width, code_point, &flags);
+            const std::vector<unsigned char> record =
+                testutil::FontGlyph(width, code_point, &flags);
             ASSERT_EQ(record.size(), 4 + 3 * static_cast<std::size_t>(width));
             unsigned char sequence[SWFONT_MAX_SEQUENCE];
             _SWFONTINFO empty = {255, 255, 255, 255, 0, 0};
