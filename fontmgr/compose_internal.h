@@ -7,7 +7,7 @@
 
 #include "fontmgr/fntmngr.h"
 
-namespace zelvar {
+namespace zelvar_fontmgr {
 
 // Justifies `record` (a glyph of `W` columns, 4 + 3 * W bytes, with ink) when its flag word
 // allows, fits it against `info` when it is a mark with SWFONT_FLAG_VFIT, writes the command
@@ -19,6 +19,6 @@ int ComposeGlyph(std::vector<unsigned char> record, unsigned int flags, int W,
                  unsigned char char_code, unsigned char* buffer, _SWFONTINFO* info,
                  _SWFONT_JUSTIFICATION justification);
 
-}  // namespace zelvar
+}  // namespace zelvar_fontmgr
 
 #endif  // ZELVAR_FONTMGR_COMPOSE_INTERNAL_H

@@ -10,7 +10,7 @@
 #include "fontmgr/glyph_column.h"
 #include "fontmgr/glyph_column_internal.h"
 
-namespace zelvar {
+namespace zelvar_fontmgr {
 namespace {
 
 // Printer protocol bytes.
@@ -157,15 +157,16 @@ int ComposeGlyph(std::vector<unsigned char> record, unsigned int flags, int W,
     return static_cast<int>(p - buffer);
 }
 
-}  // namespace zelvar
+}  // namespace zelvar_fontmgr
 
 bool IsCPSupported(int code_page) {
-    return std::find(std::begin(zelvar::kSupportedCodePages), std::end(zelvar::kSupportedCodePages),
-                     code_page) != std::end(zelvar::kSupportedCodePages);
+    return std::find(std::begin(zelvar_fontmgr::kSupportedCodePages),
+                     std::end(zelvar_fontmgr::kSupportedCodePages),
+                     code_page) != std::end(zelvar_fontmgr::kSupportedCodePages);
 }
 
 bool CFntMngr::IsFontWidthSupported(int width) {
-    return zelvar::FontForWidth(width).lookup != nullptr;
+    return zelvar_fontmgr::FontForWidth(width).lookup != nullptr;
 }
 
 int CFntMngr::GetFontDrawBuffer(int code_point, int code_page, int width, int height,
@@ -173,15 +174,15 @@ int CFntMngr::GetFontDrawBuffer(int code_point, int code_page, int width, int he
                                 _SWFONT_JUSTIFICATION justification) {
     if (height != SWFONT_HEIGHT) return SWFONT_ERR_HEIGHT;
     if (!IsCPSupported(code_page)) return SWFONT_ERR_CODEPAGE;
-    const zelvar::FontChoice font = zelvar::FontForWidth(width);
+    const zelvar_fontmgr::FontChoice font = zelvar_fontmgr::FontForWidth(width);
     if (font.lookup == nullptr) return SWFONT_ERR_WIDTH;
 
     unsigned int flags = 0;
     std::vector<unsigned char> record = font.lookup(code_point, &flags);
     if (record.empty()) return SWFONT_ERR_NO_GLYPH;
     if (buffer == nullptr) return static_cast<int>(record.size());
-    return zelvar::ComposeGlyph(std::move(record), flags, width, font.char_code, buffer, info,
-                                justification);
+    return zelvar_fontmgr::ComposeGlyph(std::move(record), flags, width, font.char_code, buffer,
+                                        info, justification);
 }
 
 bool CFntMngr::CharAvailable(int code_point, int code_page, int width, int height) {

@@ -7,7 +7,7 @@
 
 #include "fontmgr/glyph_column_internal.h"
 
-namespace zelvar {
+namespace zelvar_fontmgr {
 namespace {
 
 constexpr std::size_t kHeaderBytes = 4;
@@ -68,10 +68,10 @@ GlyphMargins MeasureMargins(const unsigned char* record, std::size_t size, int W
     return m;
 }
 
-}  // namespace zelvar
+}  // namespace zelvar_fontmgr
 
 std::vector<unsigned char> ShiftH(std::vector<unsigned char> record, int n, int W) {
-    using namespace zelvar;
+    using namespace zelvar_fontmgr;
     if (n == 0) return record;
     std::vector<unsigned char> out = BlankWithHeader(record, W);
     if (W <= 0) return out;
@@ -91,7 +91,7 @@ std::vector<unsigned char> ShiftH(std::vector<unsigned char> record, int n, int 
 }
 
 std::vector<unsigned char> ShiftV(std::vector<unsigned char> record, int n, int W) {
-    using namespace zelvar;
+    using namespace zelvar_fontmgr;
     if (n == 0) return record;
     std::vector<unsigned char> out = BlankWithHeader(record, W);
     if (W <= 0) return out;
@@ -111,7 +111,8 @@ std::vector<unsigned char> ShiftV(std::vector<unsigned char> record, int n, int 
 
 void CalcMarginDataVector(std::vector<unsigned char> record, int W, int* left, int* right, int* top,
                           int* bottom) {
-    const zelvar::GlyphMargins m = zelvar::MeasureMargins(record.data(), record.size(), W);
+    const zelvar_fontmgr::GlyphMargins m =
+        zelvar_fontmgr::MeasureMargins(record.data(), record.size(), W);
     *left = m.left;
     *right = m.right;
     *top = m.top;

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-namespace zelvar {
+namespace zelvar_fontmgr {
 
 struct GlyphMargins {
     int left;
@@ -18,6 +18,6 @@ struct GlyphMargins {
 // blank.
 GlyphMargins MeasureMargins(const unsigned char* record, std::size_t size, int W);
 
-}  // namespace zelvar
+}  // namespace zelvar_fontmgr
 
 #endif  // ZELVAR_FONTMGR_GLYPH_COLUMN_INTERNAL_H

@@ -12,7 +12,7 @@ using testutil::Block;
 using testutil::Column;
 using testutil::Record;
 using testutil::Rows;
-using zelvar::ComposeGlyph;
+using zelvar_fontmgr::ComposeGlyph;
 
 namespace {
 
