@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "bidi/plain_line.h"
 #include "bidi/reorder_line.h"
 
 namespace zelvar_bidi {
@@ -20,6 +21,11 @@ struct FreeDeleter {
 using VisualString = std::unique_ptr<FriBidiChar, FreeDeleter>;
 
 constexpr unsigned long kLow32Bits = 0xFFFFFFFFUL;
+
+// Code points travel as 64-bit integers; FriBidi takes the low 32 bits, unchecked.
+FriBidiChar LogicalUnit(long element) {
+    return static_cast<FriBidiChar>(static_cast<unsigned long>(element) & kLow32Bits);
+}
 
 // Number of elements before the first zero element (all 64 bits compared), at most `size`.
 unsigned long CountUpToZero(const long* line, unsigned long size) {
@@ -58,10 +64,7 @@ long ReorderLine(const long* line, unsigned long size, long** result, Log2VisFun
 
     // Size + 1 units, the last one staying zero, so FriBidi always reads a terminated string.
     std::unique_ptr<FriBidiChar[]> logical(new FriBidiChar[size + 1]());
-    for (unsigned long i = 0; i < size; ++i) {
-        // Code points travel as 64-bit integers; FriBidi takes the low 32 bits, unchecked.
-        logical[i] = static_cast<FriBidiChar>(static_cast<unsigned long>(line[i]) & kLow32Bits);
-    }
+    for (unsigned long i = 0; i < size; ++i) logical[i] = LogicalUnit(line[i]);
 
     VisualString visual(static_cast<FriBidiChar*>(alloc_visual((size + 1) * sizeof(FriBidiChar))));
     if (!visual) return HandBackLine(line, size, result);
@@ -87,11 +90,44 @@ long ReorderLine(const long* line, unsigned long size, long** result, Log2VisFun
     return count;
 }
 
+bool IsPlainLeftToRight(const long* line, unsigned long size) noexcept {
+    // The bidi classes under which FriBidi may move or change a unit: right to left (R, AL, RLE,
+    // RLO, RLI), Arabic (AL, AN), explicit embeddings and overrides, isolates.
+    constexpr auto kMovesOrChanges = static_cast<FriBidiCharType>(
+        FRIBIDI_MASK_RTL | FRIBIDI_MASK_ARABIC | FRIBIDI_MASK_EXPLICIT | FRIBIDI_MASK_ISOLATE);
+    for (unsigned long i = 0; i < size; ++i) {
+        if ((fribidi_get_bidi_type(LogicalUnit(line[i])) & kMovesOrChanges) != 0) return false;
+    }
+    return true;
+}
+
+long CopyPlainLine(const long* line, unsigned long size, long** result) {
+    *result = nullptr;
+    // Every element is filled, as the full path fills them, not only those before the count.
+    std::unique_ptr<long[]> visual(new long[size + 1]);
+    for (unsigned long i = 0; i < size; ++i) visual[i] = WidenVisualUnit(LogicalUnit(line[i]));
+    visual[size] = 0;
+    std::int32_t count = 0;
+    while (visual[static_cast<unsigned long>(count)] != 0) ++count;
+    *result = visual.release();
+    return count;
+}
+
+long ReorderLineOrCopyPlain(const long* line, unsigned long size, long** result,
+                            Log2VisFunction log2vis, VisualAllocFunction alloc_visual) {
+    // Null arguments and lines too long for FriBidi keep the full path's answers.
+    if (result != nullptr && line != nullptr && size <= kMaxReorderLength &&
+        IsPlainLeftToRight(line, size)) {
+        return CopyPlainLine(line, size, result);
+    }
+    return ReorderLine(line, size, result, log2vis, alloc_visual);
+}
+
 }  // namespace zelvar_bidi
 
 long CCFribidi::ReverseTextFixCharFribidi(long* line, unsigned long size, long** result) {
-    return zelvar_bidi::ReorderLine(line, size, result, &fribidi_log2vis,
-                                    [](std::size_t bytes) { return std::malloc(bytes); });
+    return zelvar_bidi::ReorderLineOrCopyPlain(
+        line, size, result, &fribidi_log2vis, [](std::size_t bytes) { return std::malloc(bytes); });
 }
 
 int wcslen(long* s) {

@@ -1,7 +1,8 @@
 // Internal to bidi/: the reordering of one line with its two outside dependencies (the FriBidi
 // call and the allocator of FriBidi's visual string) passed in, so that tests can make either of
 // them fail. CCFribidi::ReverseTextFixCharFribidi is this function with fribidi_log2vis and
-// malloc. Not exported from the shared library.
+// malloc, for every line that the shortcut of bidi/plain_line.h does not answer. Not exported
+// from the shared library.
 #ifndef ZELVAR_BIDI_REORDER_LINE_H
 #define ZELVAR_BIDI_REORDER_LINE_H
 
