@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <memory>
+#include <type_traits>
 
 #include "bidi/cfribidi.h"
 #include "common/zelvar_export.h"
@@ -35,7 +36,7 @@ static_assert(kPlacementRecordBytes == sizeof(_SWFONTINFO),
 constexpr int kDrawBufferBytes = 128;
 static_assert(SWFONT_MAX_SEQUENCE <= kDrawBufferBytes, "the draw buffer holds every sequence");
 
-static_assert(sizeof(jlong) == sizeof(long), "the reordering takes code points as 64-bit longs");
+static_assert(std::is_same<jlong, long>::value, "the reordering takes code points as 64-bit longs");
 
 jlongArray ReverseText(JNIEnv* env, jlongArray text) {
     // A null line is taken as an empty one.
@@ -58,17 +59,12 @@ jlongArray ReverseText(JNIEnv* env, jlongArray text) {
     line.reset();
     if (reordered == nullptr) return env->NewLongArray(0);  // nothing was handed back
 
-    // The visual line ends before the first zero element of the reordering's result.
-    std::unique_ptr<jlong[]> staging(new jlong[static_cast<unsigned long>(visual_count)]);
-    if (visual_count != 0) {
-        std::memcpy(staging.get(), reordered.get(),
-                    static_cast<unsigned long>(visual_count) * sizeof(jlong));
-    }
-    reordered.reset();
-
+    // The visual line ends before the first zero element of the reordering's result. jlong and
+    // long are the same 64-bit type, so the result goes into the Java array as it is, without a
+    // staging copy.
     jlongArray visual = env->NewLongArray(visual_count);
     if (visual == nullptr) return nullptr;  // OutOfMemoryError pending
-    env->SetLongArrayRegion(visual, 0, visual_count, staging.get());
+    env->SetLongArrayRegion(visual, 0, visual_count, reordered.get());
     return visual;
 }
 
