@@ -21,3 +21,6 @@ if [ -f tools/fontgen/package-lock.json ]; then
     fi
     npm ci --prefix tools/fontgen --no-audit --no-fund --loglevel=error
 fi
+
+# The arm64 stage of the test suite: the cross toolchain, qemu and the arm64 libraries.
+bash tools/install-arm64-deps.sh

@@ -2,7 +2,8 @@
 # The whole test suite:
 #   formatting; the committed glyph tables against a fresh generation; the test suites in a normal
 #   build and in an AddressSanitizer + UndefinedBehaviorSanitizer build; the concurrency tests under
-#   ThreadSanitizer; the native suites under valgrind; each fuzzer for a bounded time.
+#   ThreadSanitizer; the native suites under valgrind; each fuzzer for a bounded time; the native
+#   suites of an arm64 cross build under qemu-aarch64.
 # JOBS (default 2) sets the build parallelism, FUZZ_SECONDS (default 60) the time per fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -47,6 +48,9 @@ tools/run-fuzzers.sh
 echo "== ASan + UBSan build: all tests"
 build build/ci-asan -- -DCMAKE_BUILD_TYPE=Debug -DZELVAR_SANITIZE=ON
 ctest --test-dir build/ci-asan --output-on-failure -j"$jobs"
+
+echo "== arm64: cross build, native suites under qemu-aarch64"
+tools/run-arm64-tests.sh
 
 echo "== release build: all tests"
 ctest --test-dir build/ci-release --output-on-failure -j"$jobs"
