@@ -297,3 +297,32 @@ TEST(ReorderingIsThreadSafe, ConcurrentResultsMatchSerialOnes) {
 }
 
 }  // namespace
+
+namespace {
+
+// FriBidi 1.0.8 reads and writes freed memory when an isolate meets a paragraph separator
+// (valgrind shows it), so such a line is reordered paragraph by paragraph, as Unicode's bidi
+// algorithm splits text into paragraphs: each paragraph in its own direction, its separator at the
+// paragraph's level (last when left to right, first when right to left).
+TEST(IsolateBeforeParagraphSeparator, ReorderedParagraphByParagraph) {
+    struct Paragraphs {
+        Line logical, visual;
+    };
+    const Paragraphs cases[] = {
+        {{0x2068, 0x2D, 0x0A, 0x3E}, {0x2068, 0x2D, 0x0A, 0x3E}},
+        {{0x2066, 0x29, 0x2069, 0x2067, 0x0A}, {0x2066, 0x29, 0x2069, 0x2067, 0x0A}},
+        {{0x41, 0x2066, 0x42, 0x2029, 0x05D0, 0x05D1},
+         {0x41, 0x2066, 0x42, 0x2029, 0x05D1, 0x05D0}},
+        {{0x05D0, 0x2067, 0x05D1, 0x0A, 0x41, 0x42}, {0x0A, 0x05D1, 0x2067, 0x05D0, 0x41, 0x42}},
+        {{0x05D0, 0x2068, 0x31, 0x1C, 0x05D1, 0x20, 0x32, 0x0A},
+         {0x1C, 0x31, 0x2068, 0x05D0, 0x0A, 0x32, 0x20, 0x05D1}},
+    };
+    for (const Paragraphs& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.logical));
+        EXPECT_EQ(Reorder(c.logical).elements, c.visual);
+    }
+    // Without an isolate the line still goes to FriBidi whole, as one right-to-left paragraph.
+    EXPECT_EQ(Reorder({0x05D0, 0x0A, 0x05D1}).elements, (Line{0x05D1, 0x0A, 0x05D0}));
+}
+
+}  // namespace
