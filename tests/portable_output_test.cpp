@@ -27,6 +27,7 @@
 #include "fontmgr/fntmngr.h"
 #include "fontmgr/glyph_column.h"
 #include "fonts/fonts.h"
+#include "tests/glyph_test_util.h"
 
 namespace {
 
@@ -68,19 +69,6 @@ using Chunks = std::vector<std::pair<std::string, std::string>>;  // name, diges
 constexpr int kWidths[] = {10, 13, 18, 24};
 constexpr int kLastCodePoint = 0x10FFFF;
 const _SWFONTINFO kEmptyRecord = {255, 255, 255, 255, 0, 0};
-
-std::vector<unsigned char> Glyph(int width, int code_point, unsigned int* flags) {
-    switch (width) {
-        case 10:
-            return CFont10x24::GetBuffer10x24(code_point, flags);
-        case 13:
-            return CFont13x24::GetBuffer13x24(code_point, flags);
-        case 18:
-            return CFont18x24::GetBuffer18x24(code_point, flags);
-        default:
-            return CFont24x24::GetBuffer24x24(code_point, flags);
-    }
-}
 
 // One composition, with the sequence, the status and the record that follows it.
 void Compose(Digest& d, int code_point, int code_page, int width, int height, _SWFONTINFO* info,
@@ -124,7 +112,7 @@ void MarksAfterBases(int width, const std::vector<int>& glyphs, Chunks& chunks) 
     std::vector<int> marks;
     for (int cp : glyphs) {
         unsigned int flags = 0;
-        Glyph(width, cp, &flags);
+        testutil::FontGlyph(width, cp, &flags);
         if ((flags & SWFONT_FLAG_VFIT) != 0) marks.push_back(cp);
     }
     Digest d;
@@ -144,7 +132,7 @@ void GlyphOperations(int width, const std::vector<int>& glyphs, Chunks& chunks) 
     Digest d;
     for (std::size_t i = 0; i < glyphs.size(); i += 5) {
         unsigned int flags = 0;
-        const std::vector<unsigned char> record = Glyph(width, glyphs[i], &flags);
+        const std::vector<unsigned char> record = testutil::FontGlyph(width, glyphs[i], &flags);
         d.Int(flags);
         d.Record(record);
         for (int n = -width - 1; n <= width + 1; ++n) d.Record(ShiftH(record, n, width));
