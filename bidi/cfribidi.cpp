@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 #include "bidi/plain_line.h"
 #include "bidi/reorder_line.h"
@@ -35,36 +34,50 @@ bool IsIsolateInitiator(FriBidiCharType type) {
 
 }  // namespace
 
-// The pieces of the line that go to FriBidi one call each. Normally the whole line. FriBidi 1.0.8
-// reads and writes memory it has already freed when an isolate (LRI, RLI, FSI) meets a paragraph
-// separator (U+2068 U+002D U+000A U+003E and U+2066 U+0029 U+2069 U+2067 U+000A are short cases),
-// so it never sees one in such a line: the line is split after each paragraph separator, as
-// Unicode's bidi algorithm splits text into paragraphs (rule P1), FriBidi reorders each paragraph
-// without its separator, and the separator, which takes the paragraph's level (rule L1), is put
-// at the paragraph's visual end (left to right) or start (right to left). Lines without an isolate
-// before a paragraph separator go to FriBidi whole, so their answers do not change.
-std::vector<Paragraph> SplitForFriBidi(const FriBidiChar* logical, unsigned long size) {
-    std::vector<Paragraph> paragraphs;
+// FriBidi 1.0.8 reads and writes memory it has already freed when an isolate (LRI, RLI, FSI) meets
+// a paragraph separator (U+2068 U+002D U+000A U+003E and U+2066 U+0029 U+2069 U+2067 U+000A are
+// short cases), so it is never shown one in such a line: the line is split after each paragraph
+// separator, as Unicode's bidi algorithm splits text into paragraphs (rule P1), FriBidi reorders
+// each paragraph without its separator, and the separator, which takes the paragraph's level (rule
+// L1), is put at the paragraph's visual end (left to right) or start (right to left). Lines without
+// an isolate before a paragraph separator go to FriBidi whole, so their answers do not change.
+bool IsolateMeetsParagraphSeparator(const FriBidiChar* logical, unsigned long size) {
     bool isolate_seen = false;
-    bool split = false;
-    for (unsigned long i = 0; i < size && !split; ++i) {
-        const FriBidiCharType type = fribidi_get_bidi_type(logical[i]);
-        isolate_seen = isolate_seen || IsIsolateInitiator(type);
-        split = isolate_seen && type == FRIBIDI_TYPE_BS;
-    }
-    if (!split) {
-        paragraphs.push_back({0, size, false});
-        return paragraphs;
-    }
-    unsigned long start = 0;
     for (unsigned long i = 0; i < size; ++i) {
-        const bool separator = fribidi_get_bidi_type(logical[i]) == FRIBIDI_TYPE_BS;
-        if (separator || i + 1 == size) {
-            paragraphs.push_back({start, i + 1 - start, separator});
-            start = i + 1;
-        }
+        const FriBidiCharType type = fribidi_get_bidi_type(logical[i]);
+        if (isolate_seen && type == FRIBIDI_TYPE_BS) return true;
+        isolate_seen = isolate_seen || IsIsolateInitiator(type);
     }
-    return paragraphs;
+    return false;
+}
+
+FriBidiLevel ReorderParagraphs(const FriBidiChar* logical, unsigned long size, FriBidiChar* visual,
+                               Log2VisFunction log2vis) {
+    unsigned long start = 0;
+    while (start < size) {
+        unsigned long text = 0;  // units of the paragraph before its separator
+        while (start + text < size &&
+               fribidi_get_bidi_type(logical[start + text]) != FRIBIDI_TYPE_BS) {
+            ++text;
+        }
+        const bool separated = start + text < size;
+        FriBidiChar* out = visual + start;
+        FriBidiParType direction = FRIBIDI_PAR_ON;
+        if (log2vis(logical + start, static_cast<FriBidiStrIndex>(text), &direction, out, nullptr,
+                    nullptr, nullptr) == 0) {
+            return 0;
+        }
+        if (separated) {
+            if (FRIBIDI_IS_RTL(direction)) {
+                std::memmove(out + 1, out, text * sizeof(FriBidiChar));
+                out[0] = logical[start + text];
+            } else {
+                out[text] = logical[start + text];
+            }
+        }
+        start += text + (separated ? 1 : 0);
+    }
+    return 1;
 }
 
 namespace {
@@ -111,28 +124,17 @@ long ReorderLine(const long* line, unsigned long size, long** result, Log2VisFun
     VisualString visual(static_cast<FriBidiChar*>(alloc_visual((size + 1) * sizeof(FriBidiChar))));
     if (!visual) return HandBackLine(line, size, result);
 
-    // FRIBIDI_PAR_ON: each paragraph takes the direction of its first strong character, left to
-    // right when it has none. The direction FriBidi resolves is not needed.
+    // FRIBIDI_PAR_ON: the line (or each paragraph) takes the direction of its first strong
+    // character, left to right when it has none.
     // No lock: FriBidi 1.0 allocates its runs with plain malloc and keeps no shared state, so any
     // number of threads may reorder lines at the same time.
-    FriBidiLevel level = 1;
-    for (const Paragraph& p : SplitForFriBidi(logical.get(), size)) {
-        const unsigned long text = p.length - (p.ends_with_separator ? 1 : 0);
-        FriBidiChar* out = visual.get() + p.start;
+    FriBidiLevel level = 0;
+    if (IsolateMeetsParagraphSeparator(logical.get(), size)) {
+        level = ReorderParagraphs(logical.get(), size, visual.get(), log2vis);
+    } else {
         FriBidiParType direction = FRIBIDI_PAR_ON;
-        if (log2vis(logical.get() + p.start, static_cast<FriBidiStrIndex>(text), &direction, out,
-                    nullptr, nullptr, nullptr) == 0) {
-            level = 0;
-            break;
-        }
-        if (!p.ends_with_separator) continue;
-        const FriBidiChar separator = logical[p.start + text];
-        if (FRIBIDI_IS_RTL(direction)) {
-            std::memmove(out + 1, out, text * sizeof(FriBidiChar));
-            out[0] = separator;
-        } else {
-            out[text] = separator;
-        }
+        level = log2vis(logical.get(), static_cast<FriBidiStrIndex>(size), &direction, visual.get(),
+                        nullptr, nullptr, nullptr);
     }
     visual.get()[size] = 0;
 

@@ -9,7 +9,6 @@
 #include <fribidi.h>
 
 #include <cstddef>
-#include <vector>
 
 namespace zelvar_bidi {
 
@@ -26,17 +25,14 @@ using VisualAllocFunction = void* (*)(std::size_t);
 // The longest line FriBidi can index: its string index is a signed 32-bit integer.
 constexpr unsigned long kMaxReorderLength = 0x7FFFFFFFUL;
 
-// A run of the line handed to FriBidi in one call: `length` units from `start`, the last of them a
-// paragraph separator that FriBidi is not shown when `ends_with_separator`.
-struct Paragraph {
-    unsigned long start;
-    unsigned long length;
-    bool ends_with_separator;
-};
+// True when an isolate initiator comes before a paragraph separator in the line: FriBidi then
+// reorders it paragraph by paragraph (see bidi/cfribidi.cpp).
+bool IsolateMeetsParagraphSeparator(const FriBidiChar* logical, unsigned long size);
 
-// The runs FriBidi reorders one at a time: the whole line, or its paragraphs when an isolate comes
-// before a paragraph separator (see bidi/cfribidi.cpp).
-std::vector<Paragraph> SplitForFriBidi(const FriBidiChar* logical, unsigned long size);
+// Reorders `size` units paragraph by paragraph into `visual`: each paragraph by one `log2vis` call
+// without its separator, the separator at the paragraph's level. Returns 0 when a call failed.
+FriBidiLevel ReorderParagraphs(const FriBidiChar* logical, unsigned long size, FriBidiChar* visual,
+                               Log2VisFunction log2vis);
 
 // Same contract as CCFribidi::ReverseTextFixCharFribidi (see bidi/cfribidi.h).
 long ReorderLine(const long* line, unsigned long size, long** result, Log2VisFunction log2vis,

@@ -150,6 +150,10 @@ INSTANTIATE_TEST_SUITE_P(
                                    {'a', 0x100000000L, 'b'},
                                    {'a', 0x100000000L, 'b', 0}},
                       HandBackCase{"leading_zero", {0, 'a'}, {0}},
+                      // Reordered paragraph by paragraph: a failure there hands the line back too.
+                      HandBackCase{"isolate_before_separator",
+                                   {0x2068, 0x5D0, 0x0A, 0x5D1},
+                                   {0x2068, 0x5D0, 0x0A, 0x5D1, 0}},
                       HandBackCase{"empty_line", {}, {0}}),
     [](const ::testing::TestParamInfo<HandBackCase>& param_info) {
         return std::string(param_info.param.name);
