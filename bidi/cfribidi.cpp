@@ -28,10 +28,6 @@ FriBidiChar LogicalUnit(long element) {
     return static_cast<FriBidiChar>(static_cast<unsigned long>(element) & kLow32Bits);
 }
 
-bool IsIsolateInitiator(FriBidiCharType type) {
-    return type == FRIBIDI_TYPE_LRI || type == FRIBIDI_TYPE_RLI || type == FRIBIDI_TYPE_FSI;
-}
-
 }  // namespace
 
 // FriBidi 1.0.8 reads and writes memory it has already freed when an isolate (LRI, RLI, FSI) meets
@@ -41,12 +37,32 @@ bool IsIsolateInitiator(FriBidiCharType type) {
 // each paragraph without its separator, and the separator, which takes the paragraph's level (rule
 // L1), is put at the paragraph's visual end (left to right) or start (right to left). Lines without
 // an isolate before a paragraph separator go to FriBidi whole, so their answers do not change.
+bool IsIsolateInitiator(FriBidiChar unit) {
+    return unit >= 0x2066 && unit <= 0x2068;
+}
+
+bool IsParagraphSeparator(FriBidiChar unit) {
+    switch (unit) {
+        case 0x000A:
+        case 0x000D:
+        case 0x001C:
+        case 0x001D:
+        case 0x001E:
+        case 0x0085:
+        case 0x2029:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool IsolateMeetsParagraphSeparator(const FriBidiChar* logical, unsigned long size) {
+    // Plain comparisons rather than FriBidi's class lookup keep this scan cheap on every line; the
+    // two sets are Unicode's classes B and LRI/RLI/FSI, which a test checks against FriBidi's own.
     bool isolate_seen = false;
     for (unsigned long i = 0; i < size; ++i) {
-        const FriBidiCharType type = fribidi_get_bidi_type(logical[i]);
-        if (isolate_seen && type == FRIBIDI_TYPE_BS) return true;
-        isolate_seen = isolate_seen || IsIsolateInitiator(type);
+        if (isolate_seen && IsParagraphSeparator(logical[i])) return true;
+        isolate_seen = isolate_seen || IsIsolateInitiator(logical[i]);
     }
     return false;
 }
@@ -56,10 +72,7 @@ FriBidiLevel ReorderParagraphs(const FriBidiChar* logical, unsigned long size, F
     unsigned long start = 0;
     while (start < size) {
         unsigned long text = 0;  // units of the paragraph before its separator
-        while (start + text < size &&
-               fribidi_get_bidi_type(logical[start + text]) != FRIBIDI_TYPE_BS) {
-            ++text;
-        }
+        while (start + text < size && !IsParagraphSeparator(logical[start + text])) ++text;
         const bool separated = start + text < size;
         FriBidiChar* out = visual + start;
         FriBidiParType direction = FRIBIDI_PAR_ON;

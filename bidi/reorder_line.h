@@ -25,6 +25,10 @@ using VisualAllocFunction = void* (*)(std::size_t);
 // The longest line FriBidi can index: its string index is a signed 32-bit integer.
 constexpr unsigned long kMaxReorderLength = 0x7FFFFFFFUL;
 
+// Unicode's isolate initiators (LRI, RLI, FSI) and paragraph separators (class B).
+bool IsIsolateInitiator(FriBidiChar unit);
+bool IsParagraphSeparator(FriBidiChar unit);
+
 // True when an isolate initiator comes before a paragraph separator in the line: FriBidi then
 // reorders it paragraph by paragraph (see bidi/cfribidi.cpp).
 bool IsolateMeetsParagraphSeparator(const FriBidiChar* logical, unsigned long size);

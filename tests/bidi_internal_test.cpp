@@ -195,3 +195,19 @@ TEST(ReorderingUnderException, ReleasesBuffersAndLeavesResultNull) {
 }
 
 }  // namespace
+
+namespace {
+
+// The paragraph split recognises isolates and separators by value; those values must be exactly
+// the code points FriBidi gives the classes LRI, RLI, FSI and B.
+TEST(ParagraphSplit, RecognisesExactlyFriBidisIsolatesAndSeparators) {
+    for (FriBidiChar u = 0; u <= 0x10FFFF; ++u) {
+        const FriBidiCharType type = fribidi_get_bidi_type(u);
+        const bool isolate =
+            type == FRIBIDI_TYPE_LRI || type == FRIBIDI_TYPE_RLI || type == FRIBIDI_TYPE_FSI;
+        ASSERT_EQ(zelvar_bidi::IsIsolateInitiator(u), isolate) << std::hex << u;
+        ASSERT_EQ(zelvar_bidi::IsParagraphSeparator(u), type == FRIBIDI_TYPE_BS) << std::hex << u;
+    }
+}
+
+}  // namespace
