@@ -34,17 +34,17 @@ int FindGlyphIndex(const GlyphRun* runs, int run_count, std::int32_t code_point)
 using zelvar_fonts::CopyGlyph;
 
 std::vector<unsigned char> CFont10x24::GetBuffer10x24(int code_point, unsigned int* flags) {
-    return CopyGlyph(zelvar_fonts::kRuns10x24, zelvar_fonts::kRunCount10x24,
+    return CopyGlyph(zelvar_fonts::kRunsNarrow, zelvar_fonts::kRunCountNarrow,
                      zelvar_fonts::kEntries10x24, code_point, flags);
 }
 
 std::vector<unsigned char> CFont13x24::GetBuffer13x24(int code_point, unsigned int* flags) {
-    return CopyGlyph(zelvar_fonts::kRuns13x24, zelvar_fonts::kRunCount13x24,
+    return CopyGlyph(zelvar_fonts::kRunsNarrow, zelvar_fonts::kRunCountNarrow,
                      zelvar_fonts::kEntries13x24, code_point, flags);
 }
 
 std::vector<unsigned char> CFont18x24::GetBuffer18x24(int code_point, unsigned int* flags) {
-    return CopyGlyph(zelvar_fonts::kRuns18x24, zelvar_fonts::kRunCount18x24,
+    return CopyGlyph(zelvar_fonts::kRunsNarrow, zelvar_fonts::kRunCountNarrow,
                      zelvar_fonts::kEntries18x24, code_point, flags);
 }
 

@@ -50,16 +50,13 @@ std::vector<unsigned char> CopyGlyph(const GlyphRun* runs, int run_count,
     return record;
 }
 
-extern const GlyphRun kRuns10x24[];
-extern const int kRunCount10x24;
+// The three narrow fonts hold the same code points in the same order, so they share one run
+// table (fonts/glyph_runs_narrow.cpp).
+extern const GlyphRun kRunsNarrow[];
+extern const int kRunCountNarrow;
+
 extern const GlyphEntry<34> kEntries10x24[];
-
-extern const GlyphRun kRuns13x24[];
-extern const int kRunCount13x24;
 extern const GlyphEntry<43> kEntries13x24[];
-
-extern const GlyphRun kRuns18x24[];
-extern const int kRunCount18x24;
 extern const GlyphEntry<58> kEntries18x24[];
 
 extern const GlyphRun kRuns24x24[];

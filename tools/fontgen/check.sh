@@ -1,6 +1,6 @@
 #!/bin/bash
 # Regenerates the glyph tables into a temporary folder and fails (exit 1) when the committed
-# fonts/glyphs_*.cpp differ from what the generator makes of the pinned sources.
+# fonts/glyphs_*.cpp or fonts/glyph_runs_narrow.cpp differ from what the generator makes of the pinned sources.
 #
 # Needs the Debian packages python3-freetype python3-pil python3-fonttools fonts-noto-core
 # fonts-noto-cjk fonts-unifont fonts-dejavu-core, and npm for the pinned Noto Sans Arabic build.
@@ -19,7 +19,8 @@ trap 'rm -rf "$tmp"' EXIT
 /usr/bin/python3 "$here/fontgen.py" --out "$tmp" --quiet
 
 status=0
-for table in glyphs_10x24.cpp glyphs_13x24.cpp glyphs_18x24.cpp glyphs_24x24.cpp; do
+for table in glyph_runs_narrow.cpp glyphs_10x24.cpp glyphs_13x24.cpp glyphs_18x24.cpp \
+    glyphs_24x24.cpp; do
     committed="$repo/fonts/$table"
     if [ ! -f "$committed" ]; then
         echo "fontgen check: fonts/$table is missing"
