@@ -30,15 +30,24 @@ FriBidiChar LogicalUnit(long element) {
 
 }  // namespace
 
-// FriBidi 1.0.8 reads and writes memory it has already freed when an isolate (LRI, RLI, FSI) meets
-// a paragraph separator (U+2068 U+002D U+000A U+003E and U+2066 U+0029 U+2069 U+2067 U+000A are
-// short cases), so it is never shown one in such a line: the line is split after each paragraph
-// separator, as Unicode's bidi algorithm splits text into paragraphs (rule P1), FriBidi reorders
-// each paragraph without its separator, and the separator, which takes the paragraph's level (rule
-// L1), is put at the paragraph's visual end (left to right) or start (right to left). Lines without
-// an isolate before a paragraph separator go to FriBidi whole, so their answers do not change.
-bool IsIsolateInitiator(FriBidiChar unit) {
-    return unit >= 0x2066 && unit <= 0x2068;
+ExplicitFormat ClassifyExplicit(FriBidiChar unit) {
+    switch (unit) {
+        case 0x202A:  // LRE
+        case 0x202B:  // RLE
+        case 0x202D:  // LRO
+        case 0x202E:  // RLO
+            return ExplicitFormat::kEmbedding;
+        case 0x2066:  // LRI
+        case 0x2067:  // RLI
+        case 0x2068:  // FSI
+            return ExplicitFormat::kIsolate;
+        case 0x202C:
+            return ExplicitFormat::kPopEmbedding;  // PDF
+        case 0x2069:
+            return ExplicitFormat::kPopIsolate;  // PDI
+        default:
+            return ExplicitFormat::kNone;
+    }
 }
 
 bool IsParagraphSeparator(FriBidiChar unit) {
@@ -56,31 +65,74 @@ bool IsParagraphSeparator(FriBidiChar unit) {
     }
 }
 
-bool IsolateMeetsParagraphSeparator(const FriBidiChar* logical, unsigned long size) {
-    // Plain comparisons rather than FriBidi's class lookup keep this scan cheap on every line; the
-    // two sets are Unicode's classes B and LRI/RLI/FSI, which a test checks against FriBidi's own.
-    bool isolate_seen = false;
+LineShape ScanLine(const FriBidiChar* logical, unsigned long size) noexcept {
+    // The stack of the explicit levels that rules X1-X8 build, one entry per open embedding,
+    // override or isolate, as it stands while no level has overflowed: a PDF closes the innermost
+    // embedding unless an isolate is innermost, a PDI closes its isolate and everything opened
+    // inside it, and unmatched ones do nothing. Only whether each entry is an isolate matters.
+    bool is_isolate[kMaxExplicitNesting];
+    int depth = 0;
+    int isolates = 0;
+    LineShape shape;
     for (unsigned long i = 0; i < size; ++i) {
-        if (isolate_seen && IsParagraphSeparator(logical[i])) return true;
-        isolate_seen = isolate_seen || IsIsolateInitiator(logical[i]);
+        const FriBidiChar unit = logical[i];
+        // Plain comparisons rather than FriBidi's class lookup keep this scan cheap on every
+        // line; a test checks the sets against FriBidi's own classes.
+        if (IsParagraphSeparator(unit)) {
+            // Each paragraph starts with an empty stack (rule P1 splits the line before X1).
+            shape.has_paragraph_separator = true;
+            depth = 0;
+            isolates = 0;
+            continue;
+        }
+        switch (ClassifyExplicit(unit)) {
+            case ExplicitFormat::kEmbedding:
+            case ExplicitFormat::kIsolate: {
+                if (depth == kMaxExplicitNesting) {
+                    shape.nests_too_deep = true;
+                    return shape;
+                }
+                const bool isolate = ClassifyExplicit(unit) == ExplicitFormat::kIsolate;
+                is_isolate[depth++] = isolate;
+                if (isolate) ++isolates;
+                break;
+            }
+            case ExplicitFormat::kPopEmbedding:
+                if (depth > 0 && !is_isolate[depth - 1]) --depth;
+                break;
+            case ExplicitFormat::kPopIsolate:
+                if (isolates > 0) {
+                    while (!is_isolate[depth - 1]) --depth;
+                    --depth;
+                    --isolates;
+                }
+                break;
+            case ExplicitFormat::kNone:
+                break;
+        }
     }
-    return false;
+    return shape;
 }
 
 FriBidiLevel ReorderParagraphs(const FriBidiChar* logical, unsigned long size, FriBidiChar* visual,
                                Log2VisFunction log2vis) {
+    // The first paragraph takes the direction of its first strong character; every later one is
+    // handed the direction its predecessor resolved to, as FriBidi asks of multi-paragraph text.
+    // An empty paragraph leaves the direction as it was given.
+    FriBidiParType direction = FRIBIDI_PAR_ON;
     unsigned long start = 0;
     while (start < size) {
         unsigned long text = 0;  // units of the paragraph before its separator
         while (start + text < size && !IsParagraphSeparator(logical[start + text])) ++text;
         const bool separated = start + text < size;
         FriBidiChar* out = visual + start;
-        FriBidiParType direction = FRIBIDI_PAR_ON;
         if (log2vis(logical + start, static_cast<FriBidiStrIndex>(text), &direction, out, nullptr,
                     nullptr, nullptr) == 0) {
             return 0;
         }
         if (separated) {
+            // The separator takes the paragraph's level (rule L1), so it prints at the
+            // paragraph's end in reading order: last when left to right, first when right to left.
             if (FRIBIDI_IS_RTL(direction)) {
                 std::memmove(out + 1, out, text * sizeof(FriBidiChar));
                 out[0] = logical[start + text];
@@ -134,15 +186,23 @@ long ReorderLine(const long* line, unsigned long size, long** result, Log2VisFun
     std::unique_ptr<FriBidiChar[]> logical(new FriBidiChar[size + 1]());
     for (unsigned long i = 0; i < size; ++i) logical[i] = LogicalUnit(line[i]);
 
+    // FriBidi 1.0.8 reads and writes memory it does not own once explicit embeddings, overrides
+    // and isolates nest past its deepest level, so it never sees such a line: no text nests that
+    // deep, and the line comes back as it was, like any line that cannot be reordered.
+    const LineShape shape = ScanLine(logical.get(), size);
+    if (shape.nests_too_deep) return HandBackLine(line, size, result);
+
     VisualString visual(static_cast<FriBidiChar*>(alloc_visual((size + 1) * sizeof(FriBidiChar))));
     if (!visual) return HandBackLine(line, size, result);
 
-    // FRIBIDI_PAR_ON: the line (or each paragraph) takes the direction of its first strong
-    // character, left to right when it has none.
+    // FRIBIDI_PAR_ON: the line takes the direction of its first strong character, left to right
+    // when it has none. A line of several paragraphs goes to FriBidi one paragraph at a time:
+    // fribidi_log2vis handles one paragraph (its explicit-level pass stops at the first
+    // separator), and 1.0.8 reads and writes freed memory when an isolate meets a separator.
     // No lock: FriBidi 1.0 allocates its runs with plain malloc and keeps no shared state, so any
     // number of threads may reorder lines at the same time.
     FriBidiLevel level = 0;
-    if (IsolateMeetsParagraphSeparator(logical.get(), size)) {
+    if (shape.has_paragraph_separator) {
         level = ReorderParagraphs(logical.get(), size, visual.get(), log2vis);
     } else {
         FriBidiParType direction = FRIBIDI_PAR_ON;

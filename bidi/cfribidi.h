@@ -22,9 +22,17 @@ class CCFribidi {
     // count, is the number of elements before the result's first zero element.
     //
     // Each element enters the reordering as its low 32 bits and comes back sign-extended from 32
-    // bits. When the reordering cannot be done (FriBidi reports a failure, memory runs out for
-    // its work string, or `size` exceeds FriBidi's signed 32-bit index), the line comes back
-    // unchanged, all 64 bits, up to its first zero element (or its end), with the same contract.
+    // bits. The result is cut where the first zero unit lands in printing order, which in
+    // right-to-left text is first: {05D0, 05D1, 0} comes back empty. A line with paragraph
+    // separators is reordered paragraph by paragraph, each separator kept with its paragraph.
+    //
+    // When the reordering cannot be done, the line comes back unchanged, all 64 bits, up to its
+    // first zero element (or its end), with the same contract: FriBidi reports a failure, memory
+    // runs out for its work string, `size` exceeds FriBidi's signed 32-bit index, or the line's
+    // explicit embeddings, overrides and isolates nest more than 60 deep (FriBidi 1.0.8 corrupts
+    // memory past its deepest level; no text nests that deep). FriBidi's own allocations are
+    // unchecked: if they fail deep inside it (hundreds of millions of elements near the process's
+    // memory limit), FriBidi itself crashes, which nothing here can prevent.
     // A null `line` is an empty line. With a null `result` nothing is allocated and 0 is returned.
     // Memory exhaustion in the library's own array allocations throws std::bad_alloc (nothing
     // leaks; `*result` is then null).

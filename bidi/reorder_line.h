@@ -25,16 +25,37 @@ using VisualAllocFunction = void* (*)(std::size_t);
 // The longest line FriBidi can index: its string index is a signed 32-bit integer.
 constexpr unsigned long kMaxReorderLength = 0x7FFFFFFFUL;
 
-// Unicode's isolate initiators (LRI, RLI, FSI) and paragraph separators (class B).
-bool IsIsolateInitiator(FriBidiChar unit);
+// How an explicit directional formatting character acts on the stack of explicit levels.
+enum class ExplicitFormat {
+    kNone,
+    kEmbedding,     // LRE, RLE, LRO, RLO: opens an embedding or override
+    kIsolate,       // LRI, RLI, FSI: opens an isolate
+    kPopEmbedding,  // PDF
+    kPopIsolate,    // PDI
+};
+ExplicitFormat ClassifyExplicit(FriBidiChar unit);
+
+// Unicode's paragraph separators (class B).
 bool IsParagraphSeparator(FriBidiChar unit);
 
-// True when an isolate initiator comes before a paragraph separator in the line: FriBidi then
-// reorders it paragraph by paragraph (see bidi/cfribidi.cpp).
-bool IsolateMeetsParagraphSeparator(const FriBidiChar* logical, unsigned long size);
+// The deepest nesting of explicit embeddings, overrides and isolates that is handed to FriBidi.
+// Each level of nesting raises the embedding level by one or two from a paragraph level of at
+// most 1, so 60 levels stay at most at level 121, below FriBidi's deepest level (125), and no
+// line FriBidi sees ever makes its explicit stack overflow: on overflow 1.0.8 reads and writes
+// memory it does not own (63 LROs followed by RLI, PDI and a bracket crash it). Real text nests a
+// few levels at most.
+constexpr int kMaxExplicitNesting = 60;
+
+// What the reordering must know about a line before FriBidi sees it.
+struct LineShape {
+    bool has_paragraph_separator = false;  // reordered paragraph by paragraph
+    bool nests_too_deep = false;  // explicit nesting goes past kMaxExplicitNesting: handed back
+};
+LineShape ScanLine(const FriBidiChar* logical, unsigned long size) noexcept;
 
 // Reorders `size` units paragraph by paragraph into `visual`: each paragraph by one `log2vis` call
-// without its separator, the separator at the paragraph's level. Returns 0 when a call failed.
+// without its separator, the first with FRIBIDI_PAR_ON and each later one with the direction the
+// one before resolved to; the separator at its paragraph's level. Returns 0 when a call failed.
 FriBidiLevel ReorderParagraphs(const FriBidiChar* logical, unsigned long size, FriBidiChar* visual,
                                Log2VisFunction log2vis);
 

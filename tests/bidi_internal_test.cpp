@@ -198,15 +198,61 @@ TEST(ReorderingUnderException, ReleasesBuffersAndLeavesResultNull) {
 
 namespace {
 
-// The paragraph split recognises isolates and separators by value; those values must be exactly
-// the code points FriBidi gives the classes LRI, RLI, FSI and B.
-TEST(ParagraphSplit, RecognisesExactlyFriBidisIsolatesAndSeparators) {
+// The paragraph split and the nesting guard recognise the explicit formatting characters and the
+// separators by value; those values must be exactly the code points of FriBidi's classes.
+TEST(LineScan, RecognisesExactlyFriBidisExplicitClassesAndSeparators) {
+    using zelvar_bidi::ExplicitFormat;
     for (FriBidiChar u = 0; u <= 0x10FFFF; ++u) {
         const FriBidiCharType type = fribidi_get_bidi_type(u);
-        const bool isolate =
-            type == FRIBIDI_TYPE_LRI || type == FRIBIDI_TYPE_RLI || type == FRIBIDI_TYPE_FSI;
-        ASSERT_EQ(zelvar_bidi::IsIsolateInitiator(u), isolate) << std::hex << u;
+        ExplicitFormat want = ExplicitFormat::kNone;
+        if (type == FRIBIDI_TYPE_LRE || type == FRIBIDI_TYPE_RLE || type == FRIBIDI_TYPE_LRO ||
+            type == FRIBIDI_TYPE_RLO) {
+            want = ExplicitFormat::kEmbedding;
+        } else if (type == FRIBIDI_TYPE_LRI || type == FRIBIDI_TYPE_RLI ||
+                   type == FRIBIDI_TYPE_FSI) {
+            want = ExplicitFormat::kIsolate;
+        } else if (type == FRIBIDI_TYPE_PDF) {
+            want = ExplicitFormat::kPopEmbedding;
+        } else if (type == FRIBIDI_TYPE_PDI) {
+            want = ExplicitFormat::kPopIsolate;
+        }
+        ASSERT_EQ(zelvar_bidi::ClassifyExplicit(u), want) << std::hex << u;
         ASSERT_EQ(zelvar_bidi::IsParagraphSeparator(u), type == FRIBIDI_TYPE_BS) << std::hex << u;
+    }
+}
+
+// The nesting the guard measures is the stack rules X1-X8 build: what closes an entry, and what
+// does not, decides whether a line reaches the limit.
+TEST(LineScan, MeasuresExplicitNestingAsTheBidiRulesStackIt) {
+    using Units = std::vector<FriBidiChar>;
+    const int limit = zelvar_bidi::kMaxExplicitNesting;
+    auto repeat = [](FriBidiChar u, int n) { return Units(static_cast<size_t>(n), u); };
+    auto join = [](std::initializer_list<Units> parts) {
+        Units all;
+        for (const Units& p : parts) all.insert(all.end(), p.begin(), p.end());
+        return all;
+    };
+    struct {
+        const char* name;
+        Units line;
+        bool too_deep;
+    } cases[] = {
+        {"at the limit", repeat(0x202D, limit), false},
+        {"one past the limit", repeat(0x202D, limit + 1), true},
+        {"isolates count too", join({repeat(0x202A, limit - 1), {0x2067, 0x2068}}), true},
+        {"PDF closes an embedding", join({repeat(0x202B, limit), {0x202C, 0x202E}}), false},
+        {"PDF cannot close an isolate", join({repeat(0x202A, limit - 1), {0x2066, 0x202C, 0x202A}}),
+         true},
+        {"PDI closes its isolate and what it holds",
+         join({{0x2067}, repeat(0x202A, limit - 1), {0x2069}, repeat(0x202D, limit)}), false},
+        {"unmatched PDI closes nothing", join({repeat(0x202A, limit), {0x2069, 0x202A}}), true},
+        {"each paragraph starts afresh",
+         join({repeat(0x202D, limit), {0x2029}, repeat(0x202D, limit)}), false},
+        {"the crashing line", join({repeat(0x202D, 63), {0x2067, 0x2069, '['}}), true},
+    };
+    for (const auto& c : cases) {
+        const zelvar_bidi::LineShape shape = zelvar_bidi::ScanLine(c.line.data(), c.line.size());
+        EXPECT_EQ(shape.nests_too_deep, c.too_deep) << c.name;
     }
 }
 

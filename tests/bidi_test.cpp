@@ -2,6 +2,7 @@
 // as a native caller sees them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "bidi/cfribidi.h"
@@ -300,29 +303,104 @@ TEST(ReorderingIsThreadSafe, ConcurrentResultsMatchSerialOnes) {
 
 namespace {
 
-// FriBidi 1.0.8 reads and writes freed memory when an isolate meets a paragraph separator
-// (valgrind shows it), so such a line is reordered paragraph by paragraph, as Unicode's bidi
-// algorithm splits text into paragraphs: each paragraph in its own direction, its separator at the
-// paragraph's level (last when left to right, first when right to left).
-TEST(IsolateBeforeParagraphSeparator, ReorderedParagraphByParagraph) {
+// A line with paragraph separators is reordered one paragraph at a time, isolate or not: the first
+// paragraph takes the direction of its first strong character, each later one the direction the
+// one before resolved to, and each separator stays with its paragraph at the paragraph's level
+// (last when left to right, first when right to left). FriBidi never sees a separator, so an
+// isolate that meets one (which makes FriBidi 1.0.8 read freed memory) is harmless.
+TEST(ParagraphSeparators, EachParagraphReorderedInTheDirectionCarriedOn) {
     struct Paragraphs {
         Line logical, visual;
     };
     const Paragraphs cases[] = {
+        // Isolates that reach a separator: FriBidi's crash cases.
         {{0x2068, 0x2D, 0x0A, 0x3E}, {0x2068, 0x2D, 0x0A, 0x3E}},
         {{0x2066, 0x29, 0x2069, 0x2067, 0x0A}, {0x2066, 0x29, 0x2069, 0x2067, 0x0A}},
+        // An open isolate hides its letter: the paragraph has no strong character, prints left to
+        // right, and hands on no direction, so the next paragraph finds its own.
+        {{0x2066, 0x41, 0x0A, 0x05D0, 0x41}, {0x2066, 0x41, 0x0A, 0x41, 0x05D0}},
+        {{0x2067, 0x05D0, 0x0A, 0x05D0, 0x0A, 0x05D0},
+         {0x2067, 0x05D0, 0x0A, 0x0A, 0x05D0, 0x05D0}},
+        // A closed isolate hides nothing after it: left to right, handed on.
+        {{0x2066, 0x2069, 0x41, 0x2029, 0x05D0, 0x41},
+         {0x2066, 0x2069, 0x41, 0x2029, 0x05D0, 0x41}},
         {{0x41, 0x2066, 0x42, 0x2029, 0x05D0, 0x05D1},
          {0x41, 0x2066, 0x42, 0x2029, 0x05D1, 0x05D0}},
         {{0x05D0, 0x2067, 0x05D1, 0x0A, 0x41, 0x42}, {0x0A, 0x05D1, 0x2067, 0x05D0, 0x41, 0x42}},
         {{0x05D0, 0x2068, 0x31, 0x1C, 0x05D1, 0x20, 0x32, 0x0A},
          {0x1C, 0x31, 0x2068, 0x05D0, 0x0A, 0x32, 0x20, 0x05D1}},
+        // No isolate: the second paragraph keeps the first one's right-to-left direction, so its
+        // leading Latin letter prints at its right end.
+        {{0x05D0, 0x05D1, 0x0A, 0x41, 0x05D2, 0x05D3},
+         {0x0A, 0x05D1, 0x05D0, 0x05D3, 0x05D2, 0x41}},
+        {{0x05D0, 0x0A, 0x05D1}, {0x0A, 0x05D0, 0x05D1}},
+        // An empty paragraph hands on the direction it was given.
+        {{0x05D0, 0x0A, 0x0A, 0x41, 0x05D1}, {0x0A, 0x05D0, 0x0A, 0x05D1, 0x41}},
     };
     for (const Paragraphs& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.logical));
         EXPECT_EQ(Reorder(c.logical).elements, c.visual);
     }
-    // Without an isolate the line still goes to FriBidi whole, as one right-to-left paragraph.
-    EXPECT_EQ(Reorder({0x05D0, 0x0A, 0x05D1}).elements, (Line{0x05D1, 0x0A, 0x05D0}));
+}
+
+// Generated lines of letters, digits, isolates, embeddings and separators (fixed seed; valgrind
+// runs this suite, so FriBidi's own memory faults show too): every paragraph is reordered within
+// its own span, so each span of the visual line holds exactly its paragraph's units.
+TEST(ParagraphSeparators, GeneratedLinesKeepEachParagraphInItsSpan) {
+    std::mt19937 rng(20261209);
+    const Line pool{'a',    'B',    '1',    ' ',    0x05D0, 0x05D1, 0x0661, 0x2066, 0x2067, 0x2068,
+                    0x2069, 0x202A, 0x202B, 0x202C, 0x202E, 0x0A,   0x2029, 0x1C,   0x0D};
+    std::uniform_int_distribution<size_t> pick(0, pool.size() - 1);
+    std::uniform_int_distribution<int> length(1, 40);
+    for (int round = 0; round < 2000; ++round) {
+        Line line(static_cast<size_t>(length(rng)));
+        for (long& unit : line) unit = pool[pick(rng)];
+        const Line got = Reorder(line).elements;
+        ASSERT_EQ(got.size(), line.size()) << Hex(line);
+        size_t start = 0;
+        for (size_t i = 0; i <= line.size(); ++i) {
+            const bool separator = i < line.size() && (line[i] == 0x0A || line[i] == 0x2029 ||
+                                                       line[i] == 0x1C || line[i] == 0x0D);
+            if (i < line.size() && !separator) continue;
+            const size_t end = std::min(i + 1, line.size());
+            Line want(line.begin() + static_cast<long>(start),
+                      line.begin() + static_cast<long>(end));
+            Line span(got.begin() + static_cast<long>(start), got.begin() + static_cast<long>(end));
+            std::sort(want.begin(), want.end());
+            std::sort(span.begin(), span.end());
+            ASSERT_EQ(span, want) << Hex(line) << " gave " << Hex(got);
+            start = end;
+        }
+    }
+}
+
+// Explicit embeddings nested past FriBidi's deepest level make FriBidi 1.0.8 read and write memory
+// it does not own (63 LROs, then RLI, PDI and a bracket, kill the process), so a line that nests
+// them deeper than the reordering allows comes back as it was. Below that it is reordered, and the
+// two Hebrew letters inside the embeddings come back reversed.
+TEST(DeeplyNestedEmbeddings, HandedBackUnchangedInsteadOfReachingFriBidi) {
+    const Line tail{0x2067, 0x2069, '[', 0x05D0, 0x05D1};
+    for (const auto& [pushes, control, reordered] :
+         std::vector<std::tuple<int, long, bool>>{{58, 0x202A, true},
+                                                  {59, 0x202A, true},
+                                                  {60, 0x202A, false},
+                                                  {62, 0x202D, false},
+                                                  {63, 0x202D, false},
+                                                  {63, 0x202A, false},
+                                                  {200, 0x202E, false}}) {
+        Line line(static_cast<size_t>(pushes), control);
+        line.insert(line.end(), tail.begin(), tail.end());
+        const Line got = Reorder(line).elements;
+        SCOPED_TRACE(::testing::Message() << pushes << " x " << std::hex << control);
+        if (reordered) {
+            ASSERT_EQ(got.size(), line.size());
+            const auto alef = std::find(got.begin(), got.end(), 0x05D0);
+            const auto bet = std::find(got.begin(), got.end(), 0x05D1);
+            EXPECT_EQ(bet + 1, alef);
+        } else {
+            EXPECT_EQ(got, line);
+        }
+    }
 }
 
 }  // namespace
