@@ -29,6 +29,16 @@ inline void ThrowJava(JNIEnv* env, const char* class_name, const char* message) 
     env->ThrowNew(exception_class, message);
 }
 
+// A JNI call that returns null has failed. A JVM normally leaves an OutOfMemoryError pending, but
+// some (HotSpot's Get<Type>ArrayElements when it cannot allocate its copy) return null with
+// nothing pending; the Java caller would then see null with no exception. Raises the
+// OutOfMemoryError, naming what could not be had, when nothing is pending, and returns `result`.
+template <typename Pointer>
+Pointer OutOfMemoryIfNull(JNIEnv* env, Pointer result, const char* what) noexcept {
+    if (result == nullptr) ThrowJava(env, kOutOfMemoryError, what);
+    return result;
+}
+
 // Runs body() and returns its result. A C++ exception leaving body() becomes a pending Java
 // exception and on_exception is returned: running out of memory (std::bad_alloc and its kin
 // std::bad_array_new_length, and std::length_error for a size too large to allocate) becomes
@@ -55,11 +65,14 @@ class ByteArrayElements {
   public:
     // Takes the elements of `array`; a null array takes nothing. get() is null when nothing was
     // taken, either because `array` is null or because the JVM could not provide the elements (an
-    // exception is then pending).
+    // OutOfMemoryError is then pending).
     ByteArrayElements(JNIEnv* env, jbyteArray array)
         : env_(env),
           array_(array),
-          elements_(array != nullptr ? env->GetByteArrayElements(array, nullptr) : nullptr) {}
+          elements_(array != nullptr
+                        ? OutOfMemoryIfNull(env, env->GetByteArrayElements(array, nullptr),
+                                            "cannot copy the placement array")
+                        : nullptr) {}
     ~ByteArrayElements() {
         if (elements_ != nullptr) env_->ReleaseByteArrayElements(array_, elements_, 0);
     }

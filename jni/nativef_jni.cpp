@@ -7,8 +7,9 @@
 //
 // Inputs the Java side should not pass but may (a null line, a placement array shorter than the
 // record), and JNI calls that fail (the JVM is out of memory), end the call in an orderly way: a
-// refusal for bad inputs, and for a failed JNI call an immediate return that leaves the JVM's
-// pending exception for the Java caller. C++ exceptions never reach the JVM (jni_guard.h).
+// refusal for bad inputs, and for a failed JNI call an immediate return with an OutOfMemoryError
+// pending for the Java caller (the JVM's own, or one raised here when the JVM raised none). C++
+// exceptions never reach the JVM (jni_guard.h).
 
 #include <cstring>
 #include <memory>
@@ -24,6 +25,7 @@ namespace {
 
 using zelvar_jni::ByteArrayElements;
 using zelvar_jni::CallWithoutCxxExceptions;
+using zelvar_jni::OutOfMemoryIfNull;
 
 // The Java class and the composition agree on the size of the placement record.
 constexpr jsize kPlacementRecordBytes =
@@ -40,13 +42,16 @@ static_assert(std::is_same<jlong, long>::value, "the reordering takes code point
 
 jlongArray ReverseText(JNIEnv* env, jlongArray text) {
     // A null line is taken as an empty one.
-    if (text == nullptr) return env->NewLongArray(0);
+    if (text == nullptr) {
+        return OutOfMemoryIfNull(env, env->NewLongArray(0), "cannot create an empty line");
+    }
 
     const jsize length = env->GetArrayLength(text);
     const auto count = static_cast<unsigned long>(length);
     std::unique_ptr<long[]> line(new long[count]);
 
-    jlong* elements = env->GetLongArrayElements(text, nullptr);
+    jlong* elements = OutOfMemoryIfNull(env, env->GetLongArrayElements(text, nullptr),
+                                        "cannot copy the line to reorder");
     if (elements == nullptr) return nullptr;  // OutOfMemoryError pending
     if (count != 0) std::memcpy(line.get(), elements, count * sizeof(long));
     // Nothing was written into the elements: the Java array keeps its contents.
@@ -57,12 +62,15 @@ jlongArray ReverseText(JNIEnv* env, jlongArray text) {
         static_cast<jsize>(CCFribidi::ReverseTextFixCharFribidi(line.get(), count, &reordered_raw));
     std::unique_ptr<long[]> reordered(reordered_raw);
     line.reset();
-    if (reordered == nullptr) return env->NewLongArray(0);  // nothing was handed back
+    if (reordered == nullptr) {  // nothing was handed back
+        return OutOfMemoryIfNull(env, env->NewLongArray(0), "cannot create an empty line");
+    }
 
     // The visual line ends before the first zero element of the reordering's result. jlong and
     // long are the same 64-bit type, so the result goes into the Java array as it is, without a
     // staging copy.
-    jlongArray visual = env->NewLongArray(visual_count);
+    jlongArray visual = OutOfMemoryIfNull(env, env->NewLongArray(visual_count),
+                                          "cannot create the array of the reordered line");
     if (visual == nullptr) return nullptr;  // OutOfMemoryError pending
     env->SetLongArrayRegion(visual, 0, visual_count, reordered.get());
     return visual;
@@ -73,7 +81,7 @@ jintArray DrawCharacter(JNIEnv* env, jint code_point, jint code_page, jint width
     // A placement array too short for the record is refused like any other request that cannot
     // be drawn: an empty result, the array untouched.
     if (placement != nullptr && env->GetArrayLength(placement) < kPlacementRecordBytes) {
-        return env->NewIntArray(0);
+        return OutOfMemoryIfNull(env, env->NewIntArray(0), "cannot create an empty sequence");
     }
 
     ByteArrayElements elements(env, placement);
@@ -94,9 +102,12 @@ jintArray DrawCharacter(JNIEnv* env, jint code_point, jint code_page, jint width
 
     // Every refusal looks the same to the Java side: an empty array, and the placement array
     // keeps its bytes (the elements go back unwritten).
-    if (status < 0) return env->NewIntArray(0);
+    if (status < 0) {
+        return OutOfMemoryIfNull(env, env->NewIntArray(0), "cannot create an empty sequence");
+    }
 
-    jintArray sequence = env->NewIntArray(status);
+    jintArray sequence = OutOfMemoryIfNull(env, env->NewIntArray(status),
+                                           "cannot create the array of the command sequence");
     if (sequence == nullptr) return nullptr;  // OOM pending; placement array unchanged
 
     // The printer's bytes go to Java as unsigned values 0 to 255, never as negative bytes.

@@ -119,12 +119,13 @@ class FakeJvm {
             jvm.classes_.push_back(name);
             return reinterpret_cast<jclass>(&jvm.classes_.back());
         };
-        table_.ThrowNew = [](JNIEnv*, jclass c, const char*) -> jint {
+        table_.ThrowNew = [](JNIEnv*, jclass c, const char* message) -> jint {
             auto& jvm = Current();
             jvm.Call("ThrowNew");
             NoInjection no_injection;
             jvm.pending = *reinterpret_cast<std::string*>(c);
             jvm.thrown.push_back(jvm.pending);
+            jvm.messages.push_back(message != nullptr ? message : "");
             return 0;
         };
         env_.functions = &table_;
@@ -148,9 +149,11 @@ class FakeJvm {
 
     // What the test asks of the environment, and what it saw.
     std::map<std::string, bool> fail;  // JNI function name -> fail like a JVM out of memory
-    std::string pending;               // class of the pending exception, empty when none
+    bool fail_silently = false;  // fail returning null with no exception pending, as HotSpot may
+    std::string pending;         // class of the pending exception, empty when none
     std::vector<std::string> calls;
     std::vector<std::string> thrown;
+    std::vector<std::string> messages;
     std::vector<jint> release_modes;
     std::vector<std::string> violations;
 
@@ -171,7 +174,7 @@ class FakeJvm {
     }
     bool Fails(const std::string& name) {
         if (!fail[name]) return false;
-        pending = "java/lang/OutOfMemoryError (" + name + ")";
+        if (!fail_silently) pending = "java/lang/OutOfMemoryError (" + name + ")";
         return true;
     }
     template <typename T>
@@ -444,6 +447,44 @@ TEST(FailedJniCall, ReturnsAtOnceReleasingWhatWasTaken) {
         EXPECT_EQ(jvm.Values(input), before);
         jvm.ExpectClean();
     }
+}
+
+// A JNI call that fails with nothing pending (HotSpot's Get<Type>ArrayElements when it cannot
+// allocate its copy) must still reach Java as an OutOfMemoryError naming what could not be had,
+// never as a null result with no exception.
+TEST(FailedJniCall, WithNothingPendingBecomesOutOfMemoryError) {
+    const std::map<std::string, std::string> what = {
+        {"GetLongArrayElements", "the line"},
+        {"NewLongArray", "reordered line"},
+        {"GetByteArrayElements", "placement array"},
+        {"NewIntArray", "sequence"},
+    };
+    for (const FailedJniCall& c : kFailedJniCalls) {
+        SCOPED_TRACE(c.failing);
+        FakeJvm jvm;
+        jvm.fail[c.failing] = true;
+        jvm.fail_silently = true;
+        jobject input = c.reverse ? jvm.Make(FakeArray::kLong, std::vector<jlong>{0x05D0, 0x41})
+                                  : jvm.Make(FakeArray::kByte, kEmptyRecord);
+        jobject result =
+            c.reverse
+                ? static_cast<jobject>(Java_zelvar_printer_api_android_nat_nativef_ReverseTextRWC(
+                      jvm.env(), nullptr, static_cast<jlongArray>(input)))
+                : static_cast<jobject>(Draw(jvm, c.request, input));
+        EXPECT_EQ(result, nullptr);
+        EXPECT_EQ(jvm.thrown, std::vector<std::string>{"java/lang/OutOfMemoryError"});
+        ASSERT_EQ(jvm.messages.size(), 1u);
+        EXPECT_NE(jvm.messages[0].find(what.at(c.failing)), std::string::npos) << jvm.messages[0];
+        jvm.ExpectClean();
+    }
+    // The empty arrays of a null line and of a refusal are created the same way.
+    FakeJvm jvm;
+    jvm.fail["NewLongArray"] = true;
+    jvm.fail_silently = true;
+    EXPECT_EQ(
+        Java_zelvar_printer_api_android_nat_nativef_ReverseTextRWC(jvm.env(), nullptr, nullptr),
+        nullptr);
+    EXPECT_EQ(jvm.thrown, std::vector<std::string>{"java/lang/OutOfMemoryError"});
 }
 
 // Running out of native memory at any allocation of a call: the call returns null or false with
