@@ -49,9 +49,16 @@ public final class nativef {
      * order in which the printer prints it (left to right): right-to-left runs are reversed,
      * brackets mirrored and Arabic letters replaced by their joined forms.
      *
+     * <p>The line is cut where a 0 element lands in printing order, and in right-to-left text
+     * that is first: {@code {0x05D0, 0x05D1, 0}} comes back empty. A line with line or paragraph
+     * separators is reordered paragraph by paragraph. A line that cannot be reordered (its
+     * explicit embeddings, overrides and isolates nest more than 60 deep, which no text does)
+     * comes back in reading order, cut at its first 0.
+     *
      * @param text the line in reading order; null is taken as an empty line. It is not changed.
      * @return a new array with the line in printing order, cut before the first element that is
      *     0 in printing order
+     * @throws OutOfMemoryError when the line or the result cannot be copied or allocated
      */
     public static native long[] ReverseTextRWC(long[] text);
 
