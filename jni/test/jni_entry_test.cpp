@@ -411,80 +411,56 @@ TEST(QueryEntries, AnswerWhatTheFontManagerAnswersWithoutJniCalls) {
 }
 
 // A JNI call that fails leaves its OutOfMemoryError pending: the entry point returns at once,
-// gives back what it took, and raises nothing of its own over it.
+// gives back what it took, and raises nothing of its own over it. A call that fails with nothing
+// pending (HotSpot's Get<Type>ArrayElements when it cannot allocate its copy) must still reach
+// Java as an OutOfMemoryError naming what could not be had, never as null with no exception.
 struct FailedJniCall {
     const char* failing;
+    const char* what;     // named in the OutOfMemoryError raised when the JVM raised none
     bool reverse;         // ReverseTextRWC, else GetFontDrawBuffer
     DrawRequest request;  // for GetFontDrawBuffer
 };
 const FailedJniCall kFailedJniCalls[] = {
-    {"GetLongArrayElements", true, {}},
-    {"NewLongArray", true, {}},
-    {"GetByteArrayElements", false, {0x0627, 1256, 10, 24}},
-    {"NewIntArray", false, {0x0627, 1256, 10, 24}},  // after a composed sequence
-    {"NewIntArray", false, {0x0627, 1256, 10, 23}},  // after a refusal
+    {"GetLongArrayElements", "the line", true, {}},
+    {"NewLongArray", "reordered line", true, {}},
+    {"GetByteArrayElements", "placement array", false, {0x0627, 1256, 10, 24}},
+    {"NewIntArray", "command sequence", false, {0x0627, 1256, 10, 24}},  // after a sequence
+    {"NewIntArray", "empty sequence", false, {0x0627, 1256, 10, 23}},    // after a refusal
 };
 
-TEST(FailedJniCall, ReturnsAtOnceReleasingWhatWasTaken) {
-    for (const FailedJniCall& c : kFailedJniCalls) {
-        SCOPED_TRACE(c.failing);
-        FakeJvm jvm;
-        jvm.fail[c.failing] = true;
-        const std::vector<jlong> line = {0x05D0, 0x05D1, 0x05D2};
-        jobject input =
-            c.reverse ? jvm.Make(FakeArray::kLong, line) : jvm.Make(FakeArray::kByte, kEmptyRecord);
-        const std::vector<jlong> before = jvm.Values(input);
-        jobject result =
-            c.reverse
-                ? static_cast<jobject>(Java_zelvar_printer_api_android_nat_nativef_ReverseTextRWC(
-                      jvm.env(), nullptr, static_cast<jlongArray>(input)))
-                : static_cast<jobject>(Draw(jvm, c.request, input));
-        EXPECT_EQ(result, nullptr);
-        EXPECT_EQ(jvm.pending, std::string("java/lang/OutOfMemoryError (") + c.failing + ")");
-        EXPECT_TRUE(jvm.thrown.empty()) << "the JVM's own exception is kept";
-        EXPECT_EQ(jvm.calls.back().rfind("Release", 0) == 0 || jvm.calls.back() == c.failing, true)
-            << "nothing but releases after the failure: " << jvm.calls.back();
-        EXPECT_EQ(jvm.Values(input), before);
-        jvm.ExpectClean();
+TEST(FailedJniCall, ReturnsAtOnceWithOutOfMemoryErrorPending) {
+    for (const bool jvm_raises : {true, false}) {
+        for (const FailedJniCall& c : kFailedJniCalls) {
+            SCOPED_TRACE(std::string(c.failing) + (jvm_raises ? "" : " with nothing pending"));
+            FakeJvm jvm;
+            jvm.fail[c.failing] = true;
+            jvm.fail_silently = !jvm_raises;
+            const std::vector<jlong> line = {0x05D0, 0x05D1, 0x05D2};
+            jobject input = c.reverse ? jvm.Make(FakeArray::kLong, line)
+                                      : jvm.Make(FakeArray::kByte, kEmptyRecord);
+            const std::vector<jlong> before = jvm.Values(input);
+            jobject result = c.reverse
+                                 ? static_cast<jobject>(
+                                       Java_zelvar_printer_api_android_nat_nativef_ReverseTextRWC(
+                                           jvm.env(), nullptr, static_cast<jlongArray>(input)))
+                                 : static_cast<jobject>(Draw(jvm, c.request, input));
+            EXPECT_EQ(result, nullptr);
+            if (jvm_raises) {
+                EXPECT_EQ(jvm.pending,
+                          std::string("java/lang/OutOfMemoryError (") + c.failing + ")");
+                EXPECT_TRUE(jvm.thrown.empty()) << "the JVM's own exception is kept";
+            } else {
+                EXPECT_EQ(jvm.thrown, std::vector<std::string>{"java/lang/OutOfMemoryError"});
+                ASSERT_EQ(jvm.messages.size(), 1u);
+                EXPECT_NE(jvm.messages[0].find(c.what), std::string::npos) << jvm.messages[0];
+            }
+            const std::string& last = jvm.calls.back();
+            EXPECT_TRUE(last.rfind("Release", 0) == 0 || last == c.failing || last == "ThrowNew")
+                << "nothing but releases after the failure: " << last;
+            EXPECT_EQ(jvm.Values(input), before);
+            jvm.ExpectClean();
+        }
     }
-}
-
-// A JNI call that fails with nothing pending (HotSpot's Get<Type>ArrayElements when it cannot
-// allocate its copy) must still reach Java as an OutOfMemoryError naming what could not be had,
-// never as a null result with no exception.
-TEST(FailedJniCall, WithNothingPendingBecomesOutOfMemoryError) {
-    const std::map<std::string, std::string> what = {
-        {"GetLongArrayElements", "the line"},
-        {"NewLongArray", "reordered line"},
-        {"GetByteArrayElements", "placement array"},
-        {"NewIntArray", "sequence"},
-    };
-    for (const FailedJniCall& c : kFailedJniCalls) {
-        SCOPED_TRACE(c.failing);
-        FakeJvm jvm;
-        jvm.fail[c.failing] = true;
-        jvm.fail_silently = true;
-        jobject input = c.reverse ? jvm.Make(FakeArray::kLong, std::vector<jlong>{0x05D0, 0x41})
-                                  : jvm.Make(FakeArray::kByte, kEmptyRecord);
-        jobject result =
-            c.reverse
-                ? static_cast<jobject>(Java_zelvar_printer_api_android_nat_nativef_ReverseTextRWC(
-                      jvm.env(), nullptr, static_cast<jlongArray>(input)))
-                : static_cast<jobject>(Draw(jvm, c.request, input));
-        EXPECT_EQ(result, nullptr);
-        EXPECT_EQ(jvm.thrown, std::vector<std::string>{"java/lang/OutOfMemoryError"});
-        ASSERT_EQ(jvm.messages.size(), 1u);
-        EXPECT_NE(jvm.messages[0].find(what.at(c.failing)), std::string::npos) << jvm.messages[0];
-        jvm.ExpectClean();
-    }
-    // The empty arrays of a null line and of a refusal are created the same way.
-    FakeJvm jvm;
-    jvm.fail["NewLongArray"] = true;
-    jvm.fail_silently = true;
-    EXPECT_EQ(
-        Java_zelvar_printer_api_android_nat_nativef_ReverseTextRWC(jvm.env(), nullptr, nullptr),
-        nullptr);
-    EXPECT_EQ(jvm.thrown, std::vector<std::string>{"java/lang/OutOfMemoryError"});
 }
 
 // Running out of native memory at any allocation of a call: the call returns null or false with
