@@ -11,11 +11,4 @@
 #define ZELVAR_API
 #endif
 
-// Lines of text cross the library's interface as arrays of `long`, one 64-bit code point per
-// element, as the Java side's long[] holds them. That holds on the 64-bit Android ABIs
-// (arm64-v8a, x86_64) and not on the 32-bit ones, where long is 32 bits wide.
-static_assert(sizeof(long) == 8,
-              "libzelvarandroidapi needs a 64-bit long: build for arm64-v8a or x86_64, not for "
-              "armeabi-v7a or x86");
-
 #endif  // ZELVAR_COMMON_ZELVAR_EXPORT_H

@@ -24,8 +24,8 @@
 #include <vector>
 
 #include "bidi/cfribidi.h"
-#include "bidi/plain_line.h"
-#include "bidi/reorder_line.h"
+#include "bidi/plain_line_internal.h"
+#include "bidi/reorder_line_internal.h"
 
 namespace {
 

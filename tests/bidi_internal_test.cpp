@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "bidi/reorder_line.h"
+#include "bidi/reorder_line_internal.h"
 
 namespace {
 

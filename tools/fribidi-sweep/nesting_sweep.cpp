@@ -2,7 +2,7 @@
 // and counts, per nesting depth, the lines it mishandles. Run under valgrind (run.sh): each line
 // is reordered in a child process, which exits non-zero when valgrind saw a memory error, and a
 // crash or hang (20 s) kills the child, not the sweep. The reordering's nesting limit
-// (bidi/reorder_line.h) is chosen below the shallowest depth at which a fault shows here.
+// (bidi/reorder_line_internal.h) is chosen below the shallowest depth at which a fault shows here.
 #include <fribidi.h>
 #include <sys/wait.h>
 #include <unistd.h>

@@ -1,4 +1,5 @@
-// Internal to bidi/: the shortcut for lines that FriBidi would hand back exactly as they came.
+// Internal to bidi/ (implemented in plain_line.cpp): the shortcut for lines that FriBidi would hand
+// back exactly as they came.
 //
 // Most receipt lines are Latin letters, digits, spaces and punctuation. For such a line the whole
 // of FriBidi's work (levels, mirroring, mark reordering, Arabic shaping) ends where it started,
@@ -14,10 +15,10 @@
 // The reordered answer is then the line's low 32 bits, sign-extended, cut at the first zero: what
 // the full path gives for it. tests/bidi_fastpath_test.cpp compares the two paths over every code
 // point and over Unicode's bidi test lines.
-#ifndef ZELVAR_BIDI_PLAIN_LINE_H
-#define ZELVAR_BIDI_PLAIN_LINE_H
+#ifndef ZELVAR_BIDI_PLAIN_LINE_INTERNAL_H
+#define ZELVAR_BIDI_PLAIN_LINE_INTERNAL_H
 
-#include "bidi/reorder_line.h"
+#include "bidi/reorder_line_internal.h"
 
 namespace zelvar_bidi {
 
@@ -38,4 +39,4 @@ long ReorderLineOrCopyPlain(const long* line, unsigned long size, long** result,
 
 }  // namespace zelvar_bidi
 
-#endif  // ZELVAR_BIDI_PLAIN_LINE_H
+#endif  // ZELVAR_BIDI_PLAIN_LINE_INTERNAL_H

@@ -1,14 +1,15 @@
-// Internal to bidi/: the reordering of one line with its two outside dependencies (the FriBidi
-// call and the allocator of FriBidi's visual string) passed in, so that tests can make either of
-// them fail. CCFribidi::ReverseTextFixCharFribidi is this function with fribidi_log2vis and
-// malloc, for every line that the shortcut of bidi/plain_line.h does not answer. Not exported
-// from the shared library.
-#ifndef ZELVAR_BIDI_REORDER_LINE_H
-#define ZELVAR_BIDI_REORDER_LINE_H
+// Internal to bidi/ (implemented in reorder_line.cpp): the reordering of one line with its two
+// outside dependencies (the FriBidi call and the allocator of FriBidi's visual string) passed in,
+// so that tests can make either of them fail. CCFribidi::ReverseTextFixCharFribidi is this
+// function with fribidi_log2vis and malloc, for every line that the shortcut of
+// bidi/plain_line_internal.h does not answer. Not exported from the shared library.
+#ifndef ZELVAR_BIDI_REORDER_LINE_INTERNAL_H
+#define ZELVAR_BIDI_REORDER_LINE_INTERNAL_H
 
 #include <fribidi.h>
 
 #include <cstddef>
+#include <cstdint>
 
 namespace zelvar_bidi {
 
@@ -24,6 +25,16 @@ using VisualAllocFunction = void* (*)(std::size_t);
 
 // The longest line FriBidi can index: its string index is a signed 32-bit integer.
 constexpr unsigned long kMaxReorderLength = 0x7FFFFFFFUL;
+
+// Code points travel as 64-bit integers; FriBidi takes the low 32 bits, unchecked.
+inline FriBidiChar LogicalUnit(long element) {
+    return static_cast<FriBidiChar>(static_cast<unsigned long>(element) & 0xFFFFFFFFUL);
+}
+
+// A unit that went through FriBidi comes back as a signed 32-bit value widened to 64 bits.
+inline long WidenVisualUnit(FriBidiChar unit) {
+    return static_cast<long>(static_cast<std::int32_t>(unit));
+}
 
 // How an explicit directional formatting character acts on the stack of explicit levels.
 enum class ExplicitFormat {
@@ -65,4 +76,4 @@ long ReorderLine(const long* line, unsigned long size, long** result, Log2VisFun
 
 }  // namespace zelvar_bidi
 
-#endif  // ZELVAR_BIDI_REORDER_LINE_H
+#endif  // ZELVAR_BIDI_REORDER_LINE_INTERNAL_H
