@@ -1,5 +1,6 @@
-// The composition of one fetched glyph into its command sequence, apart from the validation and
-// the font lookup, so that it can be exercised with glyphs of any shape.
+// Internal to the library (implemented in compose.cpp): the composition of one fetched glyph into
+// its command sequence, apart from the validation and the font lookup, so that it can be
+// exercised with glyphs of any shape.
 #ifndef ZELVAR_FONTMGR_COMPOSE_INTERNAL_H
 #define ZELVAR_FONTMGR_COMPOSE_INTERNAL_H
 

@@ -9,6 +9,7 @@
 #define ZELVAR_FONTMGR_FNTMNGR_H
 
 #include "common/zelvar_export.h"
+#include "fontmgr/glyph_column.h"
 #include "fonts/fonts.h"
 
 // The placement record that links one character to the next. The caller owns it; the Java side
@@ -41,11 +42,13 @@ constexpr int SWFONT_ERR_HEIGHT = -2;    // the height is not 24
 constexpr int SWFONT_ERR_CODEPAGE = -3;  // the code page is not one the library serves
 constexpr int SWFONT_ERR_WIDTH = -4;     // the width is not 10, 13, 18 or 24
 
-// The only font height.
-constexpr int SWFONT_HEIGHT = 24;
+// The placement record that starts a run of characters: nothing known of a previous cell.
+constexpr _SWFONTINFO SWFONT_EMPTY_PLACEMENT = {255, 255, 255, 255, 0, 0};
 
-// The longest command sequence (width 24, with a BS): what a caller's buffer must hold at most.
-constexpr int SWFONT_MAX_SEQUENCE = 3 * 24 + 17;
+// The longest command sequence, that of a mark of the 24-dot font: ESC & y c1 c2 x (6 bytes), 3
+// bytes for each of the 24 columns, ESC % 1 (3), the BS (1), the character (1), ESC % 0 (3) and
+// ESC % AA (3). What a caller's buffer must hold at most.
+constexpr int SWFONT_MAX_SEQUENCE = 6 + 3 * 24 + 3 + 1 + 1 + 3 + 3;
 
 class CFntMngr {
   public:

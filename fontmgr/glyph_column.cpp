@@ -10,29 +10,11 @@
 namespace zelvar_fontmgr {
 namespace {
 
-constexpr std::size_t kHeaderBytes = 4;
-constexpr std::size_t kBytesPerColumn = 3;
-constexpr std::uint32_t kColumnMask = 0xFFFFFF;
-
-// Reads column c as a 24-bit value, top row in bit 23. The caller promises the record holds the
-// column; a record that is shorter anyway reads as blank past its end rather than out of bounds.
-std::uint32_t ColumnAt(const unsigned char* data, std::size_t size, std::size_t c) {
-    const std::size_t at = kHeaderBytes + kBytesPerColumn * c;
-    if (at + kBytesPerColumn > size) return 0;
-    return (std::uint32_t{data[at]} << 16) | (std::uint32_t{data[at + 1]} << 8) | data[at + 2];
-}
-
-void PutColumn(unsigned char* out, std::uint32_t v) {
-    out[0] = static_cast<unsigned char>((v >> 16) & 0xFF);
-    out[1] = static_cast<unsigned char>((v >> 8) & 0xFF);
-    out[2] = static_cast<unsigned char>(v & 0xFF);
-}
-
 // A result of W blank columns behind the input's header bytes (missing header bytes read as 0).
 std::vector<unsigned char> BlankWithHeader(const std::vector<unsigned char>& record, int W) {
     const std::size_t columns = W > 0 ? static_cast<std::size_t>(W) : 0;
-    std::vector<unsigned char> out(kHeaderBytes + kBytesPerColumn * columns, 0);
-    for (std::size_t i = 0; i < kHeaderBytes && i < record.size(); ++i) out[i] = record[i];
+    std::vector<unsigned char> out(RecordBytes(columns), 0);
+    for (std::size_t i = 0; i < kGlyphHeaderBytes && i < record.size(); ++i) out[i] = record[i];
     return out;
 }
 
@@ -47,10 +29,10 @@ GlyphMargins MeasureMargins(const unsigned char* record, std::size_t size, int W
     std::size_t first = columns;
     std::size_t last = 0;
     // Columns the record does not hold are blank; they count toward the right margin only.
-    const std::size_t stored = size > kHeaderBytes ? (size - kHeaderBytes) / kBytesPerColumn : 0;
-    const std::size_t readable = columns < stored ? columns : stored;
+    const GlyphRecordView view(record, size);
+    const std::size_t readable = columns < view.StoredColumns() ? columns : view.StoredColumns();
     for (std::size_t c = 0; c < readable; ++c) {
-        const std::uint32_t v = ColumnAt(record, size, c);
+        const std::uint32_t v = view.Column(c);
         if (v == 0) continue;
         if (first == columns) first = c;
         last = c;
@@ -58,7 +40,7 @@ GlyphMargins MeasureMargins(const unsigned char* record, std::size_t size, int W
     }
     if (rows_inked == 0) return m;
     int top = 0;
-    while ((rows_inked & (std::uint32_t{1} << (SWFONT_ROWS - 1 - top))) == 0) ++top;
+    while ((rows_inked & RowBit(top)) == 0) ++top;
     int bottom = 0;
     while ((rows_inked & (std::uint32_t{1} << bottom)) == 0) ++bottom;
     m.left = static_cast<int>(first);
@@ -80,12 +62,12 @@ std::vector<unsigned char> ShiftH(std::vector<unsigned char> record, int n, int 
     if (distance >= W) return out;
     const std::size_t columns = static_cast<std::size_t>(W);
     const std::size_t d = static_cast<std::size_t>(distance);
+    const GlyphRecordView view(record.data(), record.size());
     for (std::size_t c = 0; c < columns - d; ++c) {
         // Moving right, column c lands at c + d; moving left, column c + d lands at c.
         const std::size_t from = n > 0 ? c : c + d;
         const std::size_t to = n > 0 ? c + d : c;
-        PutColumn(&out[kHeaderBytes + kBytesPerColumn * to],
-                  ColumnAt(record.data(), record.size(), from));
+        WriteColumn(&out[ColumnOffset(to)], view.Column(from));
     }
     return out;
 }
@@ -97,14 +79,15 @@ std::vector<unsigned char> ShiftV(std::vector<unsigned char> record, int n, int 
     if (W <= 0) return out;
     const std::int64_t distance = n > 0 ? std::int64_t{n} : -std::int64_t{n};
     // A distance of a full column or more moves every dot out of the cell.
-    if (distance >= SWFONT_ROWS) return out;
+    if (distance >= SWFONT_HEIGHT) return out;
     const unsigned d = static_cast<unsigned>(distance);
     const std::size_t columns = static_cast<std::size_t>(W);
+    const GlyphRecordView view(record.data(), record.size());
     for (std::size_t c = 0; c < columns; ++c) {
-        const std::uint32_t v = ColumnAt(record.data(), record.size(), c);
+        const std::uint32_t v = view.Column(c);
         // Up is toward bit 23 (the top row): shifting left moves the picture up.
         const std::uint32_t moved = n > 0 ? (v << d) & kColumnMask : v >> d;
-        PutColumn(&out[kHeaderBytes + kBytesPerColumn * c], moved);
+        WriteColumn(&out[ColumnOffset(c)], moved);
     }
     return out;
 }

@@ -22,8 +22,8 @@
 // Margin value meaning "no ink in the glyph" (or, in a placement record, "nothing known").
 constexpr int SWFONT_MARGIN_NO_INK = 255;
 
-// Dot rows in every column.
-constexpr int SWFONT_ROWS = 24;
+// Dot rows in every column: the height of every glyph and of the only font height.
+constexpr int SWFONT_HEIGHT = 24;
 
 // Returns the picture moved right by n columns (n > 0) or left by -n columns (n < 0), W columns
 // wide behind the unchanged header. Columns pushed past an edge are lost; blank columns come in.

@@ -136,7 +136,7 @@ void GlyphOperations(int width, const std::vector<int>& glyphs, Chunks& chunks) 
         d.Int(flags);
         d.Record(record);
         for (int n = -width - 1; n <= width + 1; ++n) d.Record(ShiftH(record, n, width));
-        for (int n = -SWFONT_ROWS - 1; n <= SWFONT_ROWS + 1; ++n) {
+        for (int n = -SWFONT_HEIGHT - 1; n <= SWFONT_HEIGHT + 1; ++n) {
             const std::vector<unsigned char> moved = ShiftV(record, n, width);
             d.Record(moved);
             int left = -1, right = -1, top = -1, bottom = -1;
