@@ -1,7 +1,6 @@
 // The four font classes: each looks its code point up in its own generated table.
 #include "fonts/fonts.h"
 
-#include "fonts/fonts_internal.h"
 #include "fonts/glyph_tables.h"
 
 namespace zelvar_fonts {
@@ -28,21 +27,6 @@ int FindGlyphIndex(const GlyphRun* runs, int run_count, std::int32_t code_point)
         return -1;
     }
     return run.index + static_cast<int>(offset);
-}
-
-GlyphLookup FontForWidth(int width) {
-    switch (width) {
-        case 10:
-            return &CFont10x24::GetBuffer10x24;
-        case 13:
-            return &CFont13x24::GetBuffer13x24;
-        case 18:
-            return &CFont18x24::GetBuffer18x24;
-        case 24:
-            return &CFont24x24::GetBuffer24x24;
-        default:
-            return nullptr;
-    }
 }
 
 }  // namespace zelvar_fonts

@@ -1,56 +1,17 @@
 // Exhausted memory at every allocation a call makes: the standard exception passes out, nothing
 // leaks, and the caller's buffer, placement record and text are left exactly as they were.
 //
-// This test binary replaces the global operator new, which the library's calls resolve to as
-// well, so that the n-th allocation after arming throws std::bad_alloc.
+// This test binary replaces the global operator new (tests/failing_new.cpp), which the library's
+// calls resolve to as well, so that the n-th allocation after arming throws std::bad_alloc.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <new>
 #include <vector>
 
 #include "bidi/cfribidi.h"
 #include "fontmgr/fntmngr.h"
 #include "fontmgr/glyph_column.h"
-
-namespace {
-std::atomic<long> g_countdown{0};  // > 0: allocations left before the one that fails
-std::atomic<long> g_live{0};       // allocations not yet released
-
-void* Allocate(std::size_t n) {
-    if (g_countdown.load() > 0 && g_countdown.fetch_sub(1) == 1) throw std::bad_alloc();
-    void* p = std::malloc(n == 0 ? 1 : n);
-    if (p == nullptr) throw std::bad_alloc();
-    g_live.fetch_add(1);
-    return p;
-}
-
-void Release(void* p) noexcept {
-    if (p == nullptr) return;
-    g_live.fetch_sub(1);
-    std::free(p);
-}
-}  // namespace
-
-void* operator new(std::size_t n) {
-    return Allocate(n);
-}
-void* operator new[](std::size_t n) {
-    return Allocate(n);
-}
-void operator delete(void* p) noexcept {
-    Release(p);
-}
-void operator delete[](void* p) noexcept {
-    Release(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    Release(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    Release(p);
-}
+#include "tests/test_util.h"
 
 namespace {
 
@@ -60,30 +21,29 @@ namespace {
 template <typename Call, typename Check>
 int FailEveryAllocation(Call call, Check check) {
     for (int n = 1; n < 100; ++n) {
-        const long live_before = g_live.load();
-        g_countdown.store(n);
+        const long live_before = testutil::LiveAllocations();
+        testutil::FailNthAllocation(n);
         bool threw = false;
         try {
             call();
         } catch (const std::bad_alloc&) {
             threw = true;
         }
-        const bool failed_on_nth = g_countdown.load() == 0;
-        g_countdown.store(0);
+        testutil::StopFailing();
+        const bool failed_on_nth = testutil::AllocationFailed();
         if (!threw) {
             EXPECT_FALSE(failed_on_nth) << "an allocation failed but the call reported success";
             return n - 1;
         }
-        EXPECT_EQ(g_live.load(), live_before) << "leak after allocation " << n << " failed";
+        EXPECT_EQ(testutil::LiveAllocations(), live_before)
+            << "leak after allocation " << n << " failed";
         check();
     }
     ADD_FAILURE() << "the call never completed";
     return -1;
 }
 
-std::vector<int> Bytes(const _SWFONTINFO& i) {
-    return {i.LeftMargin, i.RightMargin, i.TopMargin, i.BottomMargin, i.Overstrike, i.HJust};
-}
+using testutil::Bytes;
 
 TEST(AllocationFailure, CompositionLeavesBufferAndRecordUntouched) {
     struct Case {
@@ -94,8 +54,8 @@ TEST(AllocationFailure, CompositionLeavesBufferAndRecordUntouched) {
         bool with_buffer;
     };
     const Case cases[] = {
-        {"plain letter", 0x0628, 10, {255, 255, 255, 255, 0, 0}, SWFONT_JUSTIFICATION_NONE, true},
-        {"justified alef", 0x0627, 13, {255, 255, 255, 255, 0, 0}, SWFONT_JUSTIFICATION_LEFT, true},
+        {"plain letter", 0x0628, 10, SWFONT_EMPTY_PLACEMENT, SWFONT_JUSTIFICATION_NONE, true},
+        {"justified alef", 0x0627, 13, SWFONT_EMPTY_PLACEMENT, SWFONT_JUSTIFICATION_LEFT, true},
         {"fitted mark", 0x064E, 18, {2, 2, 12, 8, 0, 0}, SWFONT_JUSTIFICATION_NONE, true},
         {"wide ideograph", 0x9FA6, 24, {1, 2, 3, 4, 5, 6}, SWFONT_JUSTIFICATION_RIGHT, true},
         {"no buffer", 0x0627, 10, {1, 2, 3, 4, 5, 6}, SWFONT_JUSTIFICATION_NONE, false},

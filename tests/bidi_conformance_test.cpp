@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "bidi/cfribidi.h"
+#include "tests/test_util.h"
 
 namespace {
 
@@ -189,15 +190,7 @@ Expected ExpectedVisual(const TestLine& t, const std::vector<const CharInfo*>& i
     return e;
 }
 
-std::string Hex(const std::vector<long>& v) {
-    std::string s;
-    char buf[24];
-    for (long x : v) {
-        std::snprintf(buf, sizeof buf, "%s%04lX", s.empty() ? "" : " ", x);
-        s += buf;
-    }
-    return s;
-}
+using testutil::Hex;
 
 TEST(ConformanceWithUnicodeBidiCharacterTest, VisualOrderMatches) {
     const std::string test_path = kUnicodeDir + "BidiCharacterTest.txt";

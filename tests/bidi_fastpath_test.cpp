@@ -26,10 +26,12 @@
 #include "bidi/cfribidi.h"
 #include "bidi/plain_line_internal.h"
 #include "bidi/reorder_line_internal.h"
+#include "tests/test_util.h"
 
 namespace {
 
-using Line = std::vector<long>;
+using testutil::Hex;
+using testutil::Line;
 using zelvar_bidi::IsPlainLeftToRight;
 
 const std::string kUnicodeDir = "/usr/share/unicode/";
@@ -67,15 +69,6 @@ Answer Exported(Line line) {
     return Collect(n, result, line.size() + 1);
 }
 
-std::string Hex(const Line& line) {
-    std::ostringstream os;
-    os << std::hex << std::uppercase << "[";
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        os << (i ? " " : "") << static_cast<unsigned long>(line[i]);
-    }
-    return os.str() + "]";
-}
-
 // Lines that do not take the shortcut go through FriBidi on both paths; of those, one in this many
 // is compared, which keeps the check of the dispatch without doubling the run time.
 constexpr int kFullPathSampling = 32;
@@ -89,21 +82,6 @@ bool ExpectSameAnswer(const Line& line, const std::string& where) {
         << where << " " << Hex(line) << ": got " << Hex(fast.elements) << ", full path "
         << Hex(full.elements);
     return IsPlainLeftToRight(line.data(), line.size());
-}
-
-// FriBidi's class for each of Unicode's short class names.
-const std::map<std::string, FriBidiCharType>& ClassesByName() {
-    static const std::map<std::string, FriBidiCharType> classes{
-        {"L", FRIBIDI_TYPE_LTR},   {"R", FRIBIDI_TYPE_RTL},   {"AL", FRIBIDI_TYPE_AL},
-        {"EN", FRIBIDI_TYPE_EN},   {"ES", FRIBIDI_TYPE_ES},   {"ET", FRIBIDI_TYPE_ET},
-        {"AN", FRIBIDI_TYPE_AN},   {"CS", FRIBIDI_TYPE_CS},   {"NSM", FRIBIDI_TYPE_NSM},
-        {"BN", FRIBIDI_TYPE_BN},   {"B", FRIBIDI_TYPE_BS},    {"S", FRIBIDI_TYPE_SS},
-        {"WS", FRIBIDI_TYPE_WS},   {"ON", FRIBIDI_TYPE_ON},   {"LRE", FRIBIDI_TYPE_LRE},
-        {"RLE", FRIBIDI_TYPE_RLE}, {"PDF", FRIBIDI_TYPE_PDF}, {"LRO", FRIBIDI_TYPE_LRO},
-        {"RLO", FRIBIDI_TYPE_RLO}, {"LRI", FRIBIDI_TYPE_LRI}, {"RLI", FRIBIDI_TYPE_RLI},
-        {"FSI", FRIBIDI_TYPE_FSI}, {"PDI", FRIBIDI_TYPE_PDI},
-    };
-    return classes;
 }
 
 // Characters of each bidi class, chosen where FriBidi does something special: brackets and
@@ -136,17 +114,6 @@ const std::map<std::string, Line>& Representatives() {
         {"PDI", {0x2069}},
     };
     return reps;
-}
-
-// The corpora below lean on the representatives: each must have the class it stands for.
-TEST(ShortcutCorpus, RepresentativesHaveTheirBidiClass) {
-    for (const auto& [name, chars] : Representatives()) {
-        const FriBidiCharType type = ClassesByName().at(name);
-        for (long c : chars) {
-            EXPECT_EQ(fribidi_get_bidi_type(static_cast<FriBidiChar>(c)), type)
-                << name << " " << std::hex << c;
-        }
-    }
 }
 
 // The decision itself, by class: a line is plain exactly when none of its units is right to left,
@@ -356,7 +323,8 @@ bool Sampled(bool plain, int line_number) {
 // BidiCharacterTest.txt: the code points of each line, as they stand.
 TEST(ShortcutMatchesFullPath, UnicodeBidiCharacterTestLines) {
     std::ifstream in(kUnicodeDir + "BidiCharacterTest.txt");
-    if (!in) GTEST_SKIP() << "BidiCharacterTest.txt not installed (Debian unicode-data)";
+    ASSERT_TRUE(in) << kUnicodeDir
+                    << "BidiCharacterTest.txt is missing: install the Debian package unicode-data";
     std::string row;
     int lines = 0;
     int plain = 0;
@@ -384,7 +352,8 @@ TEST(ShortcutMatchesFullPath, UnicodeBidiCharacterTestLines) {
 // representatives taken in turn so that each class appears in several of its forms.
 TEST(ShortcutMatchesFullPath, UnicodeBidiTestLines) {
     std::ifstream in(kUnicodeDir + "BidiTest.txt");
-    if (!in) GTEST_SKIP() << "BidiTest.txt not installed (Debian unicode-data)";
+    ASSERT_TRUE(in) << kUnicodeDir
+                    << "BidiTest.txt is missing: install the Debian package unicode-data";
     // Representatives and whether they are plain, by class name.
     std::map<std::string, std::pair<const Line*, bool>, std::less<>> classes;
     for (const auto& [name, chars] : Representatives()) {

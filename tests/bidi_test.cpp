@@ -3,23 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <climits>
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 #include <random>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "bidi/cfribidi.h"
+#include "tests/test_util.h"
 
 namespace {
 
-using Line = std::vector<long>;
+using testutil::Hex;
+using testutil::Line;
 
 struct Reordered {
     long count = -1;
@@ -50,16 +49,6 @@ Reordered Reorder(const Line& line, unsigned long size) {
 
 Reordered Reorder(const Line& line) {
     return Reorder(line, line.size());
-}
-
-std::string Hex(const Line& line) {
-    std::string s;
-    char buf[24];
-    for (long v : line) {
-        snprintf(buf, sizeof buf, "%s%lX", s.empty() ? "" : " ", static_cast<unsigned long>(v));
-        s += buf;
-    }
-    return "[" + s + "]";
 }
 
 struct Case {
@@ -247,56 +236,6 @@ TEST(Wcslen64, CountsUpToFirstZeroComparingAll64Bits) {
         {{-1, INT64_MIN, 0, 'x', 0}, 2},
     };
     for (auto& c : cases) EXPECT_EQ(wcslen(c.s.data()), c.n) << Hex(c.s);
-}
-
-// FriBidi 1.0 keeps no shared run allocator, so lines may be reordered from several threads at
-// once without a lock. Every thread must get exactly the serial answer for every line.
-TEST(ReorderingIsThreadSafe, ConcurrentResultsMatchSerialOnes) {
-    const std::vector<Line> lines{
-        {0x5D0, 0x5D1, ' ', '1', '2', ' ', '(', 'a', 'b', ')'},
-        {0x628, 0x64E, 0x644, 0x627, ' ', 0x660, 0x661, ' ', 0x628, 0x628},
-        {'x', ' ', 0x5D0, 0x5B8, 0x5D1, ' ', '[', 0x5D2, ']', ' ', 'y'},
-        {'1', '.', '2', ' ', 0x5E9, 0x5DC, 0x5D5, 0x5DD, ' ', '{', 'Q', '}'},
-        {0x647, 0x644, ' ', 0x62A, 0x633, 0x62A, ' ', '3', '%', ' ', 0x5D0, '<', '>'},
-    };
-    // Longer lines mean more runs, so more of FriBidi's allocations per call.
-    std::vector<Line> longer;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        Line joined;
-        for (size_t k = 0; k < 4; ++k) {
-            const Line& part = lines[(i + k) % lines.size()];
-            joined.insert(joined.end(), part.begin(), part.end());
-            joined.push_back(' ');
-        }
-        longer.push_back(joined);
-    }
-    std::vector<Line> serial;
-    for (const Line& l : longer) serial.push_back(Reorder(l).elements);
-
-    constexpr int kThreads = 8;
-    constexpr int kRounds = 2000;
-    std::atomic<bool> go{false};
-    std::vector<int> mismatches(kThreads, 0);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-        threads.emplace_back([&, t] {
-            while (!go.load()) std::this_thread::yield();
-            for (int round = 0; round < kRounds; ++round) {
-                const size_t which = static_cast<size_t>(round + t) % longer.size();
-                Line line = longer[which];
-                long* result = nullptr;
-                const long n =
-                    CCFribidi::ReverseTextFixCharFribidi(line.data(), line.size(), &result);
-                if (result == nullptr || Line(result, result + n) != serial[which]) {
-                    ++mismatches[static_cast<size_t>(t)];
-                }
-                delete[] result;
-            }
-        });
-    }
-    go = true;
-    for (std::thread& th : threads) th.join();
-    for (int t = 0; t < kThreads; ++t) EXPECT_EQ(mismatches[static_cast<size_t>(t)], 0) << t;
 }
 
 }  // namespace

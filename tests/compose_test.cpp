@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "fontmgr/compose_internal.h"
-#include "tests/glyph_test_util.h"
+#include "tests/test_util.h"
 
 using testutil::Block;
+using testutil::Bytes;
 using testutil::Column;
 using testutil::Record;
 using testutil::Rows;
@@ -22,10 +23,6 @@ _SWFONTINFO Info(int l, int r, int t, int b, int over = 0, int hjust = 0) {
     return {static_cast<unsigned char>(l),    static_cast<unsigned char>(r),
             static_cast<unsigned char>(t),    static_cast<unsigned char>(b),
             static_cast<unsigned char>(over), static_cast<unsigned char>(hjust)};
-}
-
-std::vector<int> Bytes(const _SWFONTINFO& i) {
-    return {i.LeftMargin, i.RightMargin, i.TopMargin, i.BottomMargin, i.Overstrike, i.HJust};
 }
 
 struct Composed {

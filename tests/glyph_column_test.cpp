@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fontmgr/glyph_column.h"
-#include "tests/glyph_test_util.h"
+#include "tests/test_util.h"
 
 using testutil::Block;
 using testutil::Column;

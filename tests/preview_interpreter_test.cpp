@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fontmgr/fntmngr.h"
-#include "tests/glyph_test_util.h"
+#include "tests/test_util.h"
 #include "tools/preview/code_page.h"
 #include "tools/preview/escpos.h"
 #include "tools/preview/escpos_interpreter.h"

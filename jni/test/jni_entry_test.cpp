@@ -1,5 +1,6 @@
 // The native entry points driven through a JNI environment of the test's own, which can make any
-// JNI call fail the way a JVM out of memory does, and can make any allocation of the call fail.
+// JNI call fail the way a JVM out of memory does, and can make any allocation of the call fail
+// (tests/failing_new.cpp).
 // The real JVM cannot be brought to those failures on demand; the JVM tests (java/test) cover the
 // ordinary road. Expected values come from the library's own C++ interface.
 #include <gtest/gtest.h>
@@ -16,54 +17,8 @@
 #include "bidi/cfribidi.h"
 #include "fontmgr/fntmngr.h"
 #include "jni/jni_guard.h"
+#include "tests/test_util.h"
 #include "zelvar_printer_api_android_nat_nativef.h"
-
-// ---------------------------------------------------------------------------------------------
-// Allocation failure on demand: the Nth allocation after arming throws std::bad_alloc. The
-// replacement operators serve the library too, since they interpose on its calls of operator new.
-namespace {
-thread_local long g_allocations_until_failure = 0;  // 0: never fail
-thread_local bool g_allocation_failed = false;
-
-void* Allocate(std::size_t size) {
-    if (g_allocations_until_failure > 0 && --g_allocations_until_failure == 0) {
-        g_allocation_failed = true;
-        throw std::bad_alloc();
-    }
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) throw std::bad_alloc();
-    return block;
-}
-
-// Suspends failure injection while the test's own JNI environment allocates.
-class NoInjection {
-  public:
-    NoInjection() : saved_(g_allocations_until_failure) { g_allocations_until_failure = 0; }
-    ~NoInjection() { g_allocations_until_failure = saved_; }
-
-  private:
-    long saved_;
-};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-    return Allocate(size);
-}
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
-    std::free(block);
-}
 
 namespace {
 
@@ -115,14 +70,14 @@ class FakeJvm {
         table_.FindClass = [](JNIEnv*, const char* name) -> jclass {
             auto& jvm = Current();
             jvm.Call("FindClass");
-            NoInjection no_injection;
+            testutil::NoAllocationFailure no_injection;
             jvm.classes_.push_back(name);
             return reinterpret_cast<jclass>(&jvm.classes_.back());
         };
         table_.ThrowNew = [](JNIEnv*, jclass c, const char* message) -> jint {
             auto& jvm = Current();
             jvm.Call("ThrowNew");
-            NoInjection no_injection;
+            testutil::NoAllocationFailure no_injection;
             jvm.pending = *reinterpret_cast<std::string*>(c);
             jvm.thrown.push_back(jvm.pending);
             jvm.messages.push_back(message != nullptr ? message : "");
@@ -137,7 +92,7 @@ class FakeJvm {
 
     template <typename T>
     jarray Make(FakeArray::Kind kind, const std::vector<T>& values) {
-        NoInjection no_injection;
+        testutil::NoAllocationFailure no_injection;
         arrays_.push_back({kind, std::vector<jlong>(values.begin(), values.end())});
         return reinterpret_cast<jarray>(&arrays_.back());
     }
@@ -161,7 +116,7 @@ class FakeJvm {
     static FakeJvm& Current() { return *current_; }
 
     void Call(const std::string& name) {
-        NoInjection no_injection;
+        testutil::NoAllocationFailure no_injection;
         calls.push_back(name);
         if (!pending.empty()) violations.push_back(name + " called with an exception pending");
     }
@@ -180,7 +135,7 @@ class FakeJvm {
     template <typename T>
     T* Elements(const char* name, jarray a, jboolean* is_copy) {
         Call(name);
-        NoInjection no_injection;
+        testutil::NoAllocationFailure no_injection;
         if (is_copy != nullptr) violations.push_back(std::string(name) + " asked is-copy");
         if (Fails(name)) return nullptr;
         // Hand out a copy, as a JVM that cannot pin the array does.
@@ -194,7 +149,7 @@ class FakeJvm {
     }
     template <typename T>
     void Release(const char* name, jarray a, T* elements, jint mode) {
-        NoInjection no_injection;
+        testutil::NoAllocationFailure no_injection;
         calls.push_back(name);  // allowed with an exception pending
         release_modes.push_back(mode);
         auto it = taken_.find(elements);
@@ -468,8 +423,8 @@ TEST(FailedJniCall, ReturnsAtOnceWithOutOfMemoryErrorPending) {
 // keeps its bytes. The call arms the failure (Armed) around the entry point alone.
 class Armed {
   public:
-    explicit Armed(long nth) { g_allocations_until_failure = nth; }
-    ~Armed() { g_allocations_until_failure = 0; }
+    explicit Armed(long nth) { testutil::FailNthAllocation(nth); }
+    ~Armed() { testutil::StopFailing(); }
 };
 
 template <typename Call>
@@ -477,9 +432,8 @@ int FailEachAllocation(Call&& call) {
     int failures = 0;
     for (long nth = 1; nth < 1000; ++nth) {
         FakeJvm jvm;
-        g_allocation_failed = false;
         bool returned_value = call(jvm, nth);
-        if (!g_allocation_failed) break;  // the call got through every allocation
+        if (!testutil::AllocationFailed()) break;  // the call got through every allocation
         SCOPED_TRACE(nth);
         ++failures;
         EXPECT_FALSE(returned_value);
