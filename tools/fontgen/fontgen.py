@@ -536,6 +536,60 @@ def place_dots(glyph, ink, arrangement, cx, top, bottom, where, row=None):
 _DOT_ROWS = {}
 
 
+# Arabic-Indic and Persian zero: the font's small dot prints as a speck that reads as a full
+# stop, so "100.00" reads "1.. .."; drawn as a diamond of 5 x 5 dots on the digits' middle row.
+ZEROS = (0x0660, 0x06F0)
+ZERO_DIAMOND = ["..#..", ".###.", "#####", ".###.", "..#.."]
+ZERO_TOP_ROW = 8
+
+
+def draw_arabic_zero(width):
+    g = Glyph(width)
+    c0 = (width - len(ZERO_DIAMOND[0])) // 2
+    for dr, line in enumerate(ZERO_DIAMOND):
+        for dc, dot in enumerate(line):
+            if dot == "#":
+                g.set(c0 + dc, ZERO_TOP_ROW + dr)
+    g.source = "code"
+    return g
+
+
+def has_hole(glyph):
+    """Whether the ink encloses blank dots that the outside cannot reach."""
+    outside = set()
+    stack = [(c, r) for c in range(-1, glyph.width + 1) for r in (-1, ROWS)]
+    while stack:
+        c, r = stack.pop()
+        if (c, r) in outside or not (-1 <= c <= glyph.width and -1 <= r <= ROWS):
+            continue
+        if glyph.get(c, r):
+            continue
+        outside.add((c, r))
+        stack += [(c + 1, r), (c - 1, r), (c, r + 1), (c, r - 1)]
+    blanks = sum(1 for r in range(ROWS) for c in range(glyph.width) if not glyph.get(c, r))
+    return blanks > len([d for d in outside if 0 <= d[0] < glyph.width and 0 <= d[1] < ROWS])
+
+
+def open_loop(glyph):
+    """Hollows a loop that the raster filled in (feh and qaf at 10 dots, whose head then
+    prints as a blot and ف reads as ن): rows of four or more dots above the joining stroke
+    keep only their two ends."""
+    solid = [glyph.rows[r] for r in range(ROWS)]
+    for r in range(JOIN_ROWS[0] - 1, 1, -1):
+        c = 0
+        while c < glyph.width:
+            if not solid[r] >> c & 1:
+                c += 1
+                continue
+            end = c
+            while end + 1 < glyph.width and solid[r] >> (end + 1) & 1:
+                end += 1
+            inner = range(c + 1, end)
+            if end - c + 1 >= 4 and all(solid[r - 1] >> x & 1 for x in inner):
+                glyph.erase(c + 1, r, end - 1, r)
+            c = end + 1
+
+
 def draw_arabic_joined(cp, width, hints=None):
     left, right = joining_sides(cp)
     src = arabic_source(cp)
@@ -573,6 +627,9 @@ def draw_arabic_joined(cp, width, hints=None):
     shorten_tail(g)
     if left or right:
         extend_joins(g, left, right)
+    name = arabic_name(cp).split()
+    if width == NARROW_WIDTHS[0] and ("FEH" in name or "QAF" in name) and not has_hole(g):
+        open_loop(g)
     ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
     if hints is None and dot_groups:
         hints = common_dot_rows(cp, len(dot_groups))
@@ -703,12 +760,17 @@ def draw_tatweel_with_mark(cp, width):
 
 
 FULL_WIDTH_SIGNS = {0x2013, 0x2014, 0x203E}  # dashes and overline meet their neighbours
+# Signs printed among the amounts of an Arabic receipt, emboldened to the weight of its letters
+# and digits (stems two dots wide).
+HEAVY_SIGNS = {0x20AC, 0x2030}
+HEAVY_SIGN_BOLD = 0.9
 
 
 def small_ring(g, c, r):
-    """A ring 3 dots wide and 4 high with its top left corner at column c, row r."""
-    for dc, dr in ((1, 0), (0, 1), (2, 1), (0, 2), (2, 2), (1, 3)):
-        g.set(c + dc, r + dr)
+    """A ring 3 dots wide and 4 high with its top left corner at column c, row r, its corners
+    filled so that it weighs as much as the letters beside it."""
+    g.fill(c, r, c + 2, r + 3)
+    g.erase(c + 1, r + 1, c + 1, r + 2)
 
 
 def straight_line(g, c0, r0, c1, r1):
@@ -722,7 +784,8 @@ def draw_per_mille(width):
     g = Glyph(width)
     top_ring, slash_top, slash_bottom, rings = {10: (0, 5, 1, (4, 7)), 13: (1, 7, 2, (6, 9))}[width]
     small_ring(g, top_ring, 7)
-    straight_line(g, slash_top, 6, slash_bottom, LATIN_BASE_ROW)
+    for k in (0, 1):  # a slash two dots wide, like the stems
+        straight_line(g, slash_top + k, 6, slash_bottom + k, LATIN_BASE_ROW)
     for c in rings:
         small_ring(g, c, LATIN_BASE_ROW - 3)
     return g
@@ -736,8 +799,9 @@ def draw_latin(cp, width):
     px = 19.0
     px_w, px_h = px, px
     shape = None
+    bold = HEAVY_SIGN_BOLD if cp in HEAVY_SIGNS else 0.0
     for _ in range(80):
-        shape = render(src, cp, px_w, px_h)
+        shape = render(src, cp, px_w, px_h, bold)
         w, _ = shape.size()
         if w <= hi - lo + 1:
             break
@@ -1056,6 +1120,8 @@ def draw_narrow(cp, flag, width):
         return draw_tatweel_with_mark(cp, width)
     if flag == cov.FLAG_MARK:
         return draw_arabic_mark(cp, width)
+    if cp in ZEROS:
+        return draw_arabic_zero(width)
     if is_arabic(cp):
         return draw_arabic_letter(cp, width, flag)
     if 0x3000 <= cp <= 0x9FFF:
