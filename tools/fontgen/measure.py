@@ -11,8 +11,8 @@ and prints, for the 10, 13 and 18 dot fonts:
   haraka fit    share of the combinations of a form U+FE80-FEFC with one haraka U+064B-0652,
                 fitted the way the composer fits a mark against the previous cell, in which the
                 mark loses no ink and neither overlaps nor touches the letter;
-  shadda stacks share of the forms on which shadda, then fatha, damma or kasra collide (the
-                vowel loses ink, or overlaps or touches the letter or the shadda).
+  shadda stacks share of the forms on which shadda, then fatha, damma or kasra collide (a
+                mark loses ink, or overlaps or touches the letter or the mark before it).
 tests/fonts_test.cpp checks the same properties through the library's own composer.
 """
 
@@ -144,16 +144,12 @@ def fit(mark, mark_header, previous):
     elif gap_below >= 3:
         shift = -(gap_below - 2)
     moved = {(c, r + shift) for c, r in mark if 0 <= r + shift < ROWS}
-    width_m = None
     merged = previous
     if moved:
         rows = [r for _, r in moved]
-        cols = [c for c, _ in moved]
-        width_m = (min(cols), max(cols))
         m = (min(mark_header[0], previous[0]), min(mark_header[1], previous[1]),
              min(min(rows), previous[2]), min(ROWS - 1 - max(rows), previous[3]))
         merged = m
-    del width_m
     return moved, merged
 
 
@@ -199,7 +195,8 @@ def measure_width(table, width, listing=None):
         for v in VOWELS:
             vowel, vheader, _ = get(v)
             moved, _ = fit(vowel, vheader, merged)
-            stacks += collides(moved, vowel, letter | s_moved)
+            stacks += (collides(s_moved, shadda, letter) or
+                       collides(moved, vowel, letter | s_moved))
     return {
         "dots": 100.0 * kept / len(PIECES),
         "fit": 100.0 * fits / (len(forms) * len(HARAKAT)),
