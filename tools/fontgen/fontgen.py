@@ -742,16 +742,13 @@ MARK_ROWS = 3
 
 
 def draw_tatweel_with_mark(cp, width):
-    """U+FE71: a tatweel (joining on both sides) carrying fathatan."""
+    """U+FE71: a tatweel (joining on both sides, two rows like every joining stroke) carrying
+    fathatan at the top edge, as the other marks above are drawn."""
     g = Glyph(width)
-    for r in CONNECTOR_ROWS:
+    for r in JOIN_ROWS:
         g.fill(0, r, width - 1, r)
-    src = arabic_source(0x064B)
-    px_w, px_h, bold = ARABIC_SIZE[width]
-    shape = render(src, 0x064B, px_w * 1.5, px_h, bold)
-    x0, y0, x1, y1 = shape.bbox()
-    shape.place(g, (width - (x1 - x0 + 1)) // 2 - x0, 0 - y0)
-    g.source = src.key
+    marks.draw_haraka(g, 0x064B)
+    g.source = "code"
     return g
 
 
