@@ -42,3 +42,4 @@ if [ "$status" -ne 0 ]; then
     exit 1
 fi
 echo "fontgen check: the committed glyph tables are current"
+/usr/bin/python3 "$here/measure.py" --tables "$repo/fonts"

@@ -1,4 +1,4 @@
-"""Contact sheets of the generated fonts, for people to look at (PNG, never committed).
+"""Contact sheets of the generated fonts, for people to look at (PNG; a few are kept in docs/fonts).
 
 write_all(fonts, folder) writes
   glyphs_WWx24_pN.png  every glyph of a font, enlarged on a dot grid, with its code point;

@@ -1,0 +1,116 @@
+"""Dots and harakat drawn on the dot grid.
+
+At 24 dots a font's dots come out one dot row high and melt into each other and into the
+letter, so that two dots print as a dash whose length, not count, tells letters apart. Here a
+dot is a square of whole printer dots, groups of dots keep a blank column or row between their
+squares, and the harakat are small hand-drawn shapes of at most three rows, so that over a tall
+letter (ink from row 4) a mark keeps a blank row, and each mark differs from the others.
+"""
+
+# Square of one dot, (columns, rows), per font width.
+DOT_SIZE = {10: (2, 2), 13: (2, 2), 18: (3, 2)}
+
+# Arrangements of a dot group, in squares: (column step, row step) of each square, where a step
+# is the square's size plus one blank dot. Half steps centre a square over two others.
+ARRANGEMENTS = {
+    1: [(0, 0)],
+    "2h": [(0, 0), (1, 0)],
+    "2v": [(0, 0), (0, 1)],
+    "3up": [(0.5, 0), (0, 1), (1, 1)],  # apex above, as over sheen and theh
+    "3down": [(0, 0), (1, 0), (0.5, 1)],  # apex below, as under peh and tcheh
+    4: [(0, 0), (1, 0), (0, 1), (1, 1)],
+}
+
+
+def group_of(component_name):
+    """The arrangement of a dot component of the outline font, or None for anything else
+    (hamza, small tah, rings and bars are drawn from the font with the letter)."""
+    name = component_name.lower()
+    if name.startswith("dot"):
+        return 1
+    if name.startswith("twodotsvertical"):
+        return "2v"
+    if name.startswith("twodots"):
+        return "2h"
+    if name.startswith("threedotsdown"):
+        return "3down"
+    if name.startswith("threedots"):
+        return "3up"
+    if name.startswith("fourdots"):
+        return 4
+    return None
+
+
+def group_squares(arrangement, width, stacked=False):
+    """Top left corners (column, row) of the squares of a group, relative to the group's top
+    left corner, and the group's size (columns, rows). A stacked group of two puts its squares
+    one above the other, for letters too narrow to take them side by side."""
+    dw, dh = DOT_SIZE[width]
+    steps = ARRANGEMENTS["2v" if stacked and arrangement == "2h" else arrangement]
+    squares = [(int(sc * (dw + 1)), int(sr * (dh + 1))) for sc, sr in steps]
+    cols = max(c for c, _ in squares) + dw
+    rows = max(r for _, r in squares) + dh
+    return squares, (cols, rows)
+
+
+def draw_group(glyph, arrangement, c0, r0, stacked=False):
+    dw, dh = DOT_SIZE[glyph.width]
+    squares, _ = group_squares(arrangement, glyph.width, stacked)
+    for c, r in squares:
+        glyph.fill(c0 + c, r0 + r, c0 + c + dw - 1, r0 + r + dh - 1)
+
+
+# Harakat, drawn per font: art rows from the top; '#' is ink. Marks above print from row 0
+# down, marks below end on row 23. The shapes differ from each other and from a dot: fatha and
+# kasra are slanted strokes, the tanween two strokes, damma a loop with a tail, sukun a ring,
+# shadda a comb, the small alef a thin upright stroke.
+HARAKAT_ART = {
+    "narrow": {
+        0x064B: ["....####..", "..........", "..####...."],  # fathatan
+        0x064C: ["#..###", "#..#.#", "######"],  # dammatan: a damma with a turned-back tail
+        0x064D: ["....####..", "..........", "..####...."],  # kasratan
+        0x064E: ["....####..", "..####...."],  # fatha (at 10 dots the agreed bytes)
+        0x064F: ["...###", "...#.#", ".#####"],  # damma
+        0x0650: ["....####..", "..####...."],  # kasra
+        0x0651: ["#.#.#", "#####"],  # shadda
+        0x0652: [".##.", "#..#", ".##."],  # sukun
+        0x0670: ["#", "#", "#"],  # superscript alef
+        0x0656: ["#", "#", "#"],  # subscript alef
+    },
+    "wide": {
+        0x064B: ["......######", "............", "..######...."],
+        0x064C: ["##...####", "##...#..#", "#########"],
+        0x064D: ["......######", "............", "..######...."],
+        0x064E: [".......####", ".....####..", "...####...."],
+        0x064F: [".....####", ".....#..#", "..#######"],
+        0x0650: [".......####", ".....####..", "...####...."],
+        0x0651: ["##.##.##", "########"],
+        0x0652: [".####.", "##..##", ".####."],
+        0x0670: ["##", "##", "##"],
+        0x0656: ["##", "##", "##"],
+    },
+}
+
+BELOW = {0x064D, 0x0650, 0x0656}
+
+
+def haraka_art(cp, width):
+    art = HARAKAT_ART["wide" if width >= 18 else "narrow"]
+    return art.get(cp)
+
+
+def draw_haraka(glyph, cp, bottom_row=None, top_row=None):
+    """Draws the haraka centred in the cell: with its top on top_row, or its bottom on
+    bottom_row; by default at the cell edge on its own side of the letter."""
+    art = haraka_art(cp, glyph.width)
+    h, w = len(art), max(len(line) for line in art)
+    if top_row is None:
+        if bottom_row is None:
+            bottom_row = 23 if cp in BELOW else h - 1
+        top_row = bottom_row - h + 1
+    c0 = (glyph.width - w) // 2
+    for dr, line in enumerate(art):
+        for dc, dot in enumerate(line):
+            if dot == "#":
+                glyph.set(c0 + dc, top_row + dr)
+    return glyph
