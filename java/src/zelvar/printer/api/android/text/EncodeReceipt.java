@@ -128,7 +128,7 @@ public final class EncodeReceipt {
 
         for (Note note : encoder.notes()) err.println("encode-receipt: warning: " + note);
         if (stats) {
-            int raster = encoder.printedLines() * (paper + 7) / 8 * 24;
+            int raster = encoder.printedLines() * ((paper + 7) / 8) * 24;
             err.printf("encode-receipt: %d lines, %d drawn and %d resident characters, %d bytes"
                     + " (a 24-dot raster of the same lines: %d bytes)%n",
                 encoder.printedLines(), encoder.drawnCharacters(), encoder.residentCharacters(),

@@ -59,6 +59,7 @@ public final class ReceiptEncoder {
     private static final int LRM = 0x200E;
     private static final int SHADDA = 0x0651;
     private static final int HORIZONTAL_RULE = 0x2500;
+    private static final int FRAME_FONT = 13;
     // The ligatures of lam with alef with hamza below, which the fonts lack, and the forms that
     // print them as their two letters.
     private static final int LAM_ALEF_HAMZA_BELOW_ISOLATED = 0xFEF9;
@@ -73,6 +74,7 @@ public final class ReceiptEncoder {
     private static final int INVISIBLE = 0;
     private static final int DRAWN = 1; // drawn with the chosen font width
     private static final int DRAWN_WIDE = 2; // drawn with the 24-dot font
+    private static final int DRAWN_BOX = 7; // a box character drawn with the frame font
     private static final int RESIDENT = 3;
     private static final int RESIDENT_MARK = 4; // sent after a BS, over its letter
     private static final int REPLACED = 5;
@@ -93,6 +95,7 @@ public final class ReceiptEncoder {
     private final int codePage;
     private final int width;
     private final int paper;
+    private final int boxFont;
     private final int gridPitch;
     private final boolean doubleByte;
     private final boolean kanjiText;
@@ -146,7 +149,10 @@ public final class ReceiptEncoder {
         this.codePage = codePage;
         this.width = fontWidth;
         this.paper = paperDots;
-        this.gridPitch = cell;
+        // Box characters are drawn at least as wide as a resident cell, so that a frame's lines
+        // join across the cells of its text: the 10-dot font's are drawn by the 13-dot font.
+        this.boxFont = fontWidth < RESIDENT_CELL ? FRAME_FONT : fontWidth;
+        this.gridPitch = Math.max(boxFont, RESIDENT_CELL);
         this.doubleByte = CodePages.isDoubleByte(codePage);
         this.kanjiText = doubleByte && profile.hasKanjiFont();
         this.resident = residentFor(codePage);
@@ -213,8 +219,9 @@ public final class ReceiptEncoder {
     public ReceiptEncoder addRule() {
         ++line;
         start();
-        boolean drawn = drawable(HORIZONTAL_RULE, width);
-        int cell = drawn ? width : RESIDENT_CELL;
+        int kind = classify(HORIZONTAL_RULE);
+        boolean drawn = kind == DRAWN || kind == DRAWN_BOX;
+        int cell = kind == DRAWN ? width : kind == DRAWN_BOX ? boxFont : RESIDENT_CELL;
         int[] rule = new int[paper / cell];
         Arrays.fill(rule, drawn ? HORIZONTAL_RULE : '-');
         Run run = compose(rule, false);
@@ -414,6 +421,8 @@ public final class ReceiptEncoder {
         switch (classify(c)) {
             case DRAWN:
                 return isMark(c) ? 0 : width;
+            case DRAWN_BOX:
+                return boxFont;
             case DRAWN_WIDE:
                 return isMark(c) ? 0 : DOUBLE_CELL;
             case RESIDENT:
@@ -530,8 +539,8 @@ public final class ReceiptEncoder {
                 }
             }
             int before = run.width;
-            if (kind == DRAWN || kind == DRAWN_WIDE) {
-                int font = kind == DRAWN ? width : DOUBLE_CELL;
+            if (kind == DRAWN || kind == DRAWN_WIDE || kind == DRAWN_BOX) {
+                int font = kind == DRAWN ? width : kind == DRAWN_BOX ? boxFont : DOUBLE_CELL;
                 // An isolated alef leans toward the next letter of its word, which in
                 // right-to-left text is the one printed before it.
                 int justify =
@@ -654,6 +663,7 @@ public final class ReceiptEncoder {
             byte[] bytes = resident.encode(c);
             if (bytes != null && bytes.length == 2) return RESIDENT;
         }
+        if (isBox(c) && boxFont != width && drawable(c, boxFont)) return DRAWN_BOX;
         if (drawable(c, width)) return DRAWN;
         if (width != DOUBLE_CELL && drawable(c, DOUBLE_CELL)) return DRAWN_WIDE;
         if (residentBytes(c) != null) return isMark(c) ? RESIDENT_MARK : RESIDENT;

@@ -226,6 +226,9 @@ class ReceiptEncoderTest {
             assertEquals(Wire.cells(wire.lines.get(0)).get(7).end(),
                 cells.get(cells.size() - 1).end(), "right edges");
         }
+        // The border's cells touch: its lines join.
+        List<Glyph> top = wire.lines.get(0);
+        for (int i = 1; i < top.size(); ++i) assertEquals(top.get(i - 1).end(), top.get(i).x);
         // Lines touch inside the frame; the default spacing comes back after it.
         assertEquals("ESC 3 24", wire.commands.get(3));
         assertEquals("ESC 2", wire.commands.get(wire.commands.size() - 1));
