@@ -168,10 +168,16 @@ final class CodePages {
          */
         byte[] encode(int codePoint) {
             if (!doubleByte) {
-                if (codePoint >= 0x10000) return null;
+                if (codePoint < 0 || codePoint >= 0x10000) return null;
                 byte b = singleByte[codePoint];
                 return b == 0 ? null : SINGLE[b & 0xFF];
             }
+            return encodeRemembered(codePoint);
+        }
+
+        // Encoders of every thread share one Resident per code page, and the JDK's encoder is not
+        // safe for concurrent use.
+        private synchronized byte[] encodeRemembered(int codePoint) {
             byte[] bytes = encoded.get(codePoint);
             if (bytes != null) return bytes.length == 0 ? null : bytes;
             bytes = encodeDoubleByte(codePoint);

@@ -191,7 +191,10 @@ public final class ReceiptEncoder {
         return this;
     }
 
-    /** Adds text like {@link #addLine}, each printed line centred on the paper. */
+    /**
+     * Adds text like {@link #addLine}, each printed line centred on the paper. Rows and lines
+     * holding box characters (drawings in character cells) are not centred.
+     */
     public ReceiptEncoder addCenteredLine(String text) {
         addText(text, true);
         return this;
