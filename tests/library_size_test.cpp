@@ -208,14 +208,16 @@ TEST_F(LibraryFile, GlyphTablesNeedNoRelocation) {
     }
 }
 
-// Exactly the library's interface leaves it: the four Java entry points and the operations of
-// its own, nothing of the C++ runtime or of the internal helpers.
+// Exactly the library's interface leaves it: the Java entry points (the four of nativef,
+// drawJustified of the receipt encoder) and the operations of its own, nothing of the C++ runtime
+// or of the internal helpers.
 TEST_F(LibraryFile, ExportsExactlyTheInterface) {
     const std::set<std::string> expected{
         "Java_zelvar_printer_api_android_nat_nativef_CharAvailable",
         "Java_zelvar_printer_api_android_nat_nativef_GetFontDrawBuffer",
         "Java_zelvar_printer_api_android_nat_nativef_IsFontWidthSupported",
         "Java_zelvar_printer_api_android_nat_nativef_ReverseTextRWC",
+        "Java_zelvar_printer_api_android_text_NativeDraw_drawJustified",
         "IsCPSupported(int)",
         "CalcMarginDataVector(std::vector<unsigned char, std::allocator<unsigned char> >, int, "
         "int*, int*, int*, int*)",

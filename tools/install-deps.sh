@@ -8,6 +8,7 @@ apt-get update -qq
 apt-get install -y -qq --no-install-recommends \
     build-essential cmake pkg-config clang clang-format valgrind libclang-rt-14-dev \
     libfribidi-dev libgtest-dev googletest libbenchmark-dev libfreetype-dev zlib1g-dev libicu-dev \
+    icu-devtools \
     openjdk-17-jdk-headless junit5 \
     unicode-data \
     python3 python3-freetype python3-pil python3-fonttools \

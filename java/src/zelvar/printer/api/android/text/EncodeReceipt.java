@@ -1,0 +1,216 @@
+package zelvar.printer.api.android.text;
+
+import java.io.ByteArrayOutputStream;
+import java.io.IOException;
+import java.io.InputStream;
+import java.io.OutputStream;
+import java.io.PrintStream;
+import java.nio.ByteBuffer;
+import java.nio.CharBuffer;
+import java.nio.charset.CharsetDecoder;
+import java.nio.charset.CoderResult;
+import java.nio.charset.CodingErrorAction;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.nio.file.Paths;
+import java.nio.file.StandardCopyOption;
+import java.nio.file.StandardOpenOption;
+
+/**
+ * The receipt encoder from the command line: a UTF-8 text file in, the printer's bytes out.
+ *
+ * <pre>
+ * encode-receipt [--profile reference|clone58] [--code-page CP] [--width 10|13|18|24]
+ *                [--paper DOTS] [--center] [--stats] [-o OUTPUT] INPUT
+ * </pre>
+ *
+ * <p>INPUT is a file or {@code -} for standard input; the bytes go to OUTPUT, or to standard
+ * output when it is {@code -} or not given. Each input line is one paragraph; a TAB makes it a row
+ * (label, then amount); an empty line feeds one line. Characters that cannot be printed are
+ * listed on standard error as warnings. Bad input (an unknown option or value, invalid UTF-8, an
+ * unreadable or unwritable file) ends the run with one line on standard error and status 2, and
+ * leaves no output file behind.
+ */
+public final class EncodeReceipt {
+    /** Exit status for bad input. */
+    public static final int BAD_INPUT = 2;
+
+    private EncodeReceipt() {}
+
+    public static void main(String[] args) {
+        System.exit(run(args, System.in, System.out, System.err));
+    }
+
+    /** A refusal of the run, with the one line that explains it. */
+    private static final class BadInput extends Exception {
+        private static final long serialVersionUID = 1L;
+
+        BadInput(String message) { super(message); }
+    }
+
+    /** Runs the command; returns the exit status. */
+    public static int run(String[] args, InputStream stdin, OutputStream stdout, PrintStream err) {
+        try {
+            return encode(args, stdin, stdout, err);
+        } catch (BadInput e) {
+            err.println("encode-receipt: " + e.getMessage());
+            return BAD_INPUT;
+        }
+    }
+
+    private static int encode(
+        String[] args, InputStream stdin, OutputStream stdout, PrintStream err) throws BadInput {
+        String profileName = PrinterProfile.REFERENCE.name();
+        int codePage = 1256;
+        int width = 13;
+        int paper = 576;
+        boolean center = false;
+        boolean stats = false;
+        String input = null;
+        String output = "-";
+        for (int i = 0; i < args.length; ++i) {
+            String a = args[i];
+            switch (a) {
+                case "--profile":
+                    profileName = value(args, ++i, a);
+                    break;
+                case "--code-page":
+                    codePage = number(value(args, ++i, a), a);
+                    break;
+                case "--width":
+                    width = number(value(args, ++i, a), a);
+                    break;
+                case "--paper":
+                    paper = number(value(args, ++i, a), a);
+                    break;
+                case "--center":
+                    center = true;
+                    break;
+                case "--stats":
+                    stats = true;
+                    break;
+                case "-o":
+                case "--output":
+                    output = value(args, ++i, a);
+                    break;
+                default:
+                    if (a.startsWith("-") && !a.equals("-"))
+                        throw new BadInput("unknown option " + a);
+                    if (input != null) throw new BadInput("more than one input: " + a);
+                    input = a;
+            }
+        }
+        if (input == null) throw new BadInput("no input file (use - for standard input)");
+
+        ReceiptEncoder encoder;
+        try {
+            encoder = new ReceiptEncoder(PrinterProfile.named(profileName), codePage, width, paper);
+        } catch (IllegalArgumentException e) {
+            throw new BadInput(e.getMessage());
+        }
+        String text = decode(read(input, stdin), input);
+        String[] lines = text.split("\r?\n", -1);
+        int count = lines.length;
+        // The line break that ends the file ends its last line.
+        if (count > 0 && lines[count - 1].isEmpty()) --count;
+        for (int i = 0; i < count; ++i) {
+            if (lines[i].isEmpty()) {
+                encoder.addFeed(1);
+            } else if (center) {
+                encoder.addCenteredLine(lines[i]);
+            } else {
+                encoder.addLine(lines[i]);
+            }
+        }
+        byte[] bytes = encoder.toBytes();
+        write(output, bytes, stdout);
+
+        for (Note note : encoder.notes()) err.println("encode-receipt: warning: " + note);
+        if (stats) {
+            int raster = encoder.printedLines() * ((paper + 7) / 8) * 24;
+            err.printf("encode-receipt: %d lines, %d drawn and %d resident characters, %d bytes"
+                    + " (a 24-dot raster of the same lines: %d bytes)%n",
+                encoder.printedLines(), encoder.drawnCharacters(), encoder.residentCharacters(),
+                bytes.length, raster);
+        }
+        return 0;
+    }
+
+    private static String value(String[] args, int i, String option) throws BadInput {
+        if (i >= args.length) throw new BadInput(option + " needs a value");
+        return args[i];
+    }
+
+    private static int number(String value, String option) throws BadInput {
+        try {
+            return Integer.parseInt(value);
+        } catch (NumberFormatException e) {
+            throw new BadInput(option + " takes a number: " + value);
+        }
+    }
+
+    private static byte[] read(String input, InputStream stdin) throws BadInput {
+        try {
+            if (input.equals("-")) {
+                ByteArrayOutputStream all = new ByteArrayOutputStream();
+                byte[] buffer = new byte[8192];
+                for (int n; (n = stdin.read(buffer)) > 0;) all.write(buffer, 0, n);
+                return all.toByteArray();
+            }
+            return Files.readAllBytes(Paths.get(input));
+        } catch (IOException | RuntimeException e) {
+            throw new BadInput("cannot read " + input + ": " + e.getMessage());
+        }
+    }
+
+    /** Strict UTF-8, a leading byte order mark dropped; names the offset of the first bad byte. */
+    private static String decode(byte[] bytes, String input) throws BadInput {
+        CharsetDecoder decoder = StandardCharsets.UTF_8.newDecoder()
+                                     .onMalformedInput(CodingErrorAction.REPORT)
+                                     .onUnmappableCharacter(CodingErrorAction.REPORT);
+        ByteBuffer in = ByteBuffer.wrap(bytes);
+        CharBuffer out = CharBuffer.allocate(bytes.length + 1);
+        CoderResult result = decoder.decode(in, out, true);
+        if (result.isError()) {
+            throw new BadInput(input + ": invalid UTF-8 at byte offset " + in.position());
+        }
+        if (decoder.flush(out).isError()) throw new BadInput(input + ": invalid UTF-8 at its end");
+        out.flip();
+        String text = out.toString();
+        return text.startsWith("\uFEFF") ? text.substring(1) : text;
+    }
+
+    /** Writes the whole output or nothing: a file is written beside its place, then moved. */
+    private static void write(String output, byte[] bytes, OutputStream stdout) throws BadInput {
+        if (output.equals("-")) {
+            try {
+                stdout.write(bytes);
+                stdout.flush();
+            } catch (IOException e) {
+                throw new BadInput("cannot write standard output: " + e.getMessage());
+            }
+            return;
+        }
+        Path target = Paths.get(output).toAbsolutePath();
+        Path temporary = null;
+        try {
+            // A new file beside the target, so that the move replaces the target in one step.
+            temporary = target.resolveSibling(
+                "." + target.getFileName() + "." + Long.toHexString(System.nanoTime()) + ".tmp");
+            Files.write(temporary, bytes, StandardOpenOption.CREATE_NEW, StandardOpenOption.WRITE);
+            Files.move(temporary, target, StandardCopyOption.REPLACE_EXISTING);
+            temporary = null;
+        } catch (IOException | RuntimeException e) {
+            throw new BadInput("cannot write " + output + ": " + e.getMessage());
+        } finally {
+            if (temporary != null) {
+                try {
+                    Files.deleteIfExists(temporary);
+                } catch (IOException e) {
+                    // nothing more can be done; the refusal is reported
+                }
+            }
+        }
+    }
+}

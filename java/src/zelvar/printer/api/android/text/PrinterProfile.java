@@ -1,0 +1,216 @@
+package zelvar.printer.api.android.text;
+
+import java.util.Arrays;
+import java.util.Collections;
+import java.util.Map;
+import java.util.TreeMap;
+
+/**
+ * What the receipt encoder must know about one printer: which {@code ESC t n} selects each code
+ * page, how its Kanji (double-byte) mode is entered and left, whether it has a resident Kanji font,
+ * and whether it takes the absolute print position command {@code ESC $}.
+ *
+ * <p>The code table numbers differ from printer to printer, so two numberings are built in
+ * ({@link #REFERENCE}, {@link #CLONE_58}) and an application gives its own with {@link #builder}.
+ * Instances are immutable.
+ */
+public final class PrinterProfile {
+    /** {@code FS &}: enter Kanji mode. */
+    static final byte[] FS_ENTER_KANJI = {0x1C, 0x26};
+
+    /** {@code FS .}: leave Kanji mode. */
+    static final byte[] FS_LEAVE_KANJI = {0x1C, 0x2E};
+
+    /**
+     * The command set's reference numbering of {@code ESC t}: PC720 32, PC862 36, PC864 37,
+     * PC1098 41, WPC1255 49, WPC1256 50. The printer does not start in Kanji mode and has a
+     * resident Kanji font.
+     */
+    public static final PrinterProfile REFERENCE = builder("reference")
+                                                       .codeTable(720, 32)
+                                                       .codeTable(862, 36)
+                                                       .codeTable(864, 37)
+                                                       .codeTable(1098, 41)
+                                                       .codeTable(1255, 49)
+                                                       .codeTable(1256, 50)
+                                                       .build();
+
+    /**
+     * The numbering published for one widespread 58 mm clone: PC720 93, PC862 62, PC864 28,
+     * WPC1255 32, WPC1256 92, and no table for PC1098. It starts in Kanji mode and has a resident
+     * Kanji font.
+     */
+    public static final PrinterProfile CLONE_58 = builder("clone58")
+                                                      .codeTable(720, 93)
+                                                      .codeTable(862, 62)
+                                                      .codeTable(864, 28)
+                                                      .codeTable(1255, 32)
+                                                      .codeTable(1256, 92)
+                                                      .startsInKanjiMode(true)
+                                                      .build();
+
+    private final String name;
+    private final Map<Integer, Integer> codeTables;
+    private final boolean startsInKanjiMode;
+    private final boolean kanjiFont;
+    private final boolean absolutePosition;
+    private final byte[] enterKanji;
+    private final byte[] leaveKanji;
+
+    private PrinterProfile(Builder b) {
+        name = b.name;
+        codeTables = Collections.unmodifiableMap(new TreeMap<>(b.codeTables));
+        startsInKanjiMode = b.startsInKanjiMode;
+        kanjiFont = b.kanjiFont;
+        absolutePosition = b.absolutePosition;
+        enterKanji = b.enterKanji.clone();
+        leaveKanji = b.leaveKanji.clone();
+    }
+
+    /**
+     * The built-in profile of this name: {@code "reference"} or {@code "clone58"}.
+     *
+     * @throws IllegalArgumentException for any other name
+     */
+    public static PrinterProfile named(String name) {
+        if (REFERENCE.name.equals(name)) return REFERENCE;
+        if (CLONE_58.name.equals(name)) return CLONE_58;
+        throw new IllegalArgumentException(
+            "unknown printer profile: " + name + " (reference or clone58)");
+    }
+
+    /** A new profile without code tables, starting from the reference behaviour. */
+    public static Builder builder(String name) { return new Builder(name); }
+
+    /** A builder holding this profile's settings, to change some of them. */
+    public Builder toBuilder() {
+        Builder b = new Builder(name);
+        b.codeTables.putAll(codeTables);
+        b.startsInKanjiMode = startsInKanjiMode;
+        b.kanjiFont = kanjiFont;
+        b.absolutePosition = absolutePosition;
+        b.enterKanji = enterKanji.clone();
+        b.leaveKanji = leaveKanji.clone();
+        return b;
+    }
+
+    public String name() { return name; }
+
+    /** The {@code n} of {@code ESC t n} that selects the code page, or -1 when it has none. */
+    public int codeTable(int codePage) {
+        Integer n = codeTables.get(codePage);
+        return n == null ? -1 : n;
+    }
+
+    /** Code page to {@code ESC t} number, for every code page the profile numbers. */
+    public Map<Integer, Integer> codeTables() { return codeTables; }
+
+    /**
+     * Whether the printer is in Kanji mode after power-on. The encoder sets the mode it needs
+     * itself in either case; this tells a reader of the profile why that matters.
+     */
+    public boolean startsInKanjiMode() { return startsInKanjiMode; }
+
+    /**
+     * Whether the printer has a resident Kanji font. With one, kana, ideographs and CJK
+     * punctuation of a Japanese or Chinese code page come from it (24 dots wide, matching the
+     * printer's other double-byte characters); without one the library draws what it can.
+     */
+    public boolean hasKanjiFont() { return kanjiFont; }
+
+    /**
+     * Whether the printer takes {@code ESC $ nL nH} (absolute print position, in dots). Without
+     * it the encoder aligns with spaces, to the nearest 12-dot cell.
+     */
+    public boolean hasAbsolutePosition() { return absolutePosition; }
+
+    /** The bytes that enter Kanji mode. */
+    public byte[] enterKanji() { return enterKanji.clone(); }
+
+    /** The bytes that leave Kanji mode. */
+    public byte[] leaveKanji() { return leaveKanji.clone(); }
+
+    byte[] enterKanjiBytes() { return enterKanji; }
+
+    byte[] leaveKanjiBytes() { return leaveKanji; }
+
+    @Override
+    public String toString() {
+        return "PrinterProfile(" + name + ", tables " + codeTables + ")";
+    }
+
+    /** Builds a profile. The defaults are the reference behaviour, with no code tables. */
+    public static final class Builder {
+        private final String name;
+        private final Map<Integer, Integer> codeTables = new TreeMap<>();
+        private boolean startsInKanjiMode = false;
+        private boolean kanjiFont = true;
+        private boolean absolutePosition = true;
+        private byte[] enterKanji = FS_ENTER_KANJI.clone();
+        private byte[] leaveKanji = FS_LEAVE_KANJI.clone();
+
+        private Builder(String name) {
+            if (name == null || name.isEmpty()) {
+                throw new IllegalArgumentException("a printer profile needs a name");
+            }
+            this.name = name;
+        }
+
+        /**
+         * Selects {@code codePage} with {@code ESC t n}.
+         *
+         * @throws IllegalArgumentException when n is outside 0 to 255 or the code page is not a
+         *     single-byte code page the library serves (double-byte text needs no code table)
+         */
+        public Builder codeTable(int codePage, int n) {
+            if (!CodePages.isSingleByte(codePage)) {
+                throw new IllegalArgumentException(
+                    "no code table is needed or possible for code page " + codePage);
+            }
+            if (n < 0 || n > 255) {
+                throw new IllegalArgumentException("ESC t number out of range 0 to 255: " + n);
+            }
+            codeTables.put(codePage, n);
+            return this;
+        }
+
+        /** Forgets the code table of a code page: the encoder then refuses that code page. */
+        public Builder noCodeTable(int codePage) {
+            codeTables.remove(codePage);
+            return this;
+        }
+
+        public Builder startsInKanjiMode(boolean value) {
+            startsInKanjiMode = value;
+            return this;
+        }
+
+        public Builder kanjiFont(boolean value) {
+            kanjiFont = value;
+            return this;
+        }
+
+        public Builder absolutePosition(boolean value) {
+            absolutePosition = value;
+            return this;
+        }
+
+        /**
+         * The commands that enter and leave Kanji mode ({@code FS &} and {@code FS .} unless
+         * given).
+         *
+         * @throws IllegalArgumentException when either is null or empty
+         */
+        public Builder kanjiCommands(byte[] enter, byte[] leave) {
+            if (enter == null || enter.length == 0 || leave == null || leave.length == 0) {
+                throw new IllegalArgumentException("Kanji mode commands must not be empty: "
+                    + Arrays.toString(enter) + ", " + Arrays.toString(leave));
+            }
+            enterKanji = enter.clone();
+            leaveKanji = leave.clone();
+            return this;
+        }
+
+        public PrinterProfile build() { return new PrinterProfile(this); }
+    }
+}

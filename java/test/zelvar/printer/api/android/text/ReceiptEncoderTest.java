@@ -1,0 +1,378 @@
+package zelvar.printer.api.android.text;
+
+import static org.junit.jupiter.api.Assertions.assertArrayEquals;
+import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertFalse;
+import static org.junit.jupiter.api.Assertions.assertNotEquals;
+import static org.junit.jupiter.api.Assertions.assertThrows;
+import static org.junit.jupiter.api.Assertions.assertTrue;
+
+import java.io.ByteArrayInputStream;
+import java.io.ByteArrayOutputStream;
+import java.io.PrintStream;
+import java.nio.charset.Charset;
+import java.nio.charset.StandardCharsets;
+import java.nio.file.Files;
+import java.nio.file.Path;
+import java.util.ArrayList;
+import java.util.Arrays;
+import java.util.List;
+import java.util.function.Supplier;
+import java.util.stream.Collectors;
+import java.util.stream.Stream;
+import org.junit.jupiter.api.Test;
+import org.junit.jupiter.api.io.TempDir;
+import org.junit.jupiter.params.ParameterizedTest;
+import org.junit.jupiter.params.provider.Arguments;
+import org.junit.jupiter.params.provider.MethodSource;
+import org.junit.jupiter.params.provider.ValueSource;
+import zelvar.printer.api.android.nat.nativef;
+import zelvar.printer.api.android.text.Wire.Glyph;
+
+/** The receipt encoder, its bytes read back by a small model of the printer. */
+class ReceiptEncoderTest {
+    static final int PAPER = 576;
+    static final Charset HEBREW = Charset.forName("windows-1255");
+    static final PrinterProfile NO_POSITION =
+        PrinterProfile.REFERENCE.toBuilder().absolutePosition(false).build();
+
+    static Wire encode(
+        PrinterProfile profile, int codePage, int width, int paper, String... lines) {
+        ReceiptEncoder e = new ReceiptEncoder(profile, codePage, width, paper);
+        for (String line : lines) e.addLine(line);
+        return Wire.parse(e.toBytes());
+    }
+
+    static String residentText(List<Glyph> line, Charset charset) {
+        ByteArrayOutputStream bytes = new ByteArrayOutputStream();
+        for (Glyph g : line) {
+            if (!g.drawn) bytes.write(g.code);
+        }
+        return new String(bytes.toByteArray(), charset);
+    }
+
+    /** Which of the candidates each drawn glyph of a line is (by its ink), -1 for none. */
+    static int[] drawnCharacters(List<Glyph> line, int width, int... candidates) {
+        return line.stream()
+            .filter(g -> g.drawn)
+            .mapToInt(g -> {
+                for (int c : candidates) {
+                    if (Wire.shape(Wire.reference(c, width).columns)
+                            .equals(Wire.shape(g.columns))) {
+                        return c;
+                    }
+                }
+                return -1;
+            })
+            .toArray();
+    }
+
+    @Test
+    void rightToLeftParagraphWrapsIntoLinesThatEachReadRightToLeft() {
+        // Ten cells of paper; the second line starts with a Latin word, and still reads right to
+        // left: the Latin word stands at its right end.
+        Wire wire = encode(PrinterProfile.REFERENCE, 1255, 13, 120, "אחת שתים ABC ארבע חמש שש");
+        List<String> printed =
+            wire.lines.stream().map(l -> residentText(l, HEBREW)).collect(Collectors.toList());
+        assertEquals(List.of("םיתש תחא", "עברא ABC", "שש שמח"), printed);
+        for (List<Glyph> line : wire.lines) {
+            assertEquals(120, line.get(line.size() - 1).end(), "right-aligned to the dot");
+        }
+    }
+
+    static Stream<Arguments> rows() {
+        return Stream.of(
+            // label, amount, profile, the amount stands at the right
+            Arguments.of("Coffee", "9.00", PrinterProfile.REFERENCE, true),
+            Arguments.of("عصير برتقال Almarai", "8.25", PrinterProfile.REFERENCE, false),
+            Arguments.of("לחם (מלא)", "7.50", PrinterProfile.REFERENCE, false),
+            Arguments.of("Coffee", "9.00", NO_POSITION, true),
+            Arguments.of("לחם (מלא)", "7.50", NO_POSITION, false));
+    }
+
+    @ParameterizedTest
+    @MethodSource("rows")
+    void rowsPutTheLabelAtTheStartSideAndTheAmountAtTheEndSide(
+        String label, String amount, PrinterProfile profile, boolean amountRight) {
+        // The command line's TAB and the API's row are the same thing.
+        ReceiptEncoder api = new ReceiptEncoder(profile, 1255, 13, PAPER).addRow(label, amount);
+        ReceiptEncoder tab =
+            new ReceiptEncoder(profile, 1255, 13, PAPER).addLine(label + "\t" + amount);
+        assertArrayEquals(api.toBytes(), tab.toBytes());
+
+        List<Glyph> cells = Wire.cells(Wire.parse(api.toBytes()).lines.get(0));
+        int n = amount.length();
+        List<Glyph> amountCells =
+            amountRight ? cells.subList(cells.size() - n, cells.size()) : cells.subList(0, n);
+        assertEquals(amount, residentText(amountCells, HEBREW), "the amount keeps its order");
+        int slack = profile.hasAbsolutePosition() ? 0 : ReceiptEncoder.RESIDENT_CELL - 1;
+        assertEquals(0, cells.get(0).x, "one column starts at the left edge");
+        int end = cells.get(cells.size() - 1).end();
+        assertTrue(
+            end <= PAPER && end >= PAPER - slack, "the other ends at the right edge: " + end);
+    }
+
+    @Test
+    void shaddaIsPrintedFirstAndTheOtherMarksOverIt() {
+        for (String text : new String[] {"بَّ", "بِّ"}) { // canonical order: fatha / kasra, shadda
+            List<Glyph> line = encode(PrinterProfile.REFERENCE, 1256, 13, PAPER, text).lines.get(0);
+            int mark = text.codePointAt(1);
+            assertArrayEquals(new int[] {0xFE8F, 0x0651, mark},
+                drawnCharacters(line, 13, 0xFE8F, 0x0651, mark), text);
+            assertTrue(line.get(1).overstrike && line.get(2).overstrike, "marks print over beh");
+        }
+    }
+
+    @Test
+    void isolatedAlefLeansTowardTheNextLetterOfItsWord() {
+        int alef = 0xFE8D;
+        int unjustified = Wire.leftMargin(Wire.reference(alef, 13).columns);
+        assertTrue(unjustified > 1, "the font's alef stands in the middle of its cell");
+        // "ال": lam printed left of the alef, which leans toward it.
+        List<Glyph> word = encode(PrinterProfile.REFERENCE, 1256, 13, PAPER, "ال").lines.get(0);
+        assertEquals(1, Wire.leftMargin(word.get(1).columns));
+        // An alef ending its word stays where the font drew it.
+        List<Glyph> alone = encode(PrinterProfile.REFERENCE, 1256, 13, PAPER, "ا ل").lines.get(0);
+        assertEquals(unjustified, Wire.leftMargin(alone.get(alone.size() - 1).columns));
+    }
+
+    @Test
+    void lamWithAlefHamzaBelowIsDrawnAsItsTwoLetters() {
+        // Isolated ligature after alef, final ligature after a lam that joins it.
+        Object[][] words = {{"الإجمالي", 8, 0xFEDF}, {"للإدارة", 7, 0xFEE0}};
+        for (Object[] w : words) {
+            ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, PAPER);
+            e.addLine((String) w[0]);
+            assertEquals(List.of(), e.notes(), (String) w[0]);
+            List<Glyph> line = Wire.parse(e.toBytes()).lines.get(0);
+            assertEquals((int) w[1], Wire.cells(line).size(), "one cell per letter");
+            int[] drawn = drawnCharacters(line, 13, 0xFE88, (int) w[2]);
+            String pair =
+                Arrays.toString(new int[] {0xFE88, (int) w[2]}).replaceAll("[\\[\\]]", "");
+            assertTrue(Arrays.toString(drawn).contains(pair),
+                (String) w[0] + " " + Arrays.toString(drawn));
+        }
+    }
+
+    static Stream<Arguments> profiles() {
+        return Stream.of(
+            Arguments.of(PrinterProfile.REFERENCE,
+                new int[][] {{720, 32}, {862, 36}, {864, 37}, {1098, 41}, {1255, 49}, {1256, 50}}),
+            Arguments.of(PrinterProfile.CLONE_58,
+                new int[][] {{720, 93}, {862, 62}, {864, 28}, {1255, 32}, {1256, 92}}),
+            Arguments.of(PrinterProfile.builder("app").codeTable(1256, 22).build(),
+                new int[][] {{1256, 22}}));
+    }
+
+    @ParameterizedTest
+    @MethodSource("profiles")
+    void profilesSelectTheirCodeTableAfterLeavingKanjiMode(PrinterProfile profile, int[][] tables) {
+        assertEquals(tables.length, profile.codeTables().size());
+        for (int[] t : tables) {
+            Wire wire = encode(profile, t[0], 13, PAPER, "a");
+            assertEquals(
+                List.of("ESC @", "FS .", "ESC t " + t[1]), wire.commands, "code page " + t[0]);
+        }
+    }
+
+    @ParameterizedTest
+    @ValueSource(strings = {"reference", "clone58"})
+    void kanjiModeIsLeftAroundEachDrawnCharacter(String name) {
+        // Kanji, an Arabic letter the library draws, kanji again.
+        Wire wire = encode(PrinterProfile.named(name), 932, 13, PAPER, "日本ب語");
+        List<Glyph> line = wire.lines.get(0);
+        assertEquals(4, line.size());
+        for (Glyph g : line)
+            assertEquals(!g.drawn, g.kanji, "Kanji mode only around double-byte text");
+        assertEquals(List.of("ESC @", "FS .", "FS &", "FS .", "FS &"), wire.commands);
+    }
+
+    @Test
+    void kanaComesFromThePrintersKanjiFontAndIsDrawnOnlyWithoutOne() {
+        String text = "しょうゆラーメン";
+        Wire withFont = encode(PrinterProfile.REFERENCE, 932, 13, PAPER, text);
+        assertTrue(withFont.lines.get(0).stream().allMatch(g -> !g.drawn && g.width == 24));
+        ByteArrayOutputStream bytes = new ByteArrayOutputStream();
+        for (Glyph g : withFont.lines.get(0))
+            bytes.write(new byte[] {(byte) (g.code >> 8), (byte) g.code}, 0, 2);
+        assertEquals(text, new String(bytes.toByteArray(), Charset.forName("windows-31j")));
+
+        PrinterProfile noFont = PrinterProfile.REFERENCE.toBuilder().kanjiFont(false).build();
+        ReceiptEncoder e = new ReceiptEncoder(noFont, 932, 13, PAPER).addLine(text);
+        Wire without = Wire.parse(e.toBytes());
+        assertFalse(without.commands.contains("FS &"));
+        int[] cps = text.codePoints().toArray();
+        List<Glyph> line = without.lines.get(0);
+        List<Integer> unprintable = new ArrayList<>();
+        for (int i = 0; i < cps.length; ++i) {
+            boolean drawable = nativef.CharAvailable(cps[i], 932, 13, 24);
+            assertEquals(drawable, line.get(i).drawn, String.format("U+%04X", cps[i]));
+            if (!drawable && !unprintable.contains(cps[i])) unprintable.add(cps[i]);
+        }
+        assertTrue(line.stream().anyMatch(g -> g.drawn), "the library draws katakana");
+        assertEquals(unprintable,
+            e.unprintables().stream().map(Note::codePoint).collect(Collectors.toList()));
+    }
+
+    @ParameterizedTest
+    @ValueSource(ints = {10, 13, 18})
+    void frameAroundArabicTextLinesUpToTheDot(int width) {
+        String[] frame = {"╔══════╗", "║ سلام ║", "╚══════╝"};
+        Wire wire = encode(PrinterProfile.REFERENCE, 1256, width, PAPER, frame);
+        assertEquals(3, wire.lines.size());
+        for (List<Glyph> line : wire.lines) {
+            List<Glyph> cells = Wire.cells(line);
+            assertEquals(wire.lines.get(0).get(0).x, cells.get(0).x, "left edges");
+            assertEquals(Wire.cells(wire.lines.get(0)).get(7).end(),
+                cells.get(cells.size() - 1).end(), "right edges");
+        }
+        // The border's cells touch: its lines join.
+        List<Glyph> top = wire.lines.get(0);
+        for (int i = 1; i < top.size(); ++i) assertEquals(top.get(i - 1).end(), top.get(i).x);
+        // Lines touch inside the frame; the default spacing comes back after it.
+        assertEquals("ESC 3 24", wire.commands.get(3));
+        assertEquals("ESC 2", wire.commands.get(wire.commands.size() - 1));
+    }
+
+    static Stream<Arguments> unprintables() {
+        return Stream.of(
+            // code page, text, expected notes
+            Arguments.of(1256, "ก x ก", "U+0E01 printed as ? (line 1, 2 times)"),
+            Arguments.of(1256, "a\nb\uD800", "U+D800 printed as ? (line 2, 1 time)"),
+            Arguments.of(1256, "a\u0007", "U+0007 printed as ? (line 1, 1 time)"),
+            Arguments.of(862, "שָׁלוֹם", // in printing order: the last letter first
+                "U+05B9 left out (line 1, 1 time); U+05B8 left out (line 1, 1 time);"
+                    + " U+05C1 left out (line 1, 1 time)"),
+            Arguments.of(1255, "שָׁלוֹם", ""));
+    }
+
+    @ParameterizedTest
+    @MethodSource("unprintables")
+    void charactersNotPrintedAsWrittenAreReported(int codePage, String text, String expected) {
+        ReceiptEncoder e =
+            new ReceiptEncoder(PrinterProfile.REFERENCE, codePage, 13, PAPER).addLine(text);
+        assertEquals(
+            expected, e.notes().stream().map(Note::toString).collect(Collectors.joining("; ")));
+        Wire wire = Wire.parse(e.toBytes());
+        long replaced = wire.lines.stream()
+                            .flatMap(List::stream)
+                            .filter(g -> !g.drawn && g.code == '?')
+                            .count();
+        assertEquals(e.unprintables().stream().mapToInt(Note::count).sum(), replaced);
+        if (codePage == 1255) {
+            // Hebrew points print over their letter, as the library's own marks do.
+            List<Glyph> cells = Wire.cells(wire.lines.get(0));
+            assertEquals(4, cells.size());
+            assertEquals(7, wire.lines.get(0).size());
+        }
+    }
+
+    static Stream<Arguments> badArguments() {
+        return Stream.of(
+            Arguments.of((Supplier<?>) ()
+                             -> new ReceiptEncoder(PrinterProfile.REFERENCE, 437, 13, PAPER),
+                "437"),
+            Arguments.of((Supplier<?>) ()
+                             -> new ReceiptEncoder(PrinterProfile.REFERENCE, 290, 13, PAPER),
+                "290"),
+            Arguments.of((Supplier<?>) ()
+                             -> new ReceiptEncoder(PrinterProfile.CLONE_58, 1098, 13, PAPER),
+                "1098"),
+            Arguments.of((Supplier<?>) ()
+                             -> new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 12, PAPER),
+                "12"),
+            Arguments.of((Supplier<?>) ()
+                             -> new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, 12),
+                "12"),
+            Arguments.of((Supplier<?>) () -> new ReceiptEncoder(null, 1256, 13, PAPER), "null"),
+            Arguments.of((Supplier<?>) () -> PrinterProfile.named("clone80"), "clone80"),
+            Arguments.of(
+                (Supplier<?>) () -> PrinterProfile.builder("x").codeTable(1256, 256), "256"),
+            Arguments.of(
+                (Supplier<?>) ()
+                    -> new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, PAPER).addFeed(-1),
+                "-1"));
+    }
+
+    @ParameterizedTest
+    @MethodSource("badArguments")
+    void badArgumentsAreRefusedNamingTheValue(Supplier<?> call, String value) {
+        IllegalArgumentException e = assertThrows(IllegalArgumentException.class, call::get);
+        assertTrue(e.getMessage().contains(value), e.getMessage());
+    }
+
+    @Test
+    void nothingGivesNoBytes() {
+        ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, PAPER);
+        e.addLine(null).addLine("").addCenteredLine(null).addRow(null, "").addRow("", null);
+        assertEquals(0, e.toBytes().length);
+        assertEquals(List.of(), e.notes());
+    }
+
+    @Test
+    void drawJustifiedRefusesWhatCannotBeDrawnAndLeavesThePlacementAlone() {
+        byte[] shortPlacement = {1, 2, 3, 4, 5};
+        byte[] placement = nativef.newPlacementRecord();
+        assertEquals(0, NativeDraw.drawJustified(0x0627, 1256, 13, 24, shortPlacement, 1).length);
+        assertArrayEquals(new byte[] {1, 2, 3, 4, 5}, shortPlacement);
+        for (int[] bad : new int[][] {{0x0627, 437, 13, 24}, {0x0627, 1256, 12, 24},
+                 {0x0627, 1256, 13, 23}, {0x0E01, 1256, 13, 24}}) {
+            assertEquals(
+                0, NativeDraw.drawJustified(bad[0], bad[1], bad[2], bad[3], placement, 1).length);
+            assertArrayEquals(nativef.newPlacementRecord(), placement);
+        }
+        // Without justification it composes what nativef composes, as bytes.
+        int[] ints = nativef.GetFontDrawBuffer(0x0627, 1256, 13, 24, null);
+        byte[] bytes = NativeDraw.drawJustified(0x0627, 1256, 13, 24, null, 7);
+        assertEquals(ints.length, bytes.length);
+        for (int i = 0; i < ints.length; ++i) assertEquals(ints[i], bytes[i] & 0xFF);
+        assertNotEquals(0, NativeDraw.drawJustified(0x0627, 1256, 13, 24, placement, 1).length);
+    }
+
+    static Stream<Arguments> commandLines() {
+        return Stream.of(
+            // arguments, input, exit status
+            Arguments.of(new String[] {"--code-page", "1255"}, "Total\t12.50\nשלום\n", 0),
+            Arguments.of(new String[] {}, "abc\u00FF".getBytes(StandardCharsets.ISO_8859_1), 2),
+            Arguments.of(new String[] {"--width", "11"}, "abc", 2),
+            Arguments.of(new String[] {"--profile", "clone58", "--code-page", "1098"}, "abc", 2),
+            Arguments.of(new String[] {"--paper", "wide"}, "abc", 2),
+            Arguments.of(new String[] {"--bogus"}, "abc", 2));
+    }
+
+    @ParameterizedTest
+    @MethodSource("commandLines")
+    void commandLineWritesAllOrNothing(
+        String[] options, Object input, int status, @TempDir Path dir) throws Exception {
+        byte[] in = input instanceof String ? ((String) input).getBytes(StandardCharsets.UTF_8)
+                                            : (byte[]) input;
+        Path file = dir.resolve("in.txt");
+        Files.write(file, in);
+        Path output = dir.resolve("out.bin");
+        List<String> args = new ArrayList<>(Arrays.asList(options));
+        args.addAll(List.of("-o", output.toString(), file.toString()));
+        ByteArrayOutputStream err = new ByteArrayOutputStream();
+        int exit =
+            EncodeReceipt.run(args.toArray(new String[0]), new ByteArrayInputStream(new byte[0]),
+                new ByteArrayOutputStream(), new PrintStream(err, true, "UTF-8"));
+        String stderr = err.toString(StandardCharsets.UTF_8);
+        assertEquals(status, exit, stderr);
+        if (status != 0) {
+            assertEquals(1, stderr.lines().count(), stderr);
+            assertFalse(Files.exists(output), "no output file");
+            assertEquals(
+                List.of(file), Files.list(dir).collect(Collectors.toList()), "no stray file");
+            return;
+        }
+        ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, 1255, 13, PAPER);
+        e.addRow("Total", "12.50").addLine("שלום");
+        assertArrayEquals(e.toBytes(), Files.readAllBytes(output));
+        // Standard input to standard output gives the same bytes.
+        ByteArrayOutputStream stdout = new ByteArrayOutputStream();
+        assertEquals(0,
+            EncodeReceipt.run(new String[] {"--code-page", "1255", "-"},
+                new ByteArrayInputStream(in), stdout,
+                new PrintStream(new ByteArrayOutputStream(), true, "UTF-8")));
+        assertArrayEquals(e.toBytes(), stdout.toByteArray());
+    }
+}
