@@ -18,12 +18,12 @@
 #include "bidi/cfribidi.h"
 #include "common/zelvar_export.h"
 #include "fontmgr/fntmngr.h"
+#include "jni/draw_internal.h"
 #include "jni/jni_guard.h"
 #include "zelvar_printer_api_android_nat_nativef.h"
 
 namespace {
 
-using zelvar_jni::ByteArrayElements;
 using zelvar_jni::CallWithoutCxxExceptions;
 using zelvar_jni::OutOfMemoryIfNull;
 
@@ -32,11 +32,6 @@ constexpr jsize kPlacementRecordBytes =
     zelvar_printer_api_android_nat_nativef_PLACEMENT_RECORD_BYTES;
 static_assert(kPlacementRecordBytes == sizeof(_SWFONTINFO),
               "the Java placement array carries exactly the bytes of the placement record");
-
-// The composition is handed this much room; its longest sequence (width 24, with a BS) is
-// SWFONT_MAX_SEQUENCE bytes.
-constexpr int kDrawBufferBytes = 128;
-static_assert(SWFONT_MAX_SEQUENCE <= kDrawBufferBytes, "the draw buffer holds every sequence");
 
 static_assert(std::is_same<jlong, long>::value, "the reordering takes code points as 64-bit longs");
 
@@ -78,48 +73,15 @@ jlongArray ReverseText(JNIEnv* env, jlongArray text) {
 
 jintArray DrawCharacter(JNIEnv* env, jint code_point, jint code_page, jint width, jint height,
                         jbyteArray placement) {
-    // A placement array too short for the record is refused like any other request that cannot
-    // be drawn: an empty result, the array untouched.
-    if (placement != nullptr && env->GetArrayLength(placement) < kPlacementRecordBytes) {
-        return OutOfMemoryIfNull(env, env->NewIntArray(0), "cannot create an empty sequence");
-    }
-
-    ByteArrayElements elements(env, placement);
-    if (placement != nullptr && elements.get() == nullptr) return nullptr;  // OOM pending
-
-    _SWFONTINFO record{};
-    _SWFONTINFO* record_passed = nullptr;
-    if (elements.get() != nullptr) {
-        // Bytes are carried unchanged: a Java byte of -1 is the record's 255.
-        std::memcpy(&record, elements.get(), sizeof(record));
-        record_passed = &record;
-    }
-
-    std::unique_ptr<unsigned char[]> draw_buffer(new unsigned char[kDrawBufferBytes]);
-    const int status =
-        CFntMngr::GetFontDrawBuffer(code_point, code_page, width, height, draw_buffer.get(),
-                                    record_passed, SWFONT_JUSTIFICATION_NONE);
-
-    // Every refusal looks the same to the Java side: an empty array, and the placement array
-    // keeps its bytes (the elements go back unwritten).
-    if (status < 0) {
-        return OutOfMemoryIfNull(env, env->NewIntArray(0), "cannot create an empty sequence");
-    }
-
-    jintArray sequence = OutOfMemoryIfNull(env, env->NewIntArray(status),
-                                           "cannot create the array of the command sequence");
-    if (sequence == nullptr) return nullptr;  // OOM pending; placement array unchanged
-
-    // The printer's bytes go to Java as unsigned values 0 to 255, never as negative bytes.
-    std::unique_ptr<jint[]> staging(new jint[static_cast<unsigned long>(status)]);
-    for (int i = 0; i < status; ++i) staging[i] = draw_buffer[i];
-    env->SetIntArrayRegion(sequence, 0, status, staging.get());
-    staging.reset();
-
-    // The record for the next character goes back into bytes 0 to 5; later bytes stay as they
-    // are. The elements are copied into the Java array when they are released.
-    if (record_passed != nullptr) std::memcpy(elements.get(), &record, sizeof(record));
-    return sequence;
+    return zelvar_jni::DrawForJava<jintArray>(
+        env, {code_point, code_page, width, height, SWFONT_JUSTIFICATION_NONE}, placement,
+        [env](jsize n) { return env->NewIntArray(n); },
+        [env](jintArray sequence, const unsigned char* bytes, int n) {
+            // The printer's bytes go to Java as unsigned values 0 to 255, never as negative bytes.
+            std::unique_ptr<jint[]> staging(new jint[static_cast<unsigned long>(n)]);
+            for (int i = 0; i < n; ++i) staging[i] = bytes[i];
+            env->SetIntArrayRegion(sequence, 0, n, staging.get());
+        });
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "jni/jni_guard.h"
 #include "tests/test_util.h"
 #include "zelvar_printer_api_android_nat_nativef.h"
+#include "zelvar_printer_api_android_text_NativeDraw.h"
 
 namespace {
 
@@ -50,6 +51,13 @@ class FakeJvm {
         };
         table_.ReleaseLongArrayElements = [](JNIEnv*, jlongArray a, jlong* e, jint mode) {
             Current().Release<jlong>("ReleaseLongArrayElements", a, e, mode);
+        };
+        table_.NewByteArray = [](JNIEnv*, jsize n) -> jbyteArray {
+            return static_cast<jbyteArray>(Current().NewArray("NewByteArray", FakeArray::kByte, n));
+        };
+        table_.SetByteArrayRegion = [](JNIEnv*, jbyteArray a, jsize start, jsize n,
+                                       const jbyte* b) {
+            Current().SetRegion("SetByteArrayRegion", a, start, n, b);
         };
         table_.NewIntArray = [](JNIEnv*, jsize n) -> jintArray {
             return static_cast<jintArray>(Current().NewArray("NewIntArray", FakeArray::kInt, n));
@@ -369,19 +377,38 @@ TEST(QueryEntries, AnswerWhatTheFontManagerAnswersWithoutJniCalls) {
 // gives back what it took, and raises nothing of its own over it. A call that fails with nothing
 // pending (HotSpot's Get<Type>ArrayElements when it cannot allocate its copy) must still reach
 // Java as an OutOfMemoryError naming what could not be had, never as null with no exception.
+enum class Entry { kReverse, kDraw, kDrawJustified };
 struct FailedJniCall {
     const char* failing;
-    const char* what;     // named in the OutOfMemoryError raised when the JVM raised none
-    bool reverse;         // ReverseTextRWC, else GetFontDrawBuffer
-    DrawRequest request;  // for GetFontDrawBuffer
+    const char* what;  // named in the OutOfMemoryError raised when the JVM raised none
+    Entry entry;
+    DrawRequest request;  // for the drawing entry points
 };
 const FailedJniCall kFailedJniCalls[] = {
-    {"GetLongArrayElements", "the line", true, {}},
-    {"NewLongArray", "reordered line", true, {}},
-    {"GetByteArrayElements", "placement array", false, {0x0627, 1256, 10, 24}},
-    {"NewIntArray", "command sequence", false, {0x0627, 1256, 10, 24}},  // after a sequence
-    {"NewIntArray", "empty sequence", false, {0x0627, 1256, 10, 23}},    // after a refusal
+    {"GetLongArrayElements", "the line", Entry::kReverse, {}},
+    {"NewLongArray", "reordered line", Entry::kReverse, {}},
+    {"GetByteArrayElements", "placement array", Entry::kDraw, {0x0627, 1256, 10, 24}},
+    {"NewIntArray", "command sequence", Entry::kDraw, {0x0627, 1256, 10, 24}},  // a sequence
+    {"NewIntArray", "empty sequence", Entry::kDraw, {0x0627, 1256, 10, 23}},    // a refusal
+    {"GetByteArrayElements", "placement array", Entry::kDrawJustified, {0x0627, 1256, 13, 24}},
+    {"NewByteArray", "command sequence", Entry::kDrawJustified, {0x0627, 1256, 13, 24}},
+    {"NewByteArray", "empty sequence", Entry::kDrawJustified, {0x0627, 1256, 13, 23}},
 };
+
+jobject CallEntry(FakeJvm& jvm, const FailedJniCall& c, jobject input) {
+    switch (c.entry) {
+        case Entry::kReverse:
+            return Java_zelvar_printer_api_android_nat_nativef_ReverseTextRWC(
+                jvm.env(), nullptr, static_cast<jlongArray>(input));
+        case Entry::kDraw:
+            return Draw(jvm, c.request, input);
+        case Entry::kDrawJustified:
+            return Java_zelvar_printer_api_android_text_NativeDraw_drawJustified(
+                jvm.env(), nullptr, c.request.code_point, c.request.code_page, c.request.width,
+                c.request.height, static_cast<jbyteArray>(input), SWFONT_JUSTIFICATION_LEFT);
+    }
+    return nullptr;
+}
 
 TEST(FailedJniCall, ReturnsAtOnceWithOutOfMemoryErrorPending) {
     for (const bool jvm_raises : {true, false}) {
@@ -391,14 +418,10 @@ TEST(FailedJniCall, ReturnsAtOnceWithOutOfMemoryErrorPending) {
             jvm.fail[c.failing] = true;
             jvm.fail_silently = !jvm_raises;
             const std::vector<jlong> line = {0x05D0, 0x05D1, 0x05D2};
-            jobject input = c.reverse ? jvm.Make(FakeArray::kLong, line)
-                                      : jvm.Make(FakeArray::kByte, kEmptyRecord);
+            jobject input = c.entry == Entry::kReverse ? jvm.Make(FakeArray::kLong, line)
+                                                       : jvm.Make(FakeArray::kByte, kEmptyRecord);
             const std::vector<jlong> before = jvm.Values(input);
-            jobject result = c.reverse
-                                 ? static_cast<jobject>(
-                                       Java_zelvar_printer_api_android_nat_nativef_ReverseTextRWC(
-                                           jvm.env(), nullptr, static_cast<jlongArray>(input)))
-                                 : static_cast<jobject>(Draw(jvm, c.request, input));
+            jobject result = CallEntry(jvm, c, input);
             EXPECT_EQ(result, nullptr);
             if (jvm_raises) {
                 EXPECT_EQ(jvm.pending,
