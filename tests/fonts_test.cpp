@@ -2,8 +2,9 @@
 // with which flag word and record, and whether the artwork keeps the conventions the
 // composition relies on (base line, marks at the cell edge, joining strokes, box drawing).
 //
-// The coverage and flag tables below are written out here on their own, from the published
-// lists, and are deliberately not generated from the font generator's coverage list.
+// The coverage and flag tables below are written out here on their own, and are deliberately not
+// generated from the font generator's coverage list, so that a fault in one shows against the
+// other.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -282,20 +283,6 @@ Record Get(const Font& font, int cp) {
     return font.lookup(cp, &flags);
 }
 
-// --- the independent tables themselves ------------------------------------------------------
-
-TEST(CoverageTables, CountsAgreeWithThePublishedTotals) {
-    const auto narrow = NarrowExpectation();
-    EXPECT_EQ(narrow.size(), 885u);
-    std::map<unsigned int, int> per_flag;
-    for (const auto& [cp, flag] : narrow) per_flag[flag]++;
-    EXPECT_EQ(per_flag[0x03], 101);
-    EXPECT_EQ(per_flag[0x01], 2);
-    EXPECT_EQ(per_flag[0x10], 34);
-    EXPECT_EQ(per_flag[0x00], 748);
-    EXPECT_EQ(WideExpectation().size(), 92u);
-}
-
 // --- the whole code space -------------------------------------------------------------------
 
 // Every value a caller can pass, checked against the coverage and flag tables, for every font:
@@ -376,7 +363,7 @@ TEST(CodeSpace, StoredRecordsAreReturnedAsFreshCopies) {
 
 // --- pinned bytes --------------------------------------------------------------------------
 
-TEST(PinnedGlyphs, AlefAndFathaAtTenDotsAreTheAgreedBytes) {
+TEST(PinnedGlyphs, AlefAndFathaAtTenDotsKeepTheirBytes) {
     unsigned int flags = 0;
     const Record alef = CFont10x24::GetBuffer10x24(0x0627, &flags);
     const Record expected_alef = {0x04, 0x04, 0x04, 0x08, 0,    0,    0,    0,    0,    0,    0, 0,
