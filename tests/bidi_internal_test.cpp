@@ -160,8 +160,8 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // The call FriBidi receives: length equal to the size, a zero unit after the line, the low 32 bits
-// of every element, the first strong character deciding the direction, nothing but the string
-// asked for.
+// of every element, the first strong character deciding the direction, and no position maps or
+// embedding levels requested.
 TEST(ReorderingCallsFriBidi, WithTheLineAsFriBidiExpectsIt) {
     const Line line{0x5D0, 0x100000041L, -1, 0x80000000L, ' '};
     const Outcome out = ReorderWith(line, &RecordingLog2Vis, &CountingMalloc);

@@ -190,7 +190,8 @@ const FlagRanges kNarrowFlags[] = {
 
 const Range kWideCoverage[] = {{0x4DB6, 0x4DBF}, {0x9FA6, 0x9FB3}, {0x9FBC, 0x9FFF}};
 
-// Headers stored as the original artwork stored them, not as measured on the columns.
+// Glyphs whose stored header is not the margins measured on their columns: the composition and
+// the placement record go by the stored header.
 struct StoredHeader {
     int width;
     int code_point;
@@ -287,7 +288,7 @@ Record Get(const Font& font, int cp) {
 
 // Every value a caller can pass, checked against the coverage and flag tables, for every font:
 // presence, flag word (written also when absent, over whatever the caller left there), record
-// length, stored header (no 255; the measured margins except the tabled deviations) and ink.
+// length, stored header (no 255; the measured margins except the listed deviations) and ink.
 void WalkCodePoint(const Font& font, long long value, int& failures) {
     const int cp = static_cast<int>(value);
     const auto& expected = Expectation(font);
@@ -323,8 +324,8 @@ void WalkCodePoint(const Font& font, long long value, int& failures) {
     for (const StoredHeader& d : kDeviatingHeaders) {
         if (d.width != font.width || d.code_point != cp) continue;
         deviating = true;
-        const Margins tabled{d.header[0], d.header[1], d.header[2], d.header[3]};
-        if (!(StoredMargins(rec) == tabled)) fail("deviating header not stored as tabled");
+        const Margins listed{d.header[0], d.header[1], d.header[2], d.header[3]};
+        if (!(StoredMargins(rec) == listed)) fail("deviating header not stored as listed");
     }
     if (!deviating && !(StoredMargins(rec) == measured)) {
         std::ostringstream s;

@@ -69,7 +69,7 @@ HARAKAT_ART = {
         0x064B: ["....####..", "..........", "..####...."],  # fathatan
         0x064C: ["#..###", "#..#.#", "######"],  # dammatan: a damma with a turned-back tail
         0x064D: ["....####..", "..........", "..####...."],  # kasratan
-        0x064E: ["....####..", "..####...."],  # fatha (at 10 dots the agreed bytes)
+        0x064E: ["....####..", "..####...."],  # fatha (at 10 dots its bytes are pinned by the tests)
         0x064F: ["...###", "...#.#", ".#####"],  # damma
         0x0650: ["....####..", "..####...."],  # kasra
         0x0651: ["#.#.#", "#####"],  # shadda
