@@ -61,10 +61,10 @@ class RecordingFont : public ResidentFont {
   public:
     struct Call {
         char32_t code_point;
-        int cell_width, x;
+        int cell_width;
     };
     void Draw(char32_t code_point, int cell_width, int x, LineStrip* strip) override {
-        calls.push_back({code_point, cell_width, x});
+        calls.push_back({code_point, cell_width});
         strip->Ink(x, 0);
     }
     std::vector<Call> calls;

@@ -30,6 +30,12 @@ std::string Hex(unsigned b) {
     return text;
 }
 
+// A command's function byte as a reader would name it.
+std::string Function(unsigned char b) {
+    return b > escpos::kFirstPrintable && b < escpos::kDelete ? std::string(1, static_cast<char>(b))
+                                                              : Hex(b);
+}
+
 std::string Utf8(char32_t c) {
     std::string s;
     if (c < 0x80) {
@@ -777,7 +783,7 @@ struct EscPosInterpreter::State {
             case '(': {
                 if (!Need(5, "FS (")) return false;
                 const std::uint64_t p = bytes[command + 3] + 256u * bytes[command + 4];
-                return Skip(5 + p, std::string("FS ( ") + static_cast<char>(bytes[command + 2]));
+                return Skip(5 + p, "FS ( " + Function(bytes[command + 2]));
             }
             case 'q': {
                 // Stored images: n, then for each: xL xH yL yH and 8 x y bytes.
@@ -836,7 +842,7 @@ struct EscPosInterpreter::State {
             case '(': {
                 if (!Need(5, "GS (")) return false;
                 const std::uint64_t p = bytes[command + 3] + 256u * bytes[command + 4];
-                return Skip(5 + p, std::string("GS ( ") + static_cast<char>(bytes[command + 2]));
+                return Skip(5 + p, "GS ( " + Function(bytes[command + 2]));
             }
             case '8': {
                 if (!Need(7, "GS 8")) return false;
