@@ -299,8 +299,7 @@ struct EscPosInterpreter::State {
         alignment = Alignment::kLeft;
         emphasis = false;
         width_times = height_times = 1;
-        line.Clear();
-        line_height = 0;
+        // The strip holds ink only in the rows of the line being discarded.
         ClearLine();
     }
 
@@ -354,11 +353,11 @@ struct EscPosInterpreter::State {
             const int height = line_height;
             const int offset = AlignmentOffset(line_alignment, extent);
             if (!Lengthen(paper_y + height)) return false;
+            const int columns = std::min(extent + 1, line.width());
             for (int row = 0; row < height; ++row) {
-                for (int col = 0; col <= extent && col < line.width(); ++col) {
-                    if (line.IsInked(col, kLineRows - height + row)) {
-                        page->Ink(col + offset, paper_y + row);
-                    }
+                const unsigned char* dots = line.Row(kLineRows - height + row);
+                for (int col = 0; col < columns; ++col) {
+                    if (dots[col] != 0) page->Ink(col + offset, paper_y + row);
                 }
             }
             result->text.push_back(LineText(offset));

@@ -36,6 +36,10 @@ class LineStrip {
     // Inks one dot; dots outside the strip are dropped, as the print head has none there.
     void Ink(int x, int y);
     bool IsInked(int x, int y) const;
+    // The `width()` dots of row `y` (0 <= y < height()), one byte each.
+    const unsigned char* Row(int y) const {
+        return dots_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    }
     bool IsBlank() const;
     void Clear();
     // Clears the rows from `first` down.
