@@ -1,5 +1,6 @@
-// The receipt printer model: it must print exactly what the bytes say, and refuse what it cannot
-// read with the byte offset of the command.
+// The receipt printer model: it must print exactly what the bytes say, read the library's
+// characters back as text, skip what it does not print with one warning, and refuse what it
+// cannot read with the byte offset of the command.
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -13,6 +14,7 @@
 #include "tools/preview/code_page.h"
 #include "tools/preview/escpos.h"
 #include "tools/preview/escpos_interpreter.h"
+#include "tools/preview/library_glyphs.h"
 #include "tools/preview/png_output.h"
 #include "tools/preview/resident_font.h"
 
@@ -22,15 +24,47 @@ using Bytes = std::vector<unsigned char>;
 
 constexpr int kArabicCodePage = 1256;
 
+PrinterSetup MakeSetup(int paper, int code_page = kArabicCodePage) {
+    PrinterSetup setup;
+    setup.paper_dots = paper;
+    PrinterProfile::Named("reference", &setup.profile);
+    setup.code_page = code_page;
+    return setup;
+}
+
+InterpretResult Print(const std::vector<unsigned char>& stream, Page* page,
+                      ResidentFont* font = nullptr, int code_page = kArabicCodePage) {
+    EscPosInterpreter printer(MakeSetup(page->width(), code_page), font);
+    return printer.Run(stream, page);
+}
+
+std::string Utf8(char32_t c) {
+    std::string s;
+    if (c < 0x80) return std::string(1, static_cast<char>(c));
+    if (c < 0x800) {
+        s += static_cast<char>(0xC0 | (c >> 6));
+    } else {
+        if (c < 0x10000) {
+            s += static_cast<char>(0xE0 | (c >> 12));
+        } else {
+            s += static_cast<char>(0xF0 | (c >> 18));
+            s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        }
+        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    }
+    s += static_cast<char>(0x80 | (c & 0x3F));
+    return s;
+}
+
 // Records what the printer asks of its own font, and inks the cell's top-left dot.
 class RecordingFont : public ResidentFont {
   public:
     struct Call {
         char32_t code_point;
-        int cell_width, x;
+        int cell_width;
     };
     void Draw(char32_t code_point, int cell_width, int x, LineStrip* strip) override {
-        calls.push_back({code_point, cell_width, x});
+        calls.push_back({code_point, cell_width});
         strip->Ink(x, 0);
     }
     std::vector<Call> calls;
@@ -67,10 +101,24 @@ int InkedDots(const Page& page) {
     return n;
 }
 
+Bytes Sequence(int code_point, int width, _SWFONTINFO* placement) {
+    unsigned char buffer[SWFONT_MAX_SEQUENCE];
+    const int n = CFntMngr::GetFontDrawBuffer(code_point, kArabicCodePage, width, SWFONT_HEIGHT,
+                                              buffer, placement, SWFONT_JUSTIFICATION_NONE);
+    return n > 0 ? Bytes(buffer, buffer + n) : Bytes();
+}
+
+// The glyph columns of the font of `width` for `code_point`, without the margins.
+Bytes Columns(int width, char32_t code_point) {
+    unsigned int flags = 0;
+    const Bytes record = testutil::FontGlyph(width, static_cast<int>(code_point), &flags);
+    return record.empty() ? record : Bytes(record.begin() + 4, record.end());
+}
+
 // Every glyph of every font, composed as the library composes it after a space from the
-// printer's own font, prints its own columns: beside the space, or over it after the BS of a mark.
-TEST(PrinterModelRoundTrip, EveryGlyphOfEveryFontPrintsItsColumns) {
-    CodePage code_page(kArabicCodePage);
+// printer's own font, prints its own columns (beside the space, or over it after the BS of a
+// mark) and reads back as a code point with exactly that glyph.
+TEST(PrinterModelRoundTrip, EveryGlyphOfEveryFontPrintsItsColumnsAndReadsBack) {
     for (int width : {10, 13, 18, 24}) {
         SCOPED_TRACE("width " + std::to_string(width));
         int glyphs = 0;
@@ -83,23 +131,13 @@ TEST(PrinterModelRoundTrip, EveryGlyphOfEveryFontPrintsItsColumns) {
             const std::vector<unsigned char> record =
                 testutil::FontGlyph(width, code_point, &flags);
             ASSERT_EQ(record.size(), 4 + 3 * static_cast<std::size_t>(width));
-            unsigned char sequence[SWFONT_MAX_SEQUENCE];
             _SWFONTINFO empty = {255, 255, 255, 255, 0, 0};
-            const int n =
-                CFntMngr::GetFontDrawBuffer(code_point, kArabicCodePage, width, SWFONT_HEIGHT,
-                                            sequence, &empty, SWFONT_JUSTIFICATION_NONE);
-            ASSERT_GT(n, 0);
             // ESC @, a space from the printer's font, the sequence, LF.
-            Bytes stream(static_cast<std::size_t>(n) + 4);
-            stream[0] = escpos::kEsc;
-            stream[1] = escpos::kInitialize;
-            stream[2] = ' ';
-            std::copy(sequence, sequence + n, stream.begin() + 3);
-            stream.back() = escpos::kLf;
-
+            const Bytes stream = Cat({{escpos::kEsc, escpos::kInitialize, ' '},
+                                      Sequence(code_point, width, &empty),
+                                      {escpos::kLf}});
             Page page(escpos::kDefaultPaperDots);
-            EscPosInterpreter printer(escpos::kDefaultPaperDots, &code_page, nullptr);
-            const InterpretResult result = printer.Run(stream, &page);
+            const InterpretResult result = Print(stream, &page);
             ASSERT_TRUE(result.ok) << std::hex << code_point << ": " << result.error;
             ASSERT_EQ(result.lines_fed, 1);
             ASSERT_EQ(page.height(), escpos::kLinePitch);
@@ -118,13 +156,67 @@ TEST(PrinterModelRoundTrip, EveryGlyphOfEveryFontPrintsItsColumns) {
             }
             // Nothing else on the paper.
             ASSERT_EQ(InkedDots(page), expected_ink) << std::hex << "U+" << code_point;
+
+            ASSERT_EQ(result.text.size(), 1u);
+            const std::string& line = result.text[0];
+            ASSERT_EQ(line.substr(0, 1), " ") << std::hex << "U+" << code_point;
+            // The code point read back has this very glyph (the lowest of those that share it).
+            const std::string read = line.substr(1);
+            char32_t back = 0;
+            for (char32_t c = static_cast<char32_t>(code_point); c > 0 && back == 0; --c) {
+                if (Utf8(c) == read) back = c;
+            }
+            ASSERT_NE(back, 0u) << std::hex << "U+" << code_point << " read as " << read;
+            ASSERT_EQ(Columns(width, back), Bytes(record.begin() + 4, record.end()))
+                << std::hex << "U+" << code_point << " read as U+" << back;
         }
         EXPECT_GT(glyphs, 0) << "the font of this width has no glyph at all";
     }
 }
 
+// A mark that the library moved towards its letter still reads as the mark: every fitted mark
+// of every narrow font, after letters inked high and low.
+TEST(PrinterModelRoundTrip, FittedMarksReadBackAsThemselves) {
+    const int bases[] = {0x0628, 0x0644, 0xFE8E, 0x0640, 0xFEDF};  // beh, lam, alef, tatweel
+    int moved = 0;
+    for (int width : {10, 13, 18}) {
+        for (int base : bases) {
+            for (int mark = 0x0610; mark <= 0x08FF; ++mark) {
+                unsigned int flags = 0;
+                const Bytes stored = testutil::FontGlyph(width, mark, &flags);
+                if (stored.empty() || !(flags & SWFONT_FLAG_VFIT)) continue;
+                _SWFONTINFO placement = {255, 255, 255, 255, 0, 0};
+                const Bytes base_bytes = Sequence(base, width, &placement);
+                const Bytes mark_bytes = Sequence(mark, width, &placement);
+                if (base_bytes.empty() || mark_bytes.empty()) continue;
+                // Columns at offset 6 of the sequence; unchanged means the mark was not moved.
+                if (std::equal(stored.begin() + 4, stored.end(), mark_bytes.begin() + 6)) continue;
+                ++moved;
+                Page page(escpos::kDefaultPaperDots);
+                const InterpretResult result =
+                    Print(Cat({base_bytes, mark_bytes, {escpos::kLf}}), &page);
+                ASSERT_TRUE(result.ok) << result.error;
+                const std::string text = result.text.at(0);
+                const std::string expected_mark = Utf8(static_cast<char32_t>(mark));
+                // The mark, or one with the same glyph, follows the letter.
+                char32_t read_mark = 0;
+                for (char32_t c = 0x0610; c <= 0xFEFF && read_mark == 0; ++c) {
+                    if (text.size() > expected_mark.size() &&
+                        text.compare(text.size() - Utf8(c).size(), std::string::npos, Utf8(c)) ==
+                            0 &&
+                        Columns(width, c) == Bytes(stored.begin() + 4, stored.end())) {
+                        read_mark = c;
+                    }
+                }
+                EXPECT_NE(read_mark, 0u) << std::hex << "mark U+" << mark << " over U+" << base
+                                         << " width " << std::dec << width << " read as " << text;
+            }
+        }
+    }
+    EXPECT_GT(moved, 20) << "too few marks were moved to test the fit";
+}
+
 TEST(PrinterModelCommands, UserDefinedSetIsUsedOnlyWhileSelected) {
-    CodePage code_page(kArabicCodePage);
     RecordingFont font;
     const std::uint32_t full = 0xFFFFFF;
     // 'A' before selection, selected, after ESC % 0xAA (bit 0 clear: cancelled), after ESC % 3.
@@ -134,45 +226,59 @@ TEST(PrinterModelCommands, UserDefinedSetIsUsedOnlyWhileSelected) {
                               {escpos::kEsc, escpos::kSelectUserCharSet, 0xAA, 'A'},
                               {escpos::kEsc, escpos::kSelectUserCharSet, 3, 'A', escpos::kLf}});
     Page page(200);
-    EscPosInterpreter printer(200, &code_page, &font);
-    const InterpretResult result = printer.Run(stream, &page);
+    const InterpretResult result = Print(stream, &page, &font);
     ASSERT_TRUE(result.ok) << result.error;
 
     // Resident 'A' at 0, defined 'A' at 12..16, resident 'B' (not defined) at 17, resident 'A'
-    // at 29, defined 'A' at 41..45.
+    // at 29, defined 'A' at 41..45. The recording font inks each cell's top-left dot.
     ASSERT_EQ(font.calls.size(), 3u);
     EXPECT_EQ(font.calls[0].code_point, U'A');
-    EXPECT_EQ(font.calls[0].x, 0);
     EXPECT_EQ(font.calls[1].code_point, U'B');
-    EXPECT_EQ(font.calls[1].x, 17);
     EXPECT_EQ(font.calls[2].code_point, U'A');
-    EXPECT_EQ(font.calls[2].x, 29);
-    for (int x : {12, 16, 41, 45}) {
-        for (int row : {0, 23}) EXPECT_TRUE(page.IsInked(x, row)) << x << "," << row;
-    }
+    for (int x : {0, 12, 16, 17, 29, 41, 45}) EXPECT_TRUE(page.IsInked(x, 0)) << x;
+    for (int x : {12, 16, 41, 45}) EXPECT_TRUE(page.IsInked(x, 23)) << x;
     for (int x : {11, 18, 40, 46}) EXPECT_FALSE(page.IsInked(x, 23)) << x;
+    // A 5-column block is no glyph of the library's.
+    EXPECT_EQ(result.text, std::vector<std::string>{"A□BA□"});
 }
 
-TEST(PrinterModelCommands, ResetForgetsDefinitionsSelectionAndTheUnprintedLine) {
-    CodePage code_page(kArabicCodePage);
+// A definition lasts until the code is redefined, cancelled by ESC ? or forgotten by ESC @.
+TEST(PrinterModelCommands, DefinitionsLastUntilRedefinedCancelledOrReset) {
     RecordingFont font;
-    const Bytes stream = Cat({Define('A', 4, 0xFFFFFF),
-                              {escpos::kEsc, escpos::kSelectUserCharSet, 1, 'A', 'A'},
+    const Bytes select = {escpos::kEsc, escpos::kSelectUserCharSet, 1};
+    const Bytes stream = Cat({Define('A', 2, 0xFFFFFF),
+                              Define('B', 3, 0xFFFFFF),
+                              select,
+                              {'A', 'B'},
+                              Define('A', 4, 0x000001),
+                              {'A'},
+                              {escpos::kEsc, escpos::kCancelUserChar, 'A', 'A', 'B'},
                               {escpos::kEsc, escpos::kInitialize},
-                              {escpos::kEsc, escpos::kSelectUserCharSet, 1, 'A', escpos::kLf}});
+                              select,
+                              {'B', escpos::kLf}});
     Page page(100);
-    EscPosInterpreter printer(100, &code_page, &font);
-    const InterpretResult result = printer.Run(stream, &page);
+    const InterpretResult result = Print(stream, &page, &font);
     ASSERT_TRUE(result.ok) << result.error;
-    // The two defined 'A's were never fed; after the reset 'A' is no longer defined.
-    ASSERT_EQ(font.calls.size(), 1u);
-    EXPECT_EQ(font.calls[0].x, 0);
+    // After the reset 'B' is resident at 0; all before it (the cancelled 'A' from the printer's
+    // font among it) was never printed.
+    ASSERT_EQ(font.calls.size(), 2u);
+    EXPECT_EQ(font.calls[1].code_point, U'B');
     EXPECT_EQ(InkedDots(page), 1);
-    EXPECT_EQ(page.height(), escpos::kLinePitch);
+
+    // Without the reset: A (2 columns), B (3), the new A (4 columns, bottom row only), the
+    // cancelled A from the resident font (12), B (3).
+    Page page2(100);
+    RecordingFont font2;
+    const Bytes kept(stream.begin(), stream.end() - 7);  // up to the ESC @
+    const InterpretResult r2 = Print(Cat({kept, {escpos::kLf}}), &page2, &font2);
+    ASSERT_TRUE(r2.ok) << r2.error;
+    ASSERT_EQ(font2.calls.size(), 1u);
+    EXPECT_EQ(font2.calls[0].code_point, U'A');
+    for (int x : {0, 1, 2, 4, 9, 21, 23}) EXPECT_TRUE(page2.IsInked(x, 0)) << x;
+    for (int x : {5, 8}) EXPECT_TRUE(page2.IsInked(x, 23) && !page2.IsInked(x, 0)) << x;
 }
 
 TEST(PrinterModelCommands, BackspacePrintsOverTheLastCharacter) {
-    CodePage code_page(kArabicCodePage);
     RecordingFont font;
     // BS at the start of a line has nothing to step back over; two marks after one base both
     // print over the base; a character after the marks follows the last mark.
@@ -181,87 +287,218 @@ TEST(PrinterModelCommands, BackspacePrintsOverTheLastCharacter) {
              {escpos::kBs, 'x', 'y', escpos::kEsc, escpos::kSelectUserCharSet, 1, escpos::kBs, 'A',
               escpos::kBs, 'A', escpos::kEsc, escpos::kSelectUserCharSet, 0, 'z', escpos::kLf}});
     Page page(200);
-    EscPosInterpreter printer(200, &code_page, &font);
-    const InterpretResult result = printer.Run(stream, &page);
+    const InterpretResult result = Print(stream, &page, &font);
     ASSERT_TRUE(result.ok) << result.error;
     ASSERT_EQ(font.calls.size(), 3u);
-    EXPECT_EQ(font.calls[0].x, 0);   // x
-    EXPECT_EQ(font.calls[1].x, 12);  // y
-    EXPECT_EQ(font.calls[2].x, 25);  // z: after the 13-dot mark printed at 12
+    for (int x : {0, 12, 25}) EXPECT_TRUE(page.IsInked(x, 0)) << x;  // x, y, z after the mark
     EXPECT_TRUE(page.IsInked(12, 23));
     EXPECT_TRUE(page.IsInked(24, 23));
     EXPECT_FALSE(page.IsInked(25, 23));
+    EXPECT_EQ(result.text, std::vector<std::string>{"xy□□z"});
 }
 
 TEST(PrinterModelCommands, LinesFullToThePaperEdgeAreBrokenByThePrinter) {
-    CodePage code_page(kArabicCodePage);
     RecordingFont font;
     // Four 12-dot characters fill 48 dots; the fifth starts a new line.
     const Bytes stream = {'a', 'b', 'c', 'd', 'e', escpos::kLf, 'f', escpos::kLf};
     Page page(48);
-    EscPosInterpreter printer(48, &code_page, &font);
-    const InterpretResult result = printer.Run(stream, &page);
+    const InterpretResult result = Print(stream, &page, &font);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(result.lines_fed, 3);
     EXPECT_EQ(result.lines_wrapped, 1);
     EXPECT_EQ(page.height(), 3 * escpos::kLinePitch);
-    ASSERT_EQ(font.calls.size(), 6u);
-    EXPECT_EQ(font.calls[3].x, 36);
-    EXPECT_EQ(font.calls[4].x, 0);
+    EXPECT_EQ(result.text, (std::vector<std::string>{"abcd", "e", "f"}));
+    EXPECT_TRUE(page.IsInked(36, 0));
     EXPECT_TRUE(page.IsInked(0, escpos::kLinePitch));
     EXPECT_TRUE(page.IsInked(0, 2 * escpos::kLinePitch));
 }
 
 TEST(PrinterModelCommands, TextWithoutLineFeedIsNeverPrinted) {
-    CodePage code_page(kArabicCodePage);
     RecordingFont font;
     Page page(100);
-    EscPosInterpreter printer(100, &code_page, &font);
-    const InterpretResult result = printer.Run({'a', escpos::kLf, 'b'}, &page);
+    const InterpretResult result = Print({'a', escpos::kLf, 'b'}, &page, &font);
     ASSERT_TRUE(result.ok);
     EXPECT_TRUE(result.unprinted_tail);
     EXPECT_EQ(page.height(), escpos::kLinePitch);
+    EXPECT_EQ(result.text, std::vector<std::string>{"a"});
 }
 
-TEST(PrinterModelCodePages, PrintableBytesAreReadInTheCodePage) {
+// Where the commands put a 12 x 24 block on the paper, and how far they feed it.
+TEST(PrinterModelCommands, PositionAlignmentSpacingAndSizeMoveTheInk) {
+    const Bytes block = Cat({Define('A', 12, 0xFFFFFF), {escpos::kEsc, '%', 1}});
     struct Case {
-        int code_page;
-        Bytes bytes;
-        char32_t code_point;
-        int cell_width;
+        const char* what;
+        Bytes commands;  // then 'A' and LF
+        int left, top, width, height;
+        int paper_length;
+        const char* text;
     };
     const Case cases[] = {
-        {1255, {0xE0}, 0x05D0, 12},                     // Hebrew alef
-        {1256, {0xC7}, 0x0627, 12},                     // Arabic alef
-        {862, {0x80}, 0x05D0, 12},                      // DOS Hebrew alef
-        {932, {0x96, 0x7B}, 0x672C, 24},                // Shift JIS ideograph: a double-width cell
-        {936, {0xB1, 0xBE}, 0x672C, 24},                // GBK
-        {54936, {0x81, 0x30, 0x86, 0x38}, 0x00C0, 24},  // a four-byte GB18030 character
-        {290, {0xC1}, U'A', 12},                        // EBCDIC
-        {720, {0x41}, U'A', 12},                        // unknown to iconv: ASCII
+        {"left", {}, 0, 0, 12, 24, 30, "□"},
+        {"right", {escpos::kEsc, 'a', 2}, 188, 0, 12, 24, 30, "                □"},
+        {"right, as '2'", {escpos::kEsc, 'a', '2'}, 188, 0, 12, 24, 30, "                □"},
+        {"centre", {escpos::kEsc, 'a', 1}, 94, 0, 12, 24, 30, "        □"},
+        {"ESC $ 100", {escpos::kEsc, '$', 100, 0}, 100, 0, 12, 24, 30, "        □"},
+        {"ESC $ past the paper is ignored", {escpos::kEsc, '$', 0xFF, 0}, 0, 0, 12, 24, 30, "□"},
+        {"ESC \\ +30 then -6",
+         {escpos::kEsc, '\\', 30, 0, escpos::kEsc, '\\', 0xFA, 0xFF},
+         24,
+         0,
+         12,
+         24,
+         30,
+         "  □"},
+        {"ESC \\ before the paper's edge is ignored",
+         {escpos::kEsc, '\\', 0xF0, 0xFF},
+         0,
+         0,
+         12,
+         24,
+         30,
+         "□"},
+        {"HT", {escpos::kHt}, 96, 0, 12, 24, 30, "        □"},
+        {"ESC 3 24", {escpos::kEsc, '3', 24}, 0, 0, 12, 24, 24, "□"},
+        {"ESC 3 50 then ESC 2", {escpos::kEsc, '3', 50, escpos::kEsc, '2'}, 0, 0, 12, 24, 30, "□"},
+        {"GS ! 0x11", {escpos::kGs, '!', 0x11}, 0, 0, 24, 48, 48, "□"},
+        {"GS ! 0x20 right",
+         {escpos::kGs, '!', 0x20, escpos::kEsc, 'a', 2},
+         164,
+         0,
+         36,
+         24,
+         30,
+         "              □"},
+        {"ESC ! 0x30", {escpos::kEsc, '!', 0x30}, 0, 0, 24, 48, 48, "□"},
+        {"ESC E 1: one dot wider", {escpos::kEsc, 'E', 1}, 0, 0, 13, 24, 30, "□"},
+        {"ESC d 3", {}, 0, 0, 12, 24, 90, nullptr},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE("code page " + std::to_string(c.code_page));
-        CodePage code_page(c.code_page);
-        RecordingFont font;
-        Page page(100);
-        EscPosInterpreter printer(100, &code_page, &font);
-        // The character twice: the second follows the first's cell.
-        Bytes stream = Cat({c.bytes, c.bytes});
-        const InterpretResult result = printer.Run(stream, &page);
+        SCOPED_TRACE(c.what);
+        const bool feed_three = c.text == nullptr;
+        const Bytes stream =
+            Cat({block, c.commands,
+                 feed_three ? Bytes{'A', escpos::kEsc, 'd', 3} : Bytes{'A', escpos::kLf}});
+        Page page(200);
+        const InterpretResult result = Print(stream, &page);
         ASSERT_TRUE(result.ok) << result.error;
-        ASSERT_EQ(font.calls.size(), 2u);
-        EXPECT_EQ(font.calls[0].code_point, c.code_point);
-        EXPECT_EQ(font.calls[0].cell_width, c.cell_width);
-        EXPECT_EQ(font.calls[1].code_point, c.code_point);
-        EXPECT_EQ(font.calls[1].x, c.cell_width);
+        EXPECT_EQ(page.height(), c.paper_length);
+        int inked = 0;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                const bool inside =
+                    x >= c.left && x < c.left + c.width && y >= c.top && y < c.top + c.height;
+                EXPECT_EQ(page.IsInked(x, y), inside) << x << "," << y;
+                inked += page.IsInked(x, y) ? 1 : 0;
+                if (page.IsInked(x, y) != inside) break;
+            }
+        }
+        EXPECT_EQ(inked, c.width * c.height);
+        if (feed_three) {
+            EXPECT_EQ(result.text, (std::vector<std::string>{"□", "", ""}));
+        } else {
+            EXPECT_EQ(result.text, std::vector<std::string>{c.text});
+        }
     }
 }
 
-TEST(PrinterModelErrors, NameTheCommandAndItsByteOffset) {
+// Images and the cut print at the start of a line and show in the text.
+TEST(PrinterModelCommands, ImagesAndTheCut) {
+    // GS v 0: 2 bytes by 3 rows, the left bit of each row: a 1 x 3 line at x = 0, fed 3 dots.
+    const Bytes raster = {escpos::kGs, 'v', '0', 0, 2, 0, 3, 0, 0x80, 0, 0x80, 0, 0x80, 0};
+    // ESC * 33: two 24-dot columns, the first one full.
+    const Bytes bit_image = {escpos::kEsc, '*', 33, 2, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0, escpos::kLf};
+    const Bytes cut = {escpos::kGs, 'V', 0};
+    Page page(48);
+    const InterpretResult result = Print(Cat({raster, bit_image, cut}), &page);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.text, (std::vector<std::string>{"[image 16×3]", "[image 2×24]", "✂ - -"}));
+    EXPECT_TRUE(page.IsInked(0, 0) && page.IsInked(0, 2) && !page.IsInked(1, 0));
+    EXPECT_TRUE(page.IsInked(0, 3) && page.IsInked(0, 26) && !page.IsInked(1, 3));
+    const int cut_row = 3 + escpos::kLinePitch + 6;
+    EXPECT_TRUE(page.IsInked(0, cut_row) && !page.IsInked(8, cut_row));
+    EXPECT_EQ(page.height(), cut_row + 6);
+
+    // After characters on the line, printers ignore both.
+    Page page2(48);
+    const InterpretResult r2 = Print(Cat({{'a'}, raster, cut, {escpos::kLf}}), &page2);
+    ASSERT_TRUE(r2.ok) << r2.error;
+    EXPECT_EQ(r2.text, std::vector<std::string>{"a"});
+    EXPECT_EQ(r2.warnings.size(), 2u);
+}
+
+TEST(PrinterModelCodePages, BytesAreReadThroughTheSelectedTableOrKanjiMode) {
+    const Bytes fs_on = {escpos::kFs, '&'}, fs_off = {escpos::kFs, '.'};
+    struct Case {
+        const char* profile;
+        int kanji_code_page;
+        Bytes bytes;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"reference", 932, {escpos::kEsc, 't', 49, 0xE0}, "א"},  // WPC1255
+        {"reference", 932, {escpos::kEsc, 't', 50, 0xC7}, "ا"},  // WPC1256
+        {"reference", 932, {escpos::kEsc, 't', 36, 0x80}, "א"},  // PC862
+        {"reference", 932, {escpos::kEsc, 't', 37, 0xC7}, "ﺍ"},  // PC864
+        {"reference", 932, {escpos::kEsc, 't', 32, 'A'}, "A"},   // PC720: ASCII from iconv
+        {"reference", 932, {escpos::kEsc, 't', 0, 'A', 0x80}, "A□"},
+        {"reference", 932, {escpos::kEsc, 't', 92, 0xC7}, "□"},  // no such table
+        {"clone58", 54936, Cat({fs_off, {escpos::kEsc, 't', 92, 0xC7}}), "ا"},
+        {"clone58", 54936, Cat({fs_off, {escpos::kEsc, 't', 32, 0xE0}}), "א"},
+        {"clone58", 54936, {0xB1, 0xBE, 'a'}, "本a"},       // it starts in Kanji mode
+        {"clone58", 54936, {0x81, 0x30, 0x86, 0x38}, "À"},  // a four-byte GB18030 character
+        {"reference", 932, Cat({fs_on, {0x96, 0x7B, 'a'}, fs_off, {0x96}}), "本a□"},
+        {"reference", 936, Cat({fs_on, {0xB1, 0xBE}}), "本"},
+        // In Kanji mode a lead byte takes the next byte, whatever it is.
+        {"reference", 932, Cat({fs_on, {0x96, escpos::kLf, 'a'}}), "□a"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.profile) + " " + std::to_string(c.bytes.back()));
+        PrinterSetup setup = MakeSetup(200, 0);
+        ASSERT_TRUE(PrinterProfile::Named(c.profile, &setup.profile));
+        setup.profile.kanji_code_page = c.kanji_code_page;
+        EscPosInterpreter printer(setup, nullptr);
+        Page page(200);
+        const InterpretResult result = printer.Run(Cat({c.bytes, {escpos::kLf}}), &page);
+        ASSERT_TRUE(result.ok) << result.error;
+        EXPECT_EQ(result.text, std::vector<std::string>{c.text});
+    }
+}
+
+TEST(PrinterModelSkipping, KnownCommandsAreSkippedWithOneWarningEach) {
+    struct Case {
+        Bytes command;
+        const char* warning;
+    };
+    const Case cases[] = {
+        {{escpos::kGs, 'L', 0, 0}, "skipped GS L (left margin) at byte offset 1"},
+        {{escpos::kEsc, '-', 1}, "skipped ESC - (underline)"},
+        {{escpos::kEsc, 'D', 8, 16, 0}, "skipped ESC D (tab positions)"},
+        {{escpos::kGs, '(', 'k', 3, 0, 49, 67, 3}, "skipped GS ( k"},
+        {{escpos::kGs, '8', 'L', 2, 0, 0, 0, 48, 2}, "skipped GS 8 L"},
+        {{escpos::kGs, 'k', 4, '1', '2', 0}, "skipped GS k (barcode)"},
+        {{escpos::kGs, 'k', 73, 2, '1', '2'}, "skipped GS k (barcode)"},
+        {{escpos::kFs, 'q', 1, 1, 0, 1, 0, 1, 2, 3, 4, 5, 6, 7, 8}, "skipped FS q"},
+        {{escpos::kDle, 0x04, 1}, "skipped DLE EOT"},
+        {{0x07}, "skipped control byte 0x07"},
+        {{escpos::kEsc, '!', 0x80}, "ESC ! selects underline; not drawn"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.warning);
+        // The command twice: one warning, with the count.
+        Page page(100);
+        const InterpretResult result =
+            Print(Cat({{'a'}, c.command, c.command, {'b', escpos::kLf}}), &page);
+        ASSERT_TRUE(result.ok) << result.error;
+        EXPECT_EQ(result.text, std::vector<std::string>{"ab"});
+        ASSERT_EQ(result.warnings.size(), 1u);
+        EXPECT_NE(result.warnings[0].find(c.warning), std::string::npos) << result.warnings[0];
+        EXPECT_NE(result.warnings[0].find("(and 1 more)"), std::string::npos);
+    }
+}
+
+TEST(PrinterModelErrors, UnknownLengthOrCutShortNameTheCommandAndItsByteOffset) {
     struct Case {
         const char* what;
-        int code_page;
         Bytes bytes;
         std::size_t offset;
         const char* message;
@@ -272,47 +509,39 @@ TEST(PrinterModelErrors, NameTheCommandAndItsByteOffset) {
         return b;
     }();
     const Case cases[] = {
-        {"unknown ESC command", 1256, {'a', escpos::kEsc, 'x', 'b'}, 1, "unknown command ESC 0x78"},
-        {"ESC at the end", 1256, {escpos::kLf, escpos::kEsc}, 1, "ESC without a command"},
-        {"ESC % without argument", 1256, {'a', 'b', escpos::kEsc, '%'}, 2, "ESC % without"},
-        {"ESC & header cut short", 1256, {'a', escpos::kEsc, '&', 3, 'A'}, 1, "cut short"},
-        {"ESC & columns cut short", 1256, Cat({{'a', 'b', 'c'}, definition_cut}), 3,
+        {"unknown ESC command", {'a', escpos::kEsc, 'x', 'b'}, 1, "unknown command ESC 0x78"},
+        {"unknown GS command", {escpos::kGs, 'Z', 0}, 0, "unknown command GS 0x5A"},
+        {"unknown FS command", {escpos::kFs, 'z'}, 0, "unknown command FS 0x7A"},
+        {"unknown DLE command", {escpos::kDle, 0x7F}, 0, "unknown command DLE 0x7F"},
+        {"ESC * of an unknown mode", {escpos::kEsc, '*', 2, 1, 0, 0}, 0, "ESC * with mode 2"},
+        {"GS V of an unknown kind", {escpos::kGs, 'V', 7}, 0, "GS V with 7"},
+        {"ESC D without NUL", Cat({{escpos::kEsc, 'D'}, Bytes(40, 1)}), 0, "without its NUL"},
+        {"ESC at the end", {escpos::kLf, escpos::kEsc}, 1, "ESC without a command"},
+        {"ESC % without argument", {'a', 'b', escpos::kEsc, '%'}, 2, "ESC % without"},
+        {"ESC $ cut short", {escpos::kEsc, '$', 1}, 0, "ESC $ cut short"},
+        {"GS v 0 data cut short", {escpos::kGs, 'v', '0', 0, 1, 0, 2, 0, 0xFF}, 0, "cut short"},
+        {"GS L cut short", {'a', escpos::kGs, 'L', 0}, 1, "GS L (left margin) cut short"},
+        {"GS k data cut short", {escpos::kGs, 'k', 4, '1'}, 0, "cut short"},
+        {"double-byte cut short", {escpos::kFs, '&', 0x93}, 2, "double-byte character cut short"},
+        {"ESC & header cut short", {'a', escpos::kEsc, '&', 3, 'A'}, 1, "cut short"},
+        {"ESC & columns cut short", Cat({{'a', 'b', 'c'}, definition_cut}), 3,
          "needs 30 column bytes, 29 remain"},
         {"ESC & without the width",
-         1256,
          {escpos::kEsc, '&', 3, 'A', 'B', 1, 0, 0, 0},
          0,
          "no width for character 0x42"},
         {"ESC & with 2 bytes per column",
-         1256,
          {escpos::kEsc, '&', 2, 'A', 'A', 1, 0, 0},
          0,
          "2 bytes per column"},
-        {"ESC & with codes reversed",
-         1256,
-         {escpos::kEsc, '&', 3, 'B', 'A', 0},
-         0,
-         "codes 0x42 to 0x41"},
-        {"carriage return", 1256, {'a', 0x0D, escpos::kLf}, 1, "unknown control byte 0x0D"},
-        {"DEL", 1256, {0x7F}, 0, "unknown control byte 0x7F"},
-        {"undefined byte of the code page",
-         1255,
-         {'a', 0xFF},
-         1,
-         "byte 0xFF is not a character of code page 1255"},
-        {"double-byte character cut short",
-         932,
-         {'a', 0x93},
-         1,
-         "not a character of code page 932"},
-        {"double-byte character broken by LF", 932, {0x93, escpos::kLf}, 0, "0x93"},
+        {"ESC & with codes reversed", {escpos::kEsc, '&', 3, 'B', 'A', 0}, 0, "codes 0x42 to 0x41"},
+        {"ESC & of code 0xFF", {escpos::kEsc, '&', 3, 0xFF, 0xFF, 0}, 0, "codes 0xFF to 0xFF"},
+        {"ESC & 25 columns wide", {escpos::kEsc, '&', 3, 'A', 'A', 25}, 0, "25 columns"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        CodePage code_page(c.code_page);
         Page page(100);
-        EscPosInterpreter printer(100, &code_page, nullptr);
-        const InterpretResult result = printer.Run(c.bytes, &page);
+        const InterpretResult result = Print(c.bytes, &page);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.error_offset, c.offset);
         EXPECT_NE(result.error.find(c.message), std::string::npos) << result.error;
@@ -352,9 +581,7 @@ TEST(ResidentFontCells, InkStaysInsideTheCell) {
 
 // Reads back the picture: signature, chunk CRCs, header and every dot.
 TEST(PagePicture, PngHoldsEveryDotScaled) {
-    CodePage code_page(kArabicCodePage);
     Page page(50);
-    EscPosInterpreter printer(50, &code_page, nullptr);
     // A defined character with a diagonal, printed at x = 3 (after a 3-column blank character).
     Bytes stream = Cat({Define('B', 3, 0), Define('A', 3, 0)});
     for (int c = 0; c < 3; ++c) {
@@ -364,7 +591,7 @@ TEST(PagePicture, PngHoldsEveryDotScaled) {
     }
     const Bytes print = {escpos::kEsc, '%', 1, 'B', 'A', escpos::kLf, escpos::kLf};
     stream.insert(stream.end(), print.begin(), print.end());
-    ASSERT_TRUE(printer.Run(stream, &page).ok);
+    ASSERT_TRUE(Print(stream, &page).ok);
     ASSERT_EQ(page.height(), 2 * escpos::kLinePitch);
 
     const int scale = 3;

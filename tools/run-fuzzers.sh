@@ -8,8 +8,8 @@ seconds=${FUZZ_SECONDS:-60}
 dir=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DZELVAR_SANITIZE=ON -DZELVAR_FUZZ=ON -DZELVAR_BUILD_TESTS=OFF >/dev/null
-cmake --build "$dir" -j"${JOBS:-2}" --target compose_fuzz glyph_ops_fuzz reorder_fuzz
-for target in compose_fuzz glyph_ops_fuzz reorder_fuzz; do
+cmake --build "$dir" -j"${JOBS:-2}" --target compose_fuzz glyph_ops_fuzz reorder_fuzz escpos_reader_fuzz
+for target in compose_fuzz glyph_ops_fuzz reorder_fuzz escpos_reader_fuzz; do
     echo "== $target: ${seconds}s"
     work=$dir/corpus-$target
     mkdir -p "$work"

@@ -58,43 +58,15 @@ bool Convert(iconv_t cd, const char* in, std::size_t in_size, std::string* out) 
 
 }  // namespace
 
-CodePage::CodePage(int number)
-    : number_(number), to_printer_(kNoConverter), from_printer_(kNoConverter) {
+CodePage::CodePage(int number) : number_(number), from_printer_(kNoConverter) {
     const char* name = IconvName(number);
     if (name == nullptr) return;
-    to_printer_ = iconv_open(name, "UTF-32LE");
     from_printer_ = iconv_open("UTF-32LE", name);
-    if (to_printer_ == kNoConverter || from_printer_ == kNoConverter) {
-        if (to_printer_ != kNoConverter) iconv_close(to_printer_);
-        if (from_printer_ != kNoConverter) iconv_close(from_printer_);
-        to_printer_ = from_printer_ = kNoConverter;
-        return;
-    }
-    iconv_name_ = name;
+    if (from_printer_ != kNoConverter) iconv_name_ = name;
 }
 
 CodePage::~CodePage() {
-    if (to_printer_ != kNoConverter) iconv_close(to_printer_);
     if (from_printer_ != kNoConverter) iconv_close(from_printer_);
-}
-
-std::string CodePage::Encode(char32_t code_point) {
-    if (IsControl(code_point)) return {};
-    if (to_printer_ == kNoConverter) {
-        // ASCII is the lower half of both code pages iconv lacks.
-        if (code_point >= 0x80) return {};
-        return std::string(1, static_cast<char>(code_point));
-    }
-    char in[4];
-    for (int i = 0; i < 4; ++i) in[i] = static_cast<char>((code_point >> (8 * i)) & 0xFF);
-    std::string out;
-    if (!Convert(to_printer_, in, sizeof in, &out)) return {};
-    // A byte that the printer reads as a command would break the stream.
-    for (char byte : out) {
-        const auto b = static_cast<unsigned char>(byte);
-        if (b < escpos::kFirstPrintable || b == escpos::kDelete) return {};
-    }
-    return out;
 }
 
 std::size_t CodePage::Decode(const unsigned char* bytes, std::size_t size, char32_t* code_point) {

@@ -1,8 +1,7 @@
-// The printer's resident code page: how a character the library cannot draw is sent as text, and
-// how the printer reads those bytes back.
+// The printer's resident code page: how the printer reads the bytes of its own characters.
 //
-// The conversion is glibc's iconv. For a served code page that iconv does not know (DOS Arabic 720
-// and DOS Farsi 1098) only printable ASCII is sent: both keep ASCII in their lower half.
+// The conversion is glibc's iconv. A served code page that iconv does not know (DOS Arabic 720
+// and DOS Farsi 1098) is read as ASCII in its lower half, which both keep, and nothing above.
 #ifndef ZELVAR_TOOLS_PREVIEW_CODE_PAGE_H
 #define ZELVAR_TOOLS_PREVIEW_CODE_PAGE_H
 
@@ -23,10 +22,6 @@ class CodePage {
     // The iconv name used for the code page, or empty when iconv does not know it.
     const std::string& iconv_name() const { return iconv_name_; }
 
-    // The bytes that print `code_point` from the resident font; empty when the code page has no
-    // such character, or when its bytes would read as a printer command.
-    std::string Encode(char32_t code_point);
-
     // Reads one character from the first `size` bytes of `bytes`: returns the number of bytes it
     // takes (1 to 4) and stores the character, or returns 0 when the bytes do not start a
     // printable character of the code page (also when they are cut short).
@@ -35,7 +30,6 @@ class CodePage {
   private:
     int number_;
     std::string iconv_name_;
-    iconv_t to_printer_;
     iconv_t from_printer_;
 };
 

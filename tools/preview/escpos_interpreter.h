@@ -1,51 +1,72 @@
 // A model of the receipt printer that reads an ESC/POS byte stream and prints it onto a page of
-// dots, so that a picture shows what the bytes say, not what the text meant.
+// dots, so that a picture shows what the bytes say, not what the text meant; and the same receipt
+// as lines of text, so that two receipts can be compared in a terminal.
 //
-// It knows the commands a receipt of this library is made of: ESC @ (reset), ESC & (define
-// user-defined characters), ESC % n (select the user-defined set when bit 0 of n is set, cancel it
-// otherwise), BS (step back over the last character, so the next one prints over it), LF (print
-// the line and feed) and printable bytes. Anything else, or a command cut short, stops the
-// reading with an error that names the byte offset of the command.
+// It prints what a receipt is made of: text through the code table that ESC t selects (the
+// numbers come from a printer profile) or, between FS & and FS ., the double-byte characters of
+// the Kanji code page; user-defined characters (ESC &, ESC % n, ESC ?), each kept under its code
+// until it is redefined or cancelled or ESC @ resets the printer; BS (the next character prints
+// over the last one); LF, ESC d n and ESC J n (print and feed); ESC 3 n / ESC 2 (line spacing);
+// ESC a n (alignment); ESC $ and ESC \ (absolute and relative position, in dots); HT; ESC E n
+// and ESC ! n (emphasis, double size); GS ! n (character size); ESC * (a bit image in the line);
+// GS v 0 (a raster image); GS V, ESC i and ESC m (a cut, drawn as a dashed line).
+//
+// Any other command whose length is known is skipped, with one warning per command that names
+// its first offset. A command whose length cannot be known, or one cut off by the end of the
+// stream, stops the reading with an error that names its byte offset: nothing after it could be
+// read in step with the printer.
 #ifndef ZELVAR_TOOLS_PREVIEW_ESCPOS_INTERPRETER_H
 #define ZELVAR_TOOLS_PREVIEW_ESCPOS_INTERPRETER_H
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tools/preview/code_page.h"
+#include "tools/preview/printer_profile.h"
 
-// One printed line before it is fed: `width` dots by escpos::kLineDots, row 0 at the top.
+// A rectangle of dots, row 0 at the top: one printed character cell, or the line being composed.
 class LineStrip {
   public:
-    explicit LineStrip(int width);
+    explicit LineStrip(int width, int height = 24);
     int width() const { return width_; }
+    int height() const { return height_; }
     // Inks one dot; dots outside the strip are dropped, as the print head has none there.
     void Ink(int x, int y);
     bool IsInked(int x, int y) const;
+    // The `width()` dots of row `y` (0 <= y < height()), one byte each.
+    const unsigned char* Row(int y) const {
+        return dots_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    }
     bool IsBlank() const;
     void Clear();
-    const std::vector<unsigned char>& dots() const { return dots_; }
+    // Clears the rows from `first` down.
+    void ClearRows(int first);
 
   private:
-    int width_;
+    int width_, height_;
     std::vector<unsigned char> dots_;  // one byte per dot, row after row
 };
 
-// The printed paper: `width` dots wide, escpos::kLinePitch rows per line fed.
+// The printed paper: `width` dots wide, as long as the paper fed.
 class Page {
   public:
-    explicit Page(int width) : width_(width) {}
+    explicit Page(int width);
     int width() const { return width_; }
-    int height() const { return static_cast<int>(dots_.size() / static_cast<std::size_t>(width_)); }
+    int height() const { return height_; }
     bool IsInked(int x, int y) const;
-    // Feeds one line: the strip's rows, then the blank line spacing.
-    void Feed(const LineStrip& strip);
+    // Makes the paper at least `rows` long.
+    void Extend(int rows);
+    // Inks one dot of the paper fed so far; others are dropped.
+    void Ink(int x, int y);
 
   private:
     int width_;
-    std::vector<unsigned char> dots_;
+    int height_ = 0;
+    std::size_t row_bytes_;
+    std::vector<unsigned char> bits_;  // one bit per dot, row after row, left dot in bit 7
 };
 
 // Draws the printer's own characters.
@@ -56,48 +77,49 @@ class ResidentFont {
     virtual void Draw(char32_t code_point, int cell_width, int x, LineStrip* strip) = 0;
 };
 
+struct PrinterSetup {
+    int paper_dots = 576;
+    PrinterProfile profile;  // the ESC t numbers and the mode at power-on
+    // The code page of bytes 0x80 and up at power-on; 0: table 0, which has ASCII only.
+    int code_page = 0;
+    // The paper a receipt may take; a longer one is refused.
+    int max_page_dots = 1 << 16;
+};
+
 struct InterpretResult {
     bool ok = true;
-    std::size_t error_offset = 0;  // of the command that could not be read
-    std::string error;             // one line, without the offset
-    int lines_fed = 0;             // LFs, and lines the printer broke because the paper was full
-    int lines_wrapped = 0;         // of those, the ones broken at the paper's edge
-    bool unprinted_tail = false;   // the stream ended with characters that no LF printed
+    std::size_t error_offset = 0;       // of the command that could not be read
+    std::string error;                  // one line, without the offset
+    int lines_fed = 0;                  // lines printed: by LF, ESC d, ESC J or a full line
+    int lines_wrapped = 0;              // of those, the ones broken at the paper's edge
+    bool unprinted_tail = false;        // the stream ended with characters that nothing printed
+    std::vector<std::string> warnings;  // one line each, in the order first met
+    // The receipt as text, one UTF-8 string per printed line: resident characters as the code
+    // page reads them, downloaded ones as the code point of the library's glyph they are (□ when
+    // they are none), blank room as spaces of the resident font's width, an image as
+    // "[image W×H]" and a cut as a line of "✂ - - -".
+    std::vector<std::string> text;
 };
 
 class EscPosInterpreter {
   public:
     // `font` may be null: the resident characters then take their room but show no ink.
-    EscPosInterpreter(int paper_dots, CodePage* code_page, ResidentFont* font);
+    EscPosInterpreter(const PrinterSetup& setup, ResidentFont* font);
+    ~EscPosInterpreter();
+    EscPosInterpreter(const EscPosInterpreter&) = delete;
+    EscPosInterpreter& operator=(const EscPosInterpreter&) = delete;
 
-    // Reads the whole stream onto `page` (which must be `paper_dots` wide), from the printer's
-    // state after power-on. Stops at the first command it cannot read.
-    InterpretResult Run(const std::vector<unsigned char>& bytes, Page* page);
+    // Reads the whole stream onto `page` (which must be the setup's paper wide), from the
+    // printer's state after power-on. Stops at the first command it cannot read. Reads nothing
+    // outside bytes[0, size).
+    InterpretResult Run(const unsigned char* bytes, std::size_t size, Page* page);
+    InterpretResult Run(const std::vector<unsigned char>& bytes, Page* page) {
+        return Run(bytes.data(), bytes.size(), page);
+    }
 
   private:
-    struct UserChar {
-        int columns;
-        std::vector<unsigned char> column_bytes;  // 3 per column, top rows first
-    };
-
-    void Reset();
-    // Makes room for a character of `advance` dots, breaking the line when the paper is full.
-    void Fit(int advance, Page* page, InterpretResult* result);
-    void Print(const UserChar& glyph, Page* page, InterpretResult* result);
-    void PrintResident(char32_t code_point, int cell_width, Page* page, InterpretResult* result);
-    void FeedLine(Page* page, InterpretResult* result);
-    // Reads the ESC & at `at`; returns the offset after it, or 0 with `error` set.
-    std::size_t Define(const std::vector<unsigned char>& bytes, std::size_t at, std::string* error);
-
-    int paper_dots_;
-    CodePage* code_page_;
-    ResidentFont* font_;
-    std::map<unsigned char, UserChar> user_chars_;
-    bool user_set_selected_ = false;
-    LineStrip strip_;
-    int x_ = 0;
-    int last_char_x_ = -1;     // left edge of the last character on this line; -1 when none
-    bool overstrike_ = false;  // a BS stepped back: the next character prints over the last
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 #endif  // ZELVAR_TOOLS_PREVIEW_ESCPOS_INTERPRETER_H

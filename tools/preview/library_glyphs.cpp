@@ -1,0 +1,151 @@
+#include "tools/preview/library_glyphs.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+
+#include "fonts/fonts.h"
+#include "tools/preview/escpos.h"
+
+namespace {
+
+constexpr int kWidths[] = {10, 13, 18, 24};
+constexpr char32_t kLastCodePoint = 0x10FFFF;
+
+std::vector<unsigned char> FontGlyph(int width, int code_point, unsigned int* flags) {
+    switch (width) {
+        case 10:
+            return CFont10x24::GetBuffer10x24(code_point, flags);
+        case 13:
+            return CFont13x24::GetBuffer13x24(code_point, flags);
+        case 18:
+            return CFont18x24::GetBuffer18x24(code_point, flags);
+        default:
+            return CFont24x24::GetBuffer24x24(code_point, flags);
+    }
+}
+
+std::uint32_t ColumnValue(const unsigned char* bytes, int column) {
+    const unsigned char* c = bytes + escpos::kBytesPerColumn * column;
+    return (std::uint32_t{c[0]} << 16) | (std::uint32_t{c[1]} << 8) | c[2];
+}
+
+// The ink's box; false when there is none.
+struct Ink {
+    int left = 0, top = 0, bottom = 0;
+};
+
+bool FindInk(int columns, const unsigned char* bytes, Ink* ink) {
+    bool any = false;
+    std::uint32_t rows = 0;
+    for (int c = 0; c < columns; ++c) {
+        const std::uint32_t v = ColumnValue(bytes, c);
+        if (v != 0 && !any) {
+            ink->left = c;
+            any = true;
+        }
+        rows |= v;
+    }
+    if (!any) return false;
+    int top = 0;
+    while ((rows & (0x800000u >> top)) == 0) ++top;
+    int bottom = escpos::kLineDots - 1;
+    while ((rows & (0x800000u >> bottom)) == 0) --bottom;
+    ink->top = top;
+    ink->bottom = bottom;
+    return true;
+}
+
+std::string Key(int columns, const unsigned char* bytes) {
+    std::string key(1, static_cast<char>(columns));
+    key.append(reinterpret_cast<const char*>(bytes),
+               static_cast<std::size_t>(columns) * escpos::kBytesPerColumn);
+    return key;
+}
+
+// The glyph with its ink moved to column 0 and row 0.
+std::string ShapeKey(int columns, const unsigned char* bytes, const Ink& ink) {
+    std::string key(1, static_cast<char>(columns));
+    for (int c = 0; c < columns; ++c) {
+        const std::uint32_t v =
+            c + ink.left < columns ? (ColumnValue(bytes, c + ink.left) << ink.top) & 0xFFFFFFu : 0;
+        key += static_cast<char>(v >> 16);
+        key += static_cast<char>(v >> 8);
+        key += static_cast<char>(v);
+    }
+    return key;
+}
+
+}  // namespace
+
+const LibraryGlyphs& LibraryGlyphs::Get() {
+    static const LibraryGlyphs index;
+    return index;
+}
+
+LibraryGlyphs::LibraryGlyphs() {
+    for (int width : kWidths) {
+        for (char32_t cp = 0; cp <= kLastCodePoint; ++cp) {
+            unsigned int flags = 0;
+            const std::vector<unsigned char> record =
+                FontGlyph(width, static_cast<int>(cp), &flags);
+            if (record.size() != 4 + static_cast<std::size_t>(escpos::kBytesPerColumn) * width) {
+                continue;
+            }
+            const unsigned char* columns = record.data() + 4;
+            // Code points rise, so the first to claim a glyph is the lowest.
+            Exact& exact = exact_[Key(width, columns)];
+            char32_t& claim = (flags & SWFONT_FLAG_OVERSTRIKE) ? exact.mark : exact.spacing;
+            if (claim == 0) claim = cp;
+            const bool fitted = (flags & SWFONT_FLAG_OVERSTRIKE) && (flags & SWFONT_FLAG_VFIT);
+            Ink ink;
+            if ((fitted || (flags & SWFONT_FLAG_HJUST)) && FindInk(width, columns, &ink)) {
+                movable_[ShapeKey(width, columns, ink)].push_back({cp, flags, ink.left, ink.top});
+            }
+        }
+    }
+}
+
+char32_t LibraryGlyphs::Find(int columns, const unsigned char* column_bytes,
+                             const MarkContext& where) const {
+    Exact exact;
+    const auto found = exact_.find(Key(columns, column_bytes));
+    if (found != exact_.end()) exact = found->second;
+    const char32_t first = where.overstruck ? exact.mark : exact.spacing;
+    const char32_t second = where.overstruck ? exact.spacing : exact.mark;
+    if (first != 0) return first;
+    // A glyph of the other kind as stored beats a glyph of this kind moved only for a spacing
+    // character; a mark over a character is looked for among the moved marks first.
+    if (!where.overstruck && second != 0) return second;
+    const char32_t moved = FindMoved(columns, column_bytes, where);
+    return moved != 0 ? moved : second;
+}
+
+char32_t LibraryGlyphs::FindMoved(int columns, const unsigned char* column_bytes,
+                                  const MarkContext& where) const {
+    Ink ink;
+    if (!FindInk(columns, column_bytes, &ink)) return 0;
+    const auto shapes = movable_.find(ShapeKey(columns, column_bytes, ink));
+    if (shapes == movable_.end()) return 0;
+    char32_t best = 0;
+    int best_distance = std::numeric_limits<int>::max();
+    for (const Movable& m : shapes->second) {
+        const int right = ink.left - m.left;  // columns moved right
+        const int down = ink.top - m.top;     // rows moved down
+        if (right != 0 && !(m.flags & SWFONT_FLAG_HJUST)) continue;
+        if (down != 0) {
+            // A mark is moved only towards the ink of the character it prints over, and stays
+            // on its side of it: a mark above moves down, a mark below moves up.
+            const bool fitted = (m.flags & SWFONT_FLAG_OVERSTRIKE) && (m.flags & SWFONT_FLAG_VFIT);
+            if (!fitted || !where.overstruck || where.below_top < 0) continue;
+            if (down > 0 && ink.bottom >= where.below_top) continue;
+            if (down < 0 && ink.top <= where.below_bottom) continue;
+        }
+        const int distance = std::abs(right) + std::abs(down);
+        if (distance < best_distance) {
+            best_distance = distance;
+            best = m.code_point;
+        }
+    }
+    return best;
+}
