@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "fontmgr/glyph_column_internal.h"
 #include "tools/preview/escpos.h"
 #include "tools/preview/library_glyphs.h"
 
@@ -442,10 +443,10 @@ struct EscPosInterpreter::State {
     bool PrintUser(const UserChar& glyph) {
         LineStrip cell(glyph.columns, kLineDots);
         for (int c = 0; c < glyph.columns; ++c) {
+            const std::uint32_t column = zelvar_fontmgr::ReadColumn(
+                &glyph.column_bytes[static_cast<std::size_t>(c) * kBytesPerColumn]);
             for (int row = 0; row < kLineDots; ++row) {
-                const std::size_t i = static_cast<std::size_t>(c) * kBytesPerColumn +
-                                      static_cast<std::size_t>(row / 8);
-                if (glyph.column_bytes[i] & (0x80 >> (row % 8))) cell.Ink(c, row);
+                if (column & zelvar_fontmgr::RowBit(row)) cell.Ink(c, row);
             }
         }
         return Place(cell, true, &glyph, 0);

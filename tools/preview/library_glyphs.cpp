@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <limits>
 
+#include "fontmgr/glyph_column_internal.h"
 #include "fonts/fonts.h"
+#include "fonts/fonts_internal.h"
 #include "tools/preview/escpos.h"
 
 namespace {
@@ -12,22 +14,8 @@ namespace {
 constexpr int kWidths[] = {10, 13, 18, 24};
 constexpr char32_t kLastCodePoint = 0x10FFFF;
 
-std::vector<unsigned char> FontGlyph(int width, int code_point, unsigned int* flags) {
-    switch (width) {
-        case 10:
-            return CFont10x24::GetBuffer10x24(code_point, flags);
-        case 13:
-            return CFont13x24::GetBuffer13x24(code_point, flags);
-        case 18:
-            return CFont18x24::GetBuffer18x24(code_point, flags);
-        default:
-            return CFont24x24::GetBuffer24x24(code_point, flags);
-    }
-}
-
 std::uint32_t ColumnValue(const unsigned char* bytes, int column) {
-    const unsigned char* c = bytes + escpos::kBytesPerColumn * column;
-    return (std::uint32_t{c[0]} << 16) | (std::uint32_t{c[1]} << 8) | c[2];
+    return zelvar_fontmgr::ReadColumn(bytes + escpos::kBytesPerColumn * column);
 }
 
 // The ink's box; false when there is none.
@@ -48,9 +36,9 @@ bool FindInk(int columns, const unsigned char* bytes, Ink* ink) {
     }
     if (!any) return false;
     int top = 0;
-    while ((rows & (0x800000u >> top)) == 0) ++top;
+    while ((rows & zelvar_fontmgr::RowBit(top)) == 0) ++top;
     int bottom = escpos::kLineDots - 1;
-    while ((rows & (0x800000u >> bottom)) == 0) --bottom;
+    while ((rows & zelvar_fontmgr::RowBit(bottom)) == 0) --bottom;
     ink->top = top;
     ink->bottom = bottom;
     return true;
@@ -88,11 +76,11 @@ LibraryGlyphs::LibraryGlyphs() {
         for (char32_t cp = 0; cp <= kLastCodePoint; ++cp) {
             unsigned int flags = 0;
             const std::vector<unsigned char> record =
-                FontGlyph(width, static_cast<int>(cp), &flags);
-            if (record.size() != 4 + static_cast<std::size_t>(escpos::kBytesPerColumn) * width) {
+                zelvar_fonts::FontForWidth(width)(static_cast<int>(cp), &flags);
+            if (record.size() != zelvar_fontmgr::RecordBytes(static_cast<std::size_t>(width))) {
                 continue;
             }
-            const unsigned char* columns = record.data() + 4;
+            const unsigned char* columns = record.data() + zelvar_fontmgr::kGlyphHeaderBytes;
             // Code points rise, so the first to claim a glyph is the lowest.
             Exact& exact = exact_[Key(width, columns)];
             char32_t& claim = (flags & SWFONT_FLAG_OVERSTRIKE) ? exact.mark : exact.spacing;
