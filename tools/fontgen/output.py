@@ -12,7 +12,7 @@ from raster import NARROW_WIDTHS, WIDE_WIDTH
 from sources import SOURCES
 
 # The library's internal header that declares GlyphRun, GlyphEntry and the tables.
-TABLES_HEADER = "fonts/glyph_tables.h"
+TABLES_HEADER = "fonts/glyph_tables_internal.h"
 
 
 def runs_of(points):
