@@ -16,7 +16,7 @@
 //   private use)
 // Glyphs derived from these fonts keep the fonts' licences: see fonts/LICENSE-glyphs.
 
-#include "fonts/glyph_tables.h"
+#include "fonts/glyph_tables_internal.h"
 
 namespace zelvar_fonts {
 

@@ -10,7 +10,7 @@
 //     Version 15.0.01, sha256 db1960227adcb146, OFL-1.1 (dual-licensed font, OFL option)
 // Glyphs derived from these fonts keep the fonts' licences: see fonts/LICENSE-glyphs.
 
-#include "fonts/glyph_tables.h"
+#include "fonts/glyph_tables_internal.h"
 
 namespace zelvar_fonts {
 

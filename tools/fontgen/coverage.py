@@ -82,6 +82,13 @@ DEVIATING_HEADERS = {
 }
 
 
+def aimed_margins(width, cp):
+    """The margins that the artwork of a glyph with a deviating stored header is drawn to
+    measure, or None for every other glyph."""
+    entry = DEVIATING_HEADERS.get((width, cp))
+    return entry[1] if entry else None
+
+
 def parse_ranges(text):
     """'0601-0615 061A' -> [0x601, ..., 0x615, 0x61A], in the order written."""
     points = []

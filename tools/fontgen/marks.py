@@ -108,9 +108,4 @@ def draw_haraka(glyph, cp, bottom_row=None, top_row=None):
         if bottom_row is None:
             bottom_row = 23 if cp in BELOW else h - 1
         top_row = bottom_row - h + 1
-    c0 = (glyph.width - w) // 2
-    for dr, line in enumerate(art):
-        for dc, dot in enumerate(line):
-            if dot == "#":
-                glyph.set(c0 + dc, top_row + dr)
-    return glyph
+    return glyph.draw_art(art, (glyph.width - w) // 2, top_row)

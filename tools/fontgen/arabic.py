@@ -1,0 +1,548 @@
+"""Arabic: letters, their joining forms, the dots placed on them, marks and digits.
+
+The printer prints left to right, so a joining form reaches the cell edge on the side of the
+letter printed next to it, and a word printed as consecutive cells reads as one connected word.
+Letters are rendered at one raster size per font from Noto Sans Arabic (the npm build, the
+Debian build for the few letters it lacks); their dots are drawn on the dot grid (marks.py).
+"""
+
+import unicodedata
+
+import coverage as cov
+import marks
+from raster import NARROW_WIDTHS, ROWS, Glyph, Shape, render, render_glyph_id
+from sources import SOURCES
+
+
+# Arabic letters stand on this row: a letter without descender has its lowest ink here.
+ARABIC_BASE_ROW = 15
+# Joining forms carry their connecting stroke to the cell edge on these rows, in every width,
+# so that a word printed as consecutive cells reads as one connected word.
+CONNECTOR_ROWS = (15,)
+
+
+# --------------------------------------------------------------------------------------------
+# Which letter is what: joining, marks above or below
+
+
+def char_name(cp):
+    return unicodedata.name(chr(cp), "")
+
+
+def joining_sides(cp):
+    """Which cell edges a glyph's connecting stroke reaches, in printing (visual) order: the
+    printer prints left to right, so an initial form joins the letter printed to its left, a
+    final form the one to its right. Returns (left, right)."""
+    name = char_name(cp)
+    if cp == 0x0640 or cp == 0xFE71:  # tatweel, and tatweel carrying fathatan
+        return True, True
+    if name.endswith("INITIAL FORM"):
+        return True, False
+    if name.endswith("MEDIAL FORM"):
+        return True, True
+    if name.endswith("FINAL FORM"):
+        return False, True
+    return False, False
+
+
+def mark_is_below(cp):
+    name = char_name(cp)
+    ccc = unicodedata.combining(chr(cp))
+    if ccc in (220, 29, 32):  # below, kasratan, kasra
+        return True
+    if ccc == 230:  # above, even "small high yeh barree with two dots below"
+        return False
+    words = name.split()
+    return "BELOW" in words or "LOW" in words or "KASRA" in words
+
+
+def is_arabic(cp):
+    return 0x0600 <= cp <= 0x08FF or 0xFB50 <= cp <= 0xFEFF
+
+
+# --------------------------------------------------------------------------------------------
+# Rendering at the size that fits the cell
+
+
+ARABIC_SIZE = {10: (17.0, 17.0, 0.6), 13: (17.0, 17.0, 0.6), 18: (22.0, 17.0, 0.3)}
+
+
+def source_of(cp):
+    face = SOURCES["arabic"].face()
+    if face.get_char_index(cp):
+        return SOURCES["arabic"]
+    return SOURCES["arabic_debian"]
+
+
+def render_to_fit(cp, width, lo, hi, top_row, bottom_row, scale_w=1.0):
+    """Renders an Arabic glyph standing on the base line, shrinking it until its ink fits
+    columns lo..hi and rows top_row..bottom_row. Returns (shape, source)."""
+    src = source_of(cp)
+    px_w, px_h, bold = ARABIC_SIZE[width]
+    px_w *= scale_w
+    shape = None
+    w, h = px_w, px_h
+    for _ in range(80):
+        shape = render(src, cp, w, h, bold)
+        if shape is None or shape.empty():
+            raise SystemExit("fontgen: no ink for U+%04X in %s" % (cp, src.name))
+        x0, y0, x1, y1 = shape.bbox()
+        fits_h = y0 + ARABIC_BASE_ROW >= top_row and y1 + ARABIC_BASE_ROW <= bottom_row
+        fits_w = x1 - x0 + 1 <= hi - lo + 1
+        if fits_h and fits_w:
+            return shape, src
+        # The two sizes shrink apart, so that a letter keeps its rows in every width.
+        if not fits_w:
+            w *= 0.97
+        if not fits_h:
+            h *= 0.97
+    raise SystemExit("fontgen: U+%04X does not fit %d columns" % (cp, width))
+
+
+# Pixels per em (horizontal, vertical) and emboldening (horizontal, vertical) in pixels: one
+# size per font, so that stems, bowls and joining strokes weigh the same in every letter. Only
+# a letter wider than its cell is narrowed, and only the few that are too tall are made smaller.
+LETTER_SIZE = {10: (17.0, 16.0), 13: (17.0, 16.0), 18: (22.0, 16.0)}
+LETTER_BOLD = {10: (0.6, 0.9), 13: (0.6, 0.9), 18: (0.5, 0.9)}
+# Joining strokes are two rows thick, like the stems are two columns wide.
+JOIN_ROWS = (ARABIC_BASE_ROW - 1, ARABIC_BASE_ROW)
+
+
+_OUTLINES = {}
+
+
+def outline_font(src):
+    if src.key not in _OUTLINES:
+        from fontTools.ttLib import TTFont
+        _OUTLINES[src.key] = TTFont(src.path, fontNumber=src.face_index)
+    return _OUTLINES[src.key]
+
+
+def letter_parts(src, cp):
+    """The outline font's glyph for cp as (body components, dot groups): body components are
+    (glyph id, x, y) in font units, dot groups (arrangement, centre x, top y, bottom y)."""
+    font = outline_font(src)
+    name = font.getBestCmap()[cp]
+    glyf = font["glyf"]
+    g = glyf[name]
+    if not g.isComposite():
+        return [(font.getGlyphID(name), 0, 0)], []
+    body, dots = [], []
+    for comp in g.components:
+        arrangement = marks.group_of(comp.glyphName)
+        if arrangement is None:
+            body.append((font.getGlyphID(comp.glyphName), comp.x, comp.y))
+            continue
+        dg = glyf[comp.glyphName]
+        dg.recalcBounds(glyf)
+        dots.append((arrangement, comp.x + (dg.xMin + dg.xMax) / 2.0, comp.y + dg.yMax,
+                     comp.y + dg.yMin))
+    return body, dots
+
+
+_BASE_SHIFT = {}
+
+
+def base_shift(width):
+    """Rows to move a rendered letter so that the lowest row of the emboldened tatweel stands
+    on the base line: emboldening grows a stroke downwards as well as upwards."""
+    if width not in _BASE_SHIFT:
+        src = SOURCES["arabic"]
+        px_w, px_h = LETTER_SIZE[width]
+        gid = outline_font(src).getGlyphID(outline_font(src).getBestCmap()[0x0640])
+        shape = render_glyph_id(src, gid, px_w, px_h, LETTER_BOLD[width])
+        _BASE_SHIFT[width] = -shape.bbox()[3]
+    return _BASE_SHIFT[width]
+
+
+def render_letter(src, body, px_w, px_h, bold):
+    dots = set()
+    for gid, x, y in body:
+        shape = render_glyph_id(src, gid, px_w, px_h, bold)
+        dx, dy = int(round(x * px_w / 1000.0)), -int(round(y * px_h / 1000.0))
+        dots |= {(a + dx, b + dy) for a, b in shape.dots}
+    return Shape(dots)
+
+
+# --------------------------------------------------------------------------------------------
+# Letters
+
+
+def draw_letter(cp, width, flag=cov.FLAG_NONE):
+    left, right = joining_sides(cp)
+    aim = cov.aimed_margins(width, cp)
+    if aim:
+        g = draw_aimed(cp, width, aim)
+        if g is not None:
+            return g
+    if flag == cov.FLAG_HJUST:
+        # Alef and its variants keep the drawing their stored headers and the justification of
+        # the encoder were made for.
+        return draw_justified(cp, width)
+    return draw_joined(cp, width)
+
+
+def draw_aimed(cp, width, aim):
+    """Redraws one of the letters whose stored header deviates from its measured margins, at
+    the size (and, for a letter that joins nothing, the height) at which its ink measures
+    exactly the margins that the stored header was made for. None when no size does."""
+    left, right = joining_sides(cp)
+    src = source_of(cp)
+    px_w0, px_h0, bold = ARABIC_SIZE[width]
+    shifts = [0]
+    candidates = []
+    for i_h in range(-12, 29):
+        px_h = px_h0 + 0.25 * i_h
+        for i_w in range(-16, 17):
+            px_w = px_w0 + 0.5 * i_w
+            shape = render(src, cp, px_w, px_h, bold)
+            x0, _, _, _ = shape.bbox()
+            for shift in shifts:
+                g = Glyph(width)
+                shape.place(g, aim[0] - x0, ARABIC_BASE_ROW + shift)
+                if left or right:
+                    extend_connectors(g, left, right)
+                if g.margins() == aim:
+                    cost = abs(shift) * 4 + abs(i_h) + abs(i_w) * 0.5
+                    candidates.append((cost, i_h, i_w, shift, g))
+    if not candidates:
+        return None
+    g = min(candidates, key=lambda c: c[:4])[4]
+    g.source = src.key
+    return g
+
+
+def draw_justified(cp, width):
+    left, right = joining_sides(cp)
+    lo, hi = 1, width - 2
+    shape, src = render_to_fit(cp, width, lo, hi, 0, ROWS - 1)
+    g = Glyph(width)
+    x0, _, x1, _ = shape.bbox()
+    span = x1 - x0 + 1
+    dx = lo + (hi - lo + 1 - span) // 2 - x0
+    shape.place(g, dx, ARABIC_BASE_ROW)
+    if left or right:
+        extend_connectors(g, left, right)
+    g.source = src.key
+    return g
+
+
+def draw_joined(cp, width, hints=None):
+    left, right = joining_sides(cp)
+    src = source_of(cp)
+    body, dot_groups = letter_parts(src, cp)
+    px_w, px_h = LETTER_SIZE[width]
+    bold = LETTER_BOLD[width]
+    lo = 0 if left else 1
+    hi = width - 1 if right else width - 2
+    room = hi - lo + 1
+    shift = base_shift(width)
+    for _ in range(80):
+        shape = render_letter(src, body, px_w, px_h, bold)
+        if shape.empty():
+            # signs made of dots alone (the triple dot punctuation) are drawn as they are
+            return draw_justified(cp, width)
+        x0, y0, x1, y1 = shape.bbox()
+        fits_w = x1 - x0 + 1 <= room
+        fits_h = y0 + ARABIC_BASE_ROW + shift >= 0 and y1 + ARABIC_BASE_ROW + shift <= ROWS - 1
+        if fits_w and fits_h:
+            break
+        if not fits_w:
+            px_w *= 0.97
+        if not fits_h:
+            px_h *= 0.97
+    span = x1 - x0 + 1
+    if left and not right:
+        dx = width - 2 - span + 1 - x0  # initial form: one blank column on its free side
+    elif right and not left:
+        dx = 1 - x0  # final form
+    else:
+        dx = (width - span) // 2 - x0
+    dy = ARABIC_BASE_ROW + shift
+    g = Glyph(width)
+    shape.place(g, dx, dy)
+    shorten_tail(g)
+    if left or right:
+        extend_joins(g, left, right)
+    name = char_name(cp).split()
+    if width == NARROW_WIDTHS[0] and ("FEH" in name or "QAF" in name) and not has_hole(g):
+        open_loop(g)
+    ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
+    if hints is None and dot_groups:
+        hints = common_dot_rows(cp, len(dot_groups))
+    placed = []
+    for i, (arrangement, ux, uy_top, uy_bottom) in enumerate(dot_groups):
+        cx = ux * px_w / 1000.0 + dx
+        top = -uy_top * px_h / 1000.0 + dy
+        bottom = -uy_bottom * px_h / 1000.0 + dy
+        where = "above" if uy_bottom > 0 else "below" if uy_top < 300 else "inside"
+        row = place_dots(g, ink, arrangement, cx, top, bottom, where, hints[i])
+        placed.append((where, row))
+        ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
+    g.source = src.key
+    g.dot_rows = placed
+    return g
+
+
+# --------------------------------------------------------------------------------------------
+# Joining strokes, tails and loops
+
+
+def extend_connectors(glyph, left, right):
+    """Carries the connecting stroke to the joining edges on the connector rows."""
+    for r in CONNECTOR_ROWS:
+        inked = [c for c in range(glyph.width) if glyph.get(c, r)]
+        if not inked:
+            near = [c for rr in (r - 1, r + 1) for c in range(glyph.width) if glyph.get(c, rr)]
+            inked = near or [glyph.width // 2]
+        if left:
+            glyph.fill(0, r, min(inked), r)
+        if right:
+            glyph.fill(max(inked), r, glyph.width - 1, r)
+
+
+def extend_joins(glyph, left, right):
+    """Carries the joining stroke to the joining edges, two rows thick: from the edge inwards
+    up to the first column where the letter's own stroke already fills both rows."""
+    w = glyph.width
+    top, bottom = JOIN_ROWS
+
+    def full(c):
+        return glyph.get(c, top) and glyph.get(c, bottom)
+
+    def any_ink(c):
+        return glyph.get(c, top) or glyph.get(c, bottom)
+
+    for side, columns in ((left, range(w)), (right, range(w - 1, -1, -1))):
+        if not side:
+            continue
+        columns = list(columns)
+        reach = next((i for i, c in enumerate(columns) if full(c)), None)
+        if reach is None or reach > w // 2:
+            reach = next((i for i, c in enumerate(columns) if any_ink(c)), w // 2)
+        for c in columns[:reach + 1]:
+            glyph.fill(c, top, c, bottom)
+
+
+# The lowest row of a letter's tail: a kasra or kasratan (rows 21 to 23) then still fits under
+# it with a blank row, instead of landing on the tails of hah, ain, jeem and meem.
+TAIL_END_ROW = 19
+TAIL_FROM_ROW = ARABIC_BASE_ROW + 2
+
+
+def shorten_tail(glyph):
+    """Presses the part of a letter below the base line together until it ends on
+    TAIL_END_ROW, merging rows: the tail keeps its shape, only shallower."""
+    inked = [r for r in range(ROWS) if glyph.rows[r]]
+    last = inked[-1]
+    if last <= TAIL_END_ROW:
+        return
+    old = glyph.rows[:]
+    for r in range(TAIL_FROM_ROW, ROWS):
+        glyph.rows[r] = 0
+    span = last - TAIL_FROM_ROW
+    room = TAIL_END_ROW - TAIL_FROM_ROW
+    for r in range(TAIL_FROM_ROW, last + 1):
+        glyph.rows[TAIL_FROM_ROW + (r - TAIL_FROM_ROW) * room // span] |= old[r]
+
+
+def has_hole(glyph):
+    """Whether the ink encloses blank dots that the outside cannot reach."""
+    outside = set()
+    stack = [(c, r) for c in range(-1, glyph.width + 1) for r in (-1, ROWS)]
+    while stack:
+        c, r = stack.pop()
+        if (c, r) in outside or not (-1 <= c <= glyph.width and -1 <= r <= ROWS):
+            continue
+        if glyph.get(c, r):
+            continue
+        outside.add((c, r))
+        stack += [(c + 1, r), (c - 1, r), (c, r + 1), (c, r - 1)]
+    blanks = sum(1 for r in range(ROWS) for c in range(glyph.width) if not glyph.get(c, r))
+    return blanks > len([d for d in outside if 0 <= d[0] < glyph.width and 0 <= d[1] < ROWS])
+
+
+def open_loop(glyph):
+    """Hollows a loop that the raster filled in (feh and qaf at 10 dots, whose head then
+    prints as a blot and ف reads as ن): rows of four or more dots above the joining stroke
+    keep only their two ends."""
+    solid = [glyph.rows[r] for r in range(ROWS)]
+    for r in range(JOIN_ROWS[0] - 1, 1, -1):
+        c = 0
+        while c < glyph.width:
+            if not solid[r] >> c & 1:
+                c += 1
+                continue
+            end = c
+            while end + 1 < glyph.width and solid[r] >> (end + 1) & 1:
+                end += 1
+            inner = range(c + 1, end)
+            if end - c + 1 >= 4 and all(solid[r - 1] >> x & 1 for x in inner):
+                glyph.erase(c + 1, r, end - 1, r)
+            c = end + 1
+
+
+# --------------------------------------------------------------------------------------------
+# Dot groups on the letters
+
+
+def clear_of(glyph, ink, c0, r0, arrangement, stacked):
+    """Whether a dot group with its top left corner at (c0, r0) stays inside the cell and keeps
+    a blank dot all round from the ink."""
+    dw, dh = marks.DOT_SIZE[glyph.width]
+    squares, (gw, gh) = marks.group_squares(arrangement, glyph.width, stacked)
+    if c0 < 1 or c0 + gw > glyph.width - 1 or r0 < 0 or r0 + gh > ROWS:
+        return False
+    for sc, sr in squares:
+        for c in range(c0 + sc - 1, c0 + sc + dw + 1):
+            for r in range(r0 + sr - 1, r0 + sr + dh + 1):
+                if (c, r) in ink:
+                    return False
+    return True
+
+
+def place_dots(glyph, ink, arrangement, cx, top, bottom, where, row=None):
+    """Puts a dot group near where the outline font has it, as close to the letter as keeps a
+    blank dot between them: above the letter it moves up, below it moves down, inside a bowl
+    it looks round about; where the cell has no room it moves sideways or, for two dots,
+    stacks them. As a last resort the blank ring is cut into the letter around the dots."""
+    for stacked in (False, True):
+        if stacked and arrangement != "2h":
+            break
+        _, (gw, gh) = marks.group_squares(arrangement, glyph.width, stacked)
+        c_want = int(round(cx - gw / 2.0))
+        c_want = max(0, min(glyph.width - gw, c_want))
+        if where == "above":
+            start = int(round(bottom)) - gh + 1 + 2
+            rows = range(start, -1, -1)
+        elif where == "below":
+            start = int(round(top)) - 2
+            rows = range(start, ROWS - gh + 1)
+        else:
+            start = int(round((top + bottom) / 2.0 - gh / 2.0))
+            rows = [start + d for d in (0, 1, -1)]
+        if row is not None:
+            away = 1 if where == "below" else -1
+            rows = [row, row + away, row - away]
+        for k, r0 in enumerate(rows):
+            wide = row is not None and k < 3
+            reach = (0, 1, -1, 2, -2, 3, -3, 4, -4) if wide else (0, 1, -1, 2, -2)
+            for dc in reach:
+                if clear_of(glyph, ink, c_want + dc, r0, arrangement, stacked):
+                    marks.draw_group(glyph, arrangement, c_want + dc, r0, stacked)
+                    return r0
+    _, (gw, gh) = marks.group_squares(arrangement, glyph.width)
+    c0 = max(0, min(glyph.width - gw, int(round(cx - gw / 2.0))))
+    r0 = max(0, min(ROWS - gh, int(round((top + bottom) / 2.0 - gh / 2.0))))
+    if row is not None:
+        r0 = row
+    dw, dh = marks.DOT_SIZE[glyph.width]
+    squares, _ = marks.group_squares(arrangement, glyph.width)
+    for sc, sr in squares:
+        glyph.erase(c0 + sc - 1, r0 + sr - 1, c0 + sc + dw, r0 + sr + dh)
+    marks.draw_group(glyph, arrangement, c0, r0)
+    return r0
+
+
+# Rows of each letter's dot groups, shared by the three narrow fonts where they can, so that a
+# line mixing widths keeps its rows.
+_DOT_ROWS = {}
+
+
+def common_dot_rows(cp, groups):
+    """The row of each dot group that all three narrow fonts can use: each font places the
+    dots on its own, then the group goes to the row furthest from the letter among them."""
+    if cp not in _DOT_ROWS:
+        free = [draw_joined(cp, w, hints=[None] * groups).dot_rows for w in NARROW_WIDTHS]
+        rows = []
+        for i in range(groups):
+            where = free[0][i][0]
+            found = [f[i][1] for f in free]
+            rows.append(max(found) if where == "below" else min(found) if where == "above"
+                        else found[0])
+        _DOT_ROWS[cp] = rows
+    return _DOT_ROWS[cp]
+
+
+# --------------------------------------------------------------------------------------------
+# Marks
+
+
+# Marks are no more than this many rows high, so that over a tall letter (ink from row 4) a
+# mark at the top edge keeps a blank row.
+MARK_ROWS = 3
+
+
+def draw_mark(cp, width):
+    """A mark drawn at the edge of the cell on its own side of the letter, at most three rows
+    high: the composition moves it from there toward the previous character."""
+    g = Glyph(width)
+    if marks.haraka_art(cp, width):
+        g.source = "code"
+        return marks.draw_haraka(g, cp)
+    below = mark_is_below(cp)
+    src = source_of(cp)
+    px_w, px_h, bold = ARABIC_SIZE[width]
+    px_w *= 1.5
+    shape = render(src, cp, px_w, px_h, bold)
+    for _ in range(80):
+        w, h = shape.size()
+        if h <= MARK_ROWS and w <= width:
+            break
+        if h > MARK_ROWS:
+            px_h *= 0.96
+        if w > width:
+            px_w *= 0.96
+        shape = render(src, cp, px_w, px_h, bold)
+    x0, y0, x1, y1 = shape.bbox()
+    dx = (width - (x1 - x0 + 1)) // 2 - x0
+    dy = (ROWS - 1 - y1) if below else (0 - y0)
+    shape.place(g, dx, dy)
+    g.source = src.key
+    return g
+
+
+def draw_tatweel_with_mark(cp, width):
+    """U+FE71: a tatweel (joining on both sides, two rows like every joining stroke) carrying
+    fathatan at the top edge, as the other marks above are drawn."""
+    g = Glyph(width)
+    for r in JOIN_ROWS:
+        g.fill(0, r, width - 1, r)
+    marks.draw_haraka(g, 0x064B)
+    g.source = "code"
+    return g
+
+
+# --------------------------------------------------------------------------------------------
+# Digits
+
+
+# Arabic-Indic and Persian zero: the font's small dot prints as a speck that reads as a full
+# stop, so "100.00" reads "1.. .."; drawn as a diamond of 5 x 5 dots on the digits' middle row.
+ZEROS = (0x0660, 0x06F0)
+ZERO_DIAMOND = ["..#..", ".###.", "#####", ".###.", "..#.."]
+ZERO_TOP_ROW = 8
+
+
+def draw_zero(width):
+    g = Glyph(width)
+    g.draw_art(ZERO_DIAMOND, (width - len(ZERO_DIAMOND[0])) // 2, ZERO_TOP_ROW)
+    g.source = "code"
+    return g
+
+
+# --------------------------------------------------------------------------------------------
+# Glyphs whose bytes are fixed by the composition's own tests: alef and fatha at 10 dots.
+
+
+PINNED = {
+    (10, 0x0627): [".........."] * 4 + ["....##...."] * 12 + [".........."] * 8,
+    (10, 0x064E): ["....####..", "..####....", ] + [".........."] * 22,
+}
+
+
+def draw_pinned(width, cp):
+    g = Glyph(width)
+    g.draw_art(PINNED[(width, cp)])
+    g.source = "code"
+    return g

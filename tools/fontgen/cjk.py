@@ -1,0 +1,131 @@
+"""Japanese (kana, CJK punctuation and the kanji of the narrow fonts) and the wide ideographs.
+
+Rendered from Noto Sans CJK JP and SC; the few ideographs that Noto lacks are enlarged from GNU
+Unifont's bitmaps.
+"""
+
+import coverage as cov
+from raster import ROWS, WIDE_WIDTH, Glyph, render
+from sources import SOURCES
+
+
+# Kana and kanji: the ink of a 20-dot ideograph then spans about rows 3 to 20.
+CJK_BASE_ROW = 19
+
+
+JAPANESE_TOP, JAPANESE_BOTTOM = 3, 20  # Japanese ink stays within these rows
+
+
+def render_to_fit(src, cp, width, px_h, lo, hi, max_h=99):
+    px_w = width * 1.15
+    shape = None
+    for _ in range(120):
+        shape = render(src, cp, px_w, px_h)
+        if shape is None:
+            return None
+        w, h = shape.size()
+        if w <= hi - lo + 1 and h <= max_h:
+            break
+        if w > hi - lo + 1:
+            px_w *= 0.97
+        if h > max_h:
+            px_h *= 0.97
+    return shape
+
+
+def render_aimed(src, cp, width, aim):
+    """Renders at the size whose ink fills exactly the box of the aimed-at margins."""
+    left, right, top, bottom = aim
+    want_w, want_h = width - left - right, ROWS - top - bottom
+    px_w, px_h = float(width), 20.0
+    best = None
+    for _ in range(200):
+        shape = render(src, cp, px_w, px_h)
+        w, h = shape.size()
+        if (w, h) == (want_w, want_h):
+            return shape
+        best = shape
+        px_w *= 1.01 if w < want_w else (0.99 if w > want_w else 1.0)
+        px_h *= 1.01 if h < want_h else (0.99 if h > want_h else 1.0)
+    return best
+
+
+def draw_japanese(cp, width):
+    src = SOURCES["cjk_jp"]
+    g = Glyph(width)
+    if cp in (0x3099, 0x309A):
+        # The combining sound marks are the spacing ones moved into the top right corner of
+        # the kana box, where they fall on the previous kana when printed over it.
+        spacing = draw_japanese(cp + 2, width)
+        left, right, top, bottom = spacing.margins()
+        for r in range(ROWS):
+            for c in range(width):
+                if spacing.get(c, r):
+                    g.set(c + right, r - top + JAPANESE_TOP)
+        g.source = src.key
+        return g
+    aim = cov.aimed_margins(width, cp)
+    if aim:
+        shape = render_aimed(src, cp, width, aim)
+        x0, y0, _, _ = shape.bbox()
+        shape.place(g, aim[0] - x0, aim[2] - y0)
+        g.source = src.key
+        return g
+    max_h = JAPANESE_BOTTOM - JAPANESE_TOP + 1
+    shape = render_to_fit(src, cp, width, 20.0, 0, width - 1, max_h)
+    x0, y0, x1, y1 = shape.bbox()
+    dx = (width - (x1 - x0 + 1)) // 2 - x0
+    # stand on the base line, moved by a row or two where the ink would leave the kana box
+    dy = CJK_BASE_ROW
+    dy = max(dy, JAPANESE_TOP - y0)
+    dy = min(dy, JAPANESE_BOTTOM - y1)
+    shape.place(g, dx, dy)
+    g.source = src.key
+    return g
+
+
+def heavy_unifont(g, shape, box=20, margin=2):
+    """Unifont's 16 x 16 bitmap enlarged to box x box dots with its strokes two dots wide, as
+    heavy as Noto's at 24 dots: each source dot becomes a 2 x 2 square at its scaled place,
+    narrowed to one dot only where the square would close the gap to the next stroke."""
+    c0, r0, c1, r1 = shape.bbox()
+    span_c, span_r = c1 - c0 + 1, r1 - r0 + 1
+    ink = {(x - c0, y - r0) for x, y in shape.dots}
+
+    def at(v, span):
+        return (v * (box - 1)) // max(span - 1, 1) if span > 1 else 0
+
+    for x, y in ink:
+        cols = [at(x, span_c)]
+        rows = [at(y, span_r)]
+        if not ((x + 1, y) not in ink and (x + 2, y) in ink):
+            cols.append(cols[0] + 1)
+        if not ((x, y + 1) not in ink and (x, y + 2) in ink):
+            rows.append(rows[0] + 1)
+        for c in cols:
+            for r in rows:
+                if c < box and r < box:
+                    g.set(c + margin, r + margin)
+
+
+def draw_wide_ideograph(cp):
+    g = Glyph(WIDE_WIDTH)
+    src = SOURCES["cjk_sc"]
+    shape = render(src, cp, 22.0, 22.0)
+    if shape is not None and not shape.empty():
+        x0, y0, x1, y1 = shape.bbox()
+        dx = (WIDE_WIDTH - (x1 - x0 + 1)) // 2 - x0
+        dy = 19
+        if y1 + dy > ROWS - 3:
+            dy = ROWS - 3 - y1
+        shape.place(g, dx, dy)
+        g.source = src.key
+        return g
+    # Noto Sans CJK 2.004 lacks this ideograph: Unifont's 16 x 16 bitmap (its outlines are
+    # whole dots), the ink enlarged to fill the 20 x 20 box that Noto's ideographs fill.
+    shape = render(SOURCES["unifont"], cp, 16.0, 16.0)
+    if shape is None or shape.empty():
+        raise SystemExit("fontgen: no source has U+%04X" % cp)
+    heavy_unifont(g, shape)
+    g.source = "unifont"
+    return g
