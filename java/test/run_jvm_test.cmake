@@ -2,7 +2,8 @@
 # failed test or on any warning of the JNI checker.
 #
 # -DJAVA=<java> -DCLASSPATH=<jars> -DTEST_JAR=<jar of the suites> -DLIBRARY=<the .so>
-# optional: -DPRELOAD=<runtime to preload> -DASAN_OPTIONS=... -DUBSAN_OPTIONS=...
+# optional: -DRENDERER=<receipt-preview, for the suites that print through the printer model>
+#           -DPRELOAD=<runtime to preload> -DASAN_OPTIONS=... -DUBSAN_OPTIONS=...
 foreach(required JAVA CLASSPATH TEST_JAR LIBRARY)
   if(NOT DEFINED ${required})
     message(FATAL_ERROR "run_jvm_test.cmake needs -D${required}=...")
@@ -12,6 +13,7 @@ endforeach()
 set(command
   ${JAVA} -Xcheck:jni
   -Dzelvar.printer.api.library=${LIBRARY}
+  -Dzelvar.receipt.preview=${RENDERER}
   -cp ${CLASSPATH}:${TEST_JAR}
   org.junit.platform.console.ConsoleLauncher
   --disable-banner --disable-ansi-colors --fail-if-no-tests --details=tree

@@ -232,6 +232,7 @@ struct EscPosInterpreter::State {
     bool overstrike = false;
     Alignment line_alignment = Alignment::kLeft;
     std::vector<TextCell> cells;
+    std::vector<PrintedCell> placed;  // the line's cells, before alignment
 
     int paper_y = 0;  // where the next line prints
 
@@ -289,6 +290,7 @@ struct EscPosInterpreter::State {
         overstrike = false;
         line_alignment = alignment;
         cells.clear();
+        placed.clear();
     }
 
     void Reset() {
@@ -361,6 +363,12 @@ struct EscPosInterpreter::State {
                     if (dots[col] != 0) page->Ink(col + offset, paper_y + row);
                 }
             }
+            for (PrintedCell cell : placed) {
+                cell.line = static_cast<int>(result->text.size());
+                cell.y = paper_y;
+                cell.x += offset;
+                result->cells.push_back(cell);
+            }
             result->text.push_back(LineText(offset));
             advance = std::max(advance, height);
             const int lines = spacing > 0 ? feed / spacing : 0;
@@ -388,6 +396,7 @@ struct EscPosInterpreter::State {
         }
         const int top = kLineRows - height;
         std::string text;
+        char32_t named = resident;
         if (user != nullptr) {
             MarkContext where;
             where.overstruck = over;
@@ -404,7 +413,8 @@ struct EscPosInterpreter::State {
             }
             const char32_t c =
                 LibraryGlyphs::Get().Find(user->columns, user->column_bytes.data(), where);
-            text = Utf8(c != 0 ? c : kNoGlyph);
+            named = c != 0 ? c : kNoGlyph;
+            text = Utf8(named);
         } else {
             text = Utf8(resident);
         }
@@ -421,6 +431,7 @@ struct EscPosInterpreter::State {
                 }
             }
         }
+        placed.push_back({0, 0, x, width, named, user != nullptr, over});
         if (over && !cells.empty()) {
             cells.back().text += text;
         } else {

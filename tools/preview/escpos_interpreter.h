@@ -86,6 +86,17 @@ struct PrinterSetup {
     int max_page_dots = 1 << 16;
 };
 
+// One character cell as the printer placed it on the paper.
+struct PrintedCell {
+    int line;             // index of its line in InterpretResult::text
+    int y;                // dot row of the paper where its line starts
+    int x;                // left edge, in dots from the paper's left edge, after alignment
+    int width;            // dots
+    char32_t code_point;  // as InterpretResult::text shows it (□ when it cannot be named)
+    bool user_defined;    // a downloaded character, not one of the printer's own
+    bool overstrike;      // printed over the cell before it (after a BS)
+};
+
 struct InterpretResult {
     bool ok = true;
     std::size_t error_offset = 0;       // of the command that could not be read
@@ -99,6 +110,8 @@ struct InterpretResult {
     // they are none), blank room as spaces of the resident font's width, an image as
     // "[image W×H]" and a cut as a line of "✂ - - -".
     std::vector<std::string> text;
+    // Every character cell of the receipt, in the order the lines were printed.
+    std::vector<PrintedCell> cells;
 };
 
 class EscPosInterpreter {

@@ -45,6 +45,9 @@ const char kUsage[] =
     "  -g, --png FILE        write a picture of the printed receipt to FILE\n"
     "  -s, --scale N         picture pixels per printer dot, 1 to 8 (default 1)\n"
     "  -t, --text            write the receipt to standard output as UTF-8 lines\n"
+    "      --cells           write every character cell to standard output, one a line:\n"
+    "                        line, paper row, x, width (dots), U+code point, then 'user'\n"
+    "                        (downloaded) or 'resident', and 'over' after a BS\n"
     "  -p, --paper N         paper width in dots (default 576: 80 mm at 203 dpi)\n"
     "      --profile NAME    how the printer numbers its code tables: reference (default)\n"
     "                        or clone58\n"
@@ -58,6 +61,7 @@ struct Options {
     PrinterSetup setup;
     int scale = 1;
     bool text = false;
+    bool cells = false;
     std::string input;  // empty or "-": standard input
     std::string png_path;
     std::string font = FreeTypeResidentFont::kDefaultFace;
@@ -83,11 +87,12 @@ int ParseNumber(const char* option, const char* text) {
 }
 
 Options ParseOptions(int argc, char** argv) {
-    enum { kProfile = 256, kCodeTable, kFont };
+    enum { kProfile = 256, kCodeTable, kFont, kCells };
     static const option kLong[] = {
         {"png", required_argument, nullptr, 'g'},
         {"scale", required_argument, nullptr, 's'},
         {"text", no_argument, nullptr, 't'},
+        {"cells", no_argument, nullptr, kCells},
         {"paper", required_argument, nullptr, 'p'},
         {"profile", required_argument, nullptr, kProfile},
         {"code-table", required_argument, nullptr, kCodeTable},
@@ -112,6 +117,9 @@ Options ParseOptions(int argc, char** argv) {
                 break;
             case 't':
                 o.text = true;
+                break;
+            case kCells:
+                o.cells = true;
                 break;
             case 'p':
                 o.setup.paper_dots = ParseNumber("--paper", optarg);
@@ -241,7 +249,17 @@ int Run(int argc, char** argv) {
     for (const std::string& w : warnings) std::cerr << kProgram << ": warning: " << w << "\n";
     if (options.text) {
         for (const std::string& line : printed.text) std::cout << line << "\n";
-    } else {
+    }
+    if (options.cells) {
+        for (const PrintedCell& c : printed.cells) {
+            char code[16];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c.code_point));
+            std::cout << c.line << '\t' << c.y << '\t' << c.x << '\t' << c.width << '\t' << code
+                      << '\t' << (c.user_defined ? "user" : "resident")
+                      << (c.overstrike ? "\tover" : "") << "\n";
+        }
+    }
+    if (!options.text && !options.cells) {
         std::cout << bytes.size() << " bytes, " << printed.lines_fed << " lines; page "
                   << page.width() << " x " << page.height() << " dots\n";
     }
