@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The lines and helpers shared by the benchmarks (and handed to the Java harness, so that both
 // sides time the same text).
 #ifndef ZELVAR_BENCH_BENCH_LINES_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The benchmark program: every group registered by name, then Google Benchmark's own command line.
 //
 //   zelvar_bench --write-lines FILE   writes the reordering lines for the Java harness and exits

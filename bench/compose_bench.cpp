@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Composition of one character's printer command sequence, per font width: a plain glyph, a mark
 // fitted against the placement record of the letter before it, and an alef justified to the left.
 // The baseline is the least any composition must do: copy the glyph's stored record into a new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Glyph lookup in each font at the first, middle and last entry, at a code point inside a gap of
 // the table and at one far outside it. A lookup must cost the same wherever the code point lies.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reordering of one line, against two baselines measured on the same line in the same run:
 //   fribidi: a bare fribidi_log2vis call, the line already in FriBidi's units and the visual
 //            string already allocated;

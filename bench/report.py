@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Prints the benchmark results as one Markdown table of medians and ratios.
 
 Inputs: the JSON of zelvar_bench (every repetition, not only aggregates), the tab-separated

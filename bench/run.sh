@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the library and the benchmarks in Release, runs the native benchmarks, the Java harness
 # and the load checks of the library file, and prints one table of medians and ratios.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The exported reordering: FriBidi's fribidi_log2vis and malloc behind the shortcut for plain
 // lines.
 #include "bidi/cfribidi.h"

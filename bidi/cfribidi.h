@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Logical-to-visual reordering of one line of text through GNU FriBidi.
 //
 // The printer prints every line strictly left to right, so a line holding right-to-left script

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The shortcut for lines that FriBidi would hand back exactly as they came.
 #include "bidi/plain_line_internal.h"
 

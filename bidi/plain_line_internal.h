@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Internal to bidi/ (implemented in plain_line.cpp): the shortcut for lines that FriBidi would hand
 // back exactly as they came.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The reordering of one line through FriBidi, with the FriBidi call and the allocator of its
 // visual string passed in.
 #include "bidi/reorder_line_internal.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Internal to bidi/ (implemented in reorder_line.cpp): the reordering of one line with its two
 // outside dependencies (the FriBidi call and the allocator of FriBidi's visual string) passed in,
 // so that tests can make either of them fail. CCFribidi::ReverseTextFixCharFribidi is this

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Cross build for 64-bit ARM Linux (aarch64) with Debian's cross compiler, the architecture of the
 # phones the library ships to. The target's libraries come from Debian multiarch:
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The bytes of the ESC/POS commands that this library's command sequences, the receipt encoder's
 // output and the receipt preview's printer model are made of. Constants only: one definition for
 // every part that writes or reads printer bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Symbol visibility for libzelvarandroidapi.so.
 //
 // The library is compiled with hidden visibility by default, so that the only names a native

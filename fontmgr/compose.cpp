@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The composition of one fetched glyph into its command sequence: justify it, fit a mark to the
 // previous cell, write the sequence, write the placement record for the next character.
 #include "fontmgr/compose_internal.h"

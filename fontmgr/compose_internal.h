@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Internal to the library (implemented in compose.cpp): the composition of one fetched glyph into
 // its command sequence, apart from the validation and the font lookup, so that it can be
 // exercised with glyphs of any shape.

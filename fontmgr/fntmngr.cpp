@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Composition of one character into a printer command sequence, and the capability queries.
 #include "fontmgr/fntmngr.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Composition of one character into a printer command sequence, and the capability queries.
 //
 // The printer lacks the characters of the built-in fonts in its resident code pages, so each one

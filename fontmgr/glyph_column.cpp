@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Moving and measuring glyph column records.
 #include "fontmgr/glyph_column.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The glyph column record and the three operations that move and measure it.
 //
 // A glyph column record is a byte vector: four margin bytes (left, right, top, bottom; 255 when the

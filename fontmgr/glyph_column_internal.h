@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Internal to the library (implemented in glyph_column.cpp): the layout of a glyph column record,
 // read and written in one place by the column operations, the composition, the tools and the
 // tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The four font classes: each looks its code point up in its own generated table.
 #include "fonts/fonts.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The four built-in bitmap fonts: 24 dots high, 10, 13, 18 and 24 dots wide.
 //
 // Each font maps a Unicode code point to a glyph column record (see fontmgr/glyph_column.h for

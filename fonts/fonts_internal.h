@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Internal to the library: the built-in font of a width, for the composition, the tools and the
 // tests alike. Inline over the exported font classes, so that code linked to the shared library
 // can use it too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // clang-format off
 // Run table shared by the 10, 13 and 18 x 24 fonts, which hold the same 885 code points in
 // the same order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The lookup that the generated glyph tables of every font share.
 #include "fonts/glyph_tables_internal.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Internal to the library: the constant glyph tables of the four built-in fonts and the lookup
 // they share (fonts/glyph_tables.cpp).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: OFL-1.1 AND Bitstream-Vera
 // clang-format off
 // Glyph table of the 10 x 24 font: 885 glyphs, 30090 bytes of records.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: OFL-1.1 AND Bitstream-Vera
 // clang-format off
 // Glyph table of the 13 x 24 font: 885 glyphs, 38055 bytes of records.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: OFL-1.1 AND Bitstream-Vera
 // clang-format off
 // Glyph table of the 18 x 24 font: 885 glyphs, 51330 bytes of records.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: OFL-1.1 AND Bitstream-Vera
 // clang-format off
 // Glyph table of the 24 x 24 font: 92 glyphs, 6992 bytes of records.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The composition with all seven arguments free: it must refuse cleanly or write exactly the
 // sequence it reports, and never touch what a refusal promises to leave alone.
 #include <cstdint>

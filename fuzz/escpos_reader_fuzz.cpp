@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The printer model over any byte stream: it never crashes and never reads past the stream, and
 // it always ends with a picture (and the same one when the stream is read again) or with an
 // error that names an offset inside the stream.

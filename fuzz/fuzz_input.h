@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Draws typed values from a fuzzer's bytes; past the end every value is 0.
 #ifndef ZELVAR_FUZZ_FUZZ_INPUT_H
 #define ZELVAR_FUZZ_FUZZ_INPUT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The glyph column operations on any record bytes, any shift and any width: results have the
 // promised length and header, and every dot lands where the move says.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The reordering on any line of 64-bit values: the caller's line is left as it was, the result
 // is terminated where the count says, and every element went through the 32-bit reordering.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Internal to jni/: the drawing of one character for the Java side, shared by nativef's
 // GetFontDrawBuffer (int[] of unsigned byte values, no justification) and NativeDraw's
 // drawJustified (byte[], any justification).

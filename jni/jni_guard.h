@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Internal helpers of the Java entry points: keeping C++ exceptions out of the JVM, and giving
 // back Java array elements on every way out of a call.
 //

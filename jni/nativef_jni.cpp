@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The four native methods of zelvar.printer.api.android.nat.nativef.
 //
 // Each method copies its Java arrays into buffers of its own, calls the reordering, the

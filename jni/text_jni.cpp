@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The native method of zelvar.printer.api.android.text.NativeDraw: one character drawn with the
 // justification the caller asks for.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Exhausted memory at every allocation a call makes: the standard exception passes out, nothing
 // leaks, and the caller's buffer, placement record and text are left exactly as they were.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Unicode's own bidi conformance lines (BidiCharacterTest.txt) run through the exported
 // reordering, compared with the visual order they list.
 //

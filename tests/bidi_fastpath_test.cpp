@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The shortcut for plain left-to-right lines against the full FriBidi path.
 //
 // The shortcut must never change an answer: for every line, the exported reordering (which takes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The reordering's failure paths, reached through its internal seam: the FriBidi call and the
 // allocator of FriBidi's visual string are replaced by fakes that fail on purpose.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reordering of a line through the exported CCFribidi::ReverseTextFixCharFribidi and wcslen(long*),
 // as a native caller sees them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The composition of a fetched glyph: justification, the vertical fit of marks against the
 // previous cell, the command sequence and the placement record, on glyphs drawn for each case.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Replaces the global operator new and delete of the suite it is linked into, so that a test can
 // make the nth allocation of a call fail (see tests/test_util.h). The library's calls of
 // operator new resolve to these too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // CFntMngr through the library's exported interface, with the real built-in fonts.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The four built-in fonts, seen through their exported lookups: which code points they answer,
 // with which flag word and record, and whether the artwork keeps the conventions the
 // composition relies on (base line, marks at the cell edge, joining strokes, box drawing).

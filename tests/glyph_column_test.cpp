@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The glyph column operations: moving a picture sideways and up or down, and measuring it.
 #include <gtest/gtest.h>
 

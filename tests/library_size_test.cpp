@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What the shipped library file looks like to the loader: its stripped size, no code run at load
 // time, glyph tables that the loader never touches, and exactly the intended exported names.
 //

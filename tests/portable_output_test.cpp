@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every build of the library must answer exactly alike: the phones run an arm64 build, the
 // development machines an x86-64 one. A difference between them (a plain char that is signed on one
 // and unsigned on the other, a shift past the width of a type, an order of evaluation left open)

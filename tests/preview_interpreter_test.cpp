@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The receipt printer model: it must print exactly what the bytes say, read the library's
 // characters back as text, skip what it does not print with one warning, and refuse what it
 // cannot read with the byte offset of the command.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // receipt-preview as a user runs it: the golden receipts read back as their text, the picture
 // has the paper's size, and every error ends with status 2, one line on standard error, nothing
 // on standard output and no output file.

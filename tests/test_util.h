@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Helpers shared by the test suites: glyph column records built and read through the library's
 // own record layout, placement records and lines as printable values, and an allocator that
 // fails on demand (tests/failing_new.cpp, linked into the suites that use it).

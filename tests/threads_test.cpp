@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Any thread may call any operation at any time: the library keeps no state of its own, and the
 // fonts are constant. Several threads compose, query and reorder at once and must get exactly
 // what one thread gets alone. Run under ThreadSanitizer by tools/run-tests.sh.

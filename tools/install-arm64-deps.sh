@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Adds what the arm64 stage (tools/run-arm64-tests.sh) needs on Debian 12, as root, on top of
 # tools/install-deps.sh (which brings cmake, pkg-config, the JDK whose javac writes the JNI header,
 # junit5 and the fonts the preview tests read). Safe to run again.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs everything the build, the glyph generator and the tests need on Debian 12 (as root).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The native test suites on arm64, the phones' architecture: cross-compiles with Debian's arm64
 # toolchain (cmake/toolchain-aarch64-linux-gnu.cmake) into build/arm64 and runs every suite under
 # qemu-aarch64 through ctest, among them the comparison of everything the interface answers with

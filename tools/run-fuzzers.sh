@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the libFuzzer targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer and runs
 # each for a bounded time from its committed seed corpus. Any finding fails the run.
 #   FUZZ_SECONDS=600 tools/run-fuzzers.sh    # longer runs

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The whole test suite:
 #   formatting; the committed glyph tables against a fresh generation; the test suites in a normal
 #   build and in an AddressSanitizer + UndefinedBehaviorSanitizer build; the concurrency tests under

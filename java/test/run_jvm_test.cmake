@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Runs the JUnit suites of the Java binding in a JVM that checks every JNI call, and fails on a
 # failed test or on any warning of the JNI checker.
 #

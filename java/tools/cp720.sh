@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Writes the table of DOS Arabic (code page 720) that the receipt encoder carries, since the JDK
 # has no converter for it: the 128 characters of bytes 0x80 to 0xFF, read from ICU's ibm-720
 # mapping with uconv (Debian package icu-devtools).

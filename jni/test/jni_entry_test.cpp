@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The native entry points driven through a JNI environment of the test's own, which can make any
 // JNI call fail the way a JVM out of memory does, and can make any allocation of the call fail
 // (tests/failing_new.cpp).

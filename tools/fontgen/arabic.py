@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Arabic: letters, their joining forms, the dots placed on them, marks and digits.
 
 The printer prints left to right, so a joining form reaches the cell edge on the side of the

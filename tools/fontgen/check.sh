@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: Apache-2.0
 # Regenerates the glyph tables into a temporary folder and fails (exit 1) when the committed
 # fonts/glyphs_*.cpp or fonts/glyph_runs_narrow.cpp differ from what the generator makes of the pinned sources.
 #

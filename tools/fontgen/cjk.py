@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Japanese (kana, CJK punctuation and the kanji of the narrow fonts) and the wide ideographs.
 
 Rendered from Noto Sans CJK JP and SC; the few ideographs that Noto lacks are enlarged from GNU

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """The code points of the four built-in fonts and their glyph flag words.
 
 This is the one place that says which characters the fonts hold. Everything the generator

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: Apache-2.0
 """Generates the glyph tables of the four built-in fonts (fonts/glyphs_WWx24.cpp).
 
 Run from anywhere:

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Glyphs drawn in code, not rendered from a font: box drawing, block elements, shades and the
 private-use signs, whose dots follow from the cell size alone."""
 

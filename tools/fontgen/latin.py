@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Latin-1 signs, punctuation, currency and mathematical signs, rendered from DejaVu Sans."""
 
 from raster import Glyph, render

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Dots and harakat drawn on the dot grid.
 
 At 24 dots a font's dots come out one dot row high and melt into each other and into the

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: Apache-2.0
 """Measures how the Arabic artwork of the generated glyph tables reads on paper.
 
     /usr/bin/python3 tools/fontgen/measure.py            # the tables in fonts/

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Output: the generated C++ glyph tables and their header comments.
 
 write_tables() writes fonts/glyphs_WWx24.cpp (one entry per glyph: the stored header, the
@@ -71,6 +72,7 @@ def run_table_lines(suffix, entries):
 def emit_narrow_runs(entries):
     """The run table that the three narrow fonts share: they hold the same code points."""
     out = [
+        "// SPDX-License-Identifier: Apache-2.0",
         "// clang-format off",
         "// Run table shared by the 10, 13 and 18 x 24 fonts, which hold the same %d code points in"
         % len(entries),
@@ -97,6 +99,7 @@ def emit_table(width, entries, with_runs):
     nbytes = 4 + 3 * width
     suffix = "%dx24" % width
     out = [
+        "// SPDX-License-Identifier: OFL-1.1 AND Bitstream-Vera",
         "// clang-format off",
         "// Glyph table of the %d x 24 font: %d glyphs, %d bytes of records."
         % (width, len(entries), len(entries) * nbytes),

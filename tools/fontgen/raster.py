@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """The dot cell and the rasteriser that every kind of glyph is drawn with.
 
 A Glyph is the W x 24 dot picture that becomes one table entry; a Shape is the ink FreeType

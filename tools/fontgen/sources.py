@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """The pinned inputs of the generator: the source fonts and the FreeType that rasterises them.
 
 Each source is checked by its SHA-256 and its version string before anything is drawn, and the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Contact sheets of the generated fonts, for people to look at (PNG; a few are kept in docs/fonts).
 
 write_all(fonts, folder) writes

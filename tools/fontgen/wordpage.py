@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: Apache-2.0
 """Draws real receipt words from two sets of glyph tables side by side, the way the printer
 prints them: one cell per character, left to right, each haraka printed over the letter before
 it and fitted against it as the composer fits it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Hands bare fribidi_log2vis lines of deeply nested explicit embeddings, overrides and isolates
 // and counts, per nesting depth, the lines it mishandles. Run under valgrind (run.sh): each line
 // is reordered in a child process, which exits non-zero when valgrind saw a memory error, and a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Sweeps bare FriBidi with deeply nested explicit formatting characters under valgrind and prints,
 # per nesting depth, how many lines it mishandled (about 2 minutes for the default 3,000 lines).
 #   tools/fribidi-sweep/run.sh [MIN-OPENERS MAX-OPENERS LINES SEED]   (default 52 66 3000 7)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The printer's resident code page: how the printer reads the bytes of its own characters.
 //
 // The conversion is glibc's iconv. A served code page that iconv does not know (DOS Arabic 720

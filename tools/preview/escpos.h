@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The geometry of the printed line that the printer model reads, beside the command bytes that
 // every part of the project names from common/escpos_commands.h.
 #ifndef ZELVAR_TOOLS_PREVIEW_ESCPOS_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A model of the receipt printer that reads an ESC/POS byte stream and prints it onto a page of
 // dots, so that a picture shows what the bytes say, not what the text meant; and the same receipt
 // as lines of text, so that two receipts can be compared in a terminal.

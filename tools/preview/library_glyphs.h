@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Which of this library's glyphs a downloaded character is, so that a receipt can be read back
 // as text: the bitmap of an ESC & definition is looked up in the four built-in fonts.
 #ifndef ZELVAR_TOOLS_PREVIEW_LIBRARY_GLYPHS_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // receipt-preview: printer bytes in; a picture of the printed receipt, and the receipt as text,
 // out.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The printed page as a PNG picture, and writing output files without leaving partial ones.
 #ifndef ZELVAR_TOOLS_PREVIEW_PNG_OUTPUT_H
 #define ZELVAR_TOOLS_PREVIEW_PNG_OUTPUT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What differs from printer to printer in how it reads a stream: which code page each ESC t
 // number selects, and whether it starts in Kanji (double-byte) mode.
 #ifndef ZELVAR_TOOLS_PREVIEW_PRINTER_PROFILE_H

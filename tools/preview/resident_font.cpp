@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "tools/preview/resident_font.h"
 
 #include <ft2build.h>

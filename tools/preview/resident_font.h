@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The printer's resident font, drawn from system fonts through FreeType.
 #ifndef ZELVAR_TOOLS_PREVIEW_RESIDENT_FONT_H
 #define ZELVAR_TOOLS_PREVIEW_RESIDENT_FONT_H

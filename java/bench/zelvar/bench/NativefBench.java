@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 package zelvar.bench;
 
 import java.io.IOException;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 /**
  * Receipt text to printer bytes in one call, on top of the native methods of {@link
  * zelvar.printer.api.android.nat.nativef}.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 package zelvar.printer.api.android.nat;
 
 import static org.junit.jupiter.api.Assertions.assertArrayEquals;
