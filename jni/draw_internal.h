@@ -17,7 +17,7 @@
 #include <memory>
 
 #include "fontmgr/fntmngr.h"
-#include "jni/jni_guard.h"
+#include "jni/jni_guard_internal.h"
 
 namespace zelvar_jni {
 

@@ -20,7 +20,7 @@
 #include "common/zelvar_export.h"
 #include "fontmgr/fntmngr.h"
 #include "jni/draw_internal.h"
-#include "jni/jni_guard.h"
+#include "jni/jni_guard_internal.h"
 #include "zelvar_printer_api_android_nat_nativef.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "common/zelvar_export.h"
 #include "fontmgr/fntmngr.h"
 #include "jni/draw_internal.h"
-#include "jni/jni_guard.h"
+#include "jni/jni_guard_internal.h"
 #include "zelvar_printer_api_android_text_NativeDraw.h"
 
 namespace {

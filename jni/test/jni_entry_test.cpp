@@ -17,7 +17,7 @@
 
 #include "bidi/cfribidi.h"
 #include "fontmgr/fntmngr.h"
-#include "jni/jni_guard.h"
+#include "jni/jni_guard_internal.h"
 #include "tests/test_util.h"
 #include "zelvar_printer_api_android_nat_nativef.h"
 #include "zelvar_printer_api_android_text_NativeDraw.h"

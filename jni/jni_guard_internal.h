@@ -6,8 +6,8 @@
 // point runs its body through CallWithoutCxxExceptions, which turns the exception into a pending
 // Java exception instead. Native buffers are owned by RAII holders, so they are released while
 // the exception passes, before the Java exception is raised.
-#ifndef ZELVAR_JNI_JNI_GUARD_H
-#define ZELVAR_JNI_JNI_GUARD_H
+#ifndef ZELVAR_JNI_JNI_GUARD_INTERNAL_H
+#define ZELVAR_JNI_JNI_GUARD_INTERNAL_H
 
 #include <jni.h>
 
@@ -90,4 +90,4 @@ class ByteArrayElements {
 
 }  // namespace zelvar_jni
 
-#endif  // ZELVAR_JNI_JNI_GUARD_H
+#endif  // ZELVAR_JNI_JNI_GUARD_INTERNAL_H
