@@ -10,7 +10,7 @@
 // record), and JNI calls that fail (the JVM is out of memory), end the call in an orderly way: a
 // refusal for bad inputs, and for a failed JNI call an immediate return with an OutOfMemoryError
 // pending for the Java caller (the JVM's own, or one raised here when the JVM raised none). C++
-// exceptions never reach the JVM (jni_guard.h).
+// exceptions never reach the JVM (jni_guard_internal.h).
 
 #include <cstring>
 #include <memory>
