@@ -12,6 +12,7 @@
 #include "bench/bench_lines.h"
 #include "fontmgr/fntmngr.h"
 #include "fonts/fonts.h"
+#include "fonts/fonts_internal.h"
 
 namespace zelvar_bench {
 namespace {
@@ -22,23 +23,6 @@ constexpr int kBeh = 0x0628;    // a letter without flags
 constexpr int kFatha = 0x064E;  // a mark above, fitted to the letter before it
 constexpr int kAlef = 0x0627;   // may be justified
 constexpr int kIdeograph = 0x9FA6;
-
-using Lookup = std::vector<unsigned char> (*)(int, unsigned int*);
-
-Lookup LookupForWidth(int width) {
-    switch (width) {
-        case 10:
-            return &CFont10x24::GetBuffer10x24;
-        case 13:
-            return &CFont13x24::GetBuffer13x24;
-        case 18:
-            return &CFont18x24::GetBuffer18x24;
-        default:
-            return &CFont24x24::GetBuffer24x24;
-    }
-}
-
-const _SWFONTINFO kEmptyRecord = {255, 255, 255, 255, 0, 0};
 
 struct ComposeCase {
     const char* name;
@@ -62,7 +46,8 @@ void CheckCase(const ComposeCase& c) {
                                               buffer, &info, c.justification);
     if (n <= 0) Fail(std::string(c.name) + ": no sequence");
     unsigned int flags = 0;
-    const std::vector<unsigned char> stored = LookupForWidth(c.width)(c.code_point, &flags);
+    const std::vector<unsigned char> stored =
+        zelvar_fonts::FontForWidth(c.width)(c.code_point, &flags);
     const bool moved = std::memcmp(buffer + 6, stored.data() + 4, stored.size() - 4) != 0;
     const bool should_move = std::string(c.name) != "plain";
     if (moved != should_move) Fail(std::string(c.name) + ": the glyph did not take its path");
@@ -86,7 +71,7 @@ void RegisterCompose(const ComposeCase& c) {
 // The baseline: the stored record (fetched once) copied into a new vector.
 void RegisterCopyBaseline(int width, int code_point) {
     unsigned int flags = 0;
-    const std::vector<unsigned char> stored = LookupForWidth(width)(code_point, &flags);
+    const std::vector<unsigned char> stored = zelvar_fonts::FontForWidth(width)(code_point, &flags);
     Register("compose/" + std::to_string(width) + "/copy", [stored](benchmark::State& state) {
         const unsigned char* from = stored.data();
         const std::size_t n = stored.size();
@@ -104,21 +89,21 @@ void RegisterComposeBenchmarks() {
     for (int width : {10, 13, 18}) {
         // The letter's own placement record, as the composition leaves it for the next character.
         unsigned char buffer[128];
-        _SWFONTINFO after_beh = kEmptyRecord;
+        _SWFONTINFO after_beh = SWFONT_EMPTY_PLACEMENT;
         if (CFntMngr::GetFontDrawBuffer(kBeh, kArabicCodePage, width, SWFONT_HEIGHT, buffer,
                                         &after_beh, SWFONT_JUSTIFICATION_NONE) <= 0) {
             Fail("no beh in width " + std::to_string(width));
         }
-        RegisterCompose(
-            {"plain", kBeh, kArabicCodePage, width, kEmptyRecord, SWFONT_JUSTIFICATION_NONE});
+        RegisterCompose({"plain", kBeh, kArabicCodePage, width, SWFONT_EMPTY_PLACEMENT,
+                         SWFONT_JUSTIFICATION_NONE});
         RegisterCopyBaseline(width, kBeh);
         RegisterCompose(
             {"mark", kFatha, kArabicCodePage, width, after_beh, SWFONT_JUSTIFICATION_NONE});
-        RegisterCompose(
-            {"alef", kAlef, kArabicCodePage, width, kEmptyRecord, SWFONT_JUSTIFICATION_LEFT});
+        RegisterCompose({"alef", kAlef, kArabicCodePage, width, SWFONT_EMPTY_PLACEMENT,
+                         SWFONT_JUSTIFICATION_LEFT});
     }
-    RegisterCompose(
-        {"plain", kIdeograph, kChineseCodePage, 24, kEmptyRecord, SWFONT_JUSTIFICATION_NONE});
+    RegisterCompose({"plain", kIdeograph, kChineseCodePage, 24, SWFONT_EMPTY_PLACEMENT,
+                     SWFONT_JUSTIFICATION_NONE});
     RegisterCopyBaseline(24, kIdeograph);
 }
 

@@ -39,24 +39,6 @@ InterpretResult Print(const std::vector<unsigned char>& stream, Page* page,
     return printer.Run(stream, page);
 }
 
-std::string Utf8(char32_t c) {
-    std::string s;
-    if (c < 0x80) return std::string(1, static_cast<char>(c));
-    if (c < 0x800) {
-        s += static_cast<char>(0xC0 | (c >> 6));
-    } else {
-        if (c < 0x10000) {
-            s += static_cast<char>(0xE0 | (c >> 12));
-        } else {
-            s += static_cast<char>(0xF0 | (c >> 18));
-            s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        }
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    }
-    s += static_cast<char>(0x80 | (c & 0x3F));
-    return s;
-}
-
 // Records what the printer asks of its own font, and inks the cell's top-left dot.
 class RecordingFont : public ResidentFont {
   public:
@@ -165,7 +147,7 @@ TEST(PrinterModelRoundTrip, EveryGlyphOfEveryFontPrintsItsColumnsAndReadsBack) {
             const std::string read = line.substr(1);
             char32_t back = 0;
             for (char32_t c = static_cast<char32_t>(code_point); c > 0 && back == 0; --c) {
-                if (Utf8(c) == read) back = c;
+                if (EncodeUtf8(c) == read) back = c;
             }
             ASSERT_NE(back, 0u) << std::hex << "U+" << code_point << " read as " << read;
             ASSERT_EQ(Columns(width, back), Bytes(record.begin() + 4, record.end()))
@@ -198,13 +180,13 @@ TEST(PrinterModelRoundTrip, FittedMarksReadBackAsThemselves) {
                     Print(Cat({base_bytes, mark_bytes, {escpos::kLf}}), &page);
                 ASSERT_TRUE(result.ok) << result.error;
                 const std::string text = result.text.at(0);
-                const std::string expected_mark = Utf8(static_cast<char32_t>(mark));
+                const std::string expected_mark = EncodeUtf8(static_cast<char32_t>(mark));
                 // The mark, or one with the same glyph, follows the letter.
                 char32_t read_mark = 0;
                 for (char32_t c = 0x0610; c <= 0xFEFF && read_mark == 0; ++c) {
                     if (text.size() > expected_mark.size() &&
-                        text.compare(text.size() - Utf8(c).size(), std::string::npos, Utf8(c)) ==
-                            0 &&
+                        text.compare(text.size() - EncodeUtf8(c).size(), std::string::npos,
+                                     EncodeUtf8(c)) == 0 &&
                         Columns(width, c) == Bytes(stored.begin() + 4, stored.end())) {
                         read_mark = c;
                     }

@@ -34,4 +34,7 @@ class CodePage {
     iconv_t from_printer_;
 };
 
+// One code point as UTF-8 bytes.
+std::string EncodeUtf8(char32_t c);
+
 #endif  // ZELVAR_TOOLS_PREVIEW_CODE_PAGE_H

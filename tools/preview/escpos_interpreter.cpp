@@ -38,26 +38,6 @@ std::string Function(unsigned char b) {
                                                               : Hex(b);
 }
 
-std::string Utf8(char32_t c) {
-    std::string s;
-    if (c < 0x80) {
-        s += static_cast<char>(c);
-    } else if (c < 0x800) {
-        s += static_cast<char>(0xC0 | (c >> 6));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        s += static_cast<char>(0xE0 | (c >> 12));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (c >> 18));
-        s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return s;
-}
-
 // Commands that the model does not print but whose length is fixed: skipped with a warning.
 struct KnownCommand {
     unsigned char code;
@@ -415,9 +395,9 @@ struct EscPosInterpreter::State {
             const char32_t c =
                 LibraryGlyphs::Get().Find(user->columns, user->column_bytes.data(), where);
             named = c != 0 ? c : kNoGlyph;
-            text = Utf8(named);
+            text = EncodeUtf8(named);
         } else {
-            text = Utf8(resident);
+            text = EncodeUtf8(resident);
         }
         for (int cy = 0; cy < cell.height(); ++cy) {
             for (int cx = 0; cx < cell.width(); ++cx) {
