@@ -20,22 +20,8 @@ final class CodePages {
 
     /** The code pages the library serves, as {@code IsCPSupported} lists them. */
     static boolean isServed(int codePage) {
-        switch (codePage) {
-            case 1256:
-            case 864:
-            case 720:
-            case 1098:
-            case 862:
-            case 1255:
-            case 290:
-            case 20290:
-            case 932:
-            case 936:
-            case 54936:
-                return true;
-            default:
-                return false;
-        }
+        return isSingleByte(codePage) || isDoubleByte(codePage) || codePage == 290
+            || codePage == 20290;
     }
 
     /** Single-byte code pages that keep ASCII in their lower half and need an {@code ESC t}. */
