@@ -17,10 +17,10 @@ import java.util.TreeMap;
  */
 public final class PrinterProfile {
     /** {@code FS &}: enter Kanji mode. */
-    static final byte[] FS_ENTER_KANJI = {0x1C, 0x26};
+    static final byte[] FS_ENTER_KANJI = {EscPos.FS, EscPos.KANJI_ON};
 
     /** {@code FS .}: leave Kanji mode. */
-    static final byte[] FS_LEAVE_KANJI = {0x1C, 0x2E};
+    static final byte[] FS_LEAVE_KANJI = {EscPos.FS, EscPos.KANJI_OFF};
 
     /**
      * The command set's reference numbering of {@code ESC t}: PC720 32, PC862 36, PC864 37,

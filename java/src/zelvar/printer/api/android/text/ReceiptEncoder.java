@@ -43,15 +43,15 @@ public final class ReceiptEncoder {
     public static final int MAX_PAPER = 0xFFFF;
 
     // Printer commands.
-    private static final byte ESC = 0x1B;
-    private static final byte LF = 0x0A;
-    private static final byte BS = 0x08;
-    private static final byte[] INITIALIZE = {ESC, '@'}; // ESC @ : reset the printer
-    private static final byte[] TIGHT_SPACING = {ESC, '3', 24}; // ESC 3 24 : lines touch
-    private static final byte[] DEFAULT_SPACING = {ESC, '2'}; // ESC 2 : default line spacing
-    private static final byte SELECT_CODE_TABLE = 't'; // ESC t n
-    private static final byte ABSOLUTE_POSITION = '$'; // ESC $ nL nH
-    private static final byte FEED_LINES = 'd'; // ESC d n
+    private static final byte ESC = EscPos.ESC;
+    private static final byte LF = EscPos.LF;
+    private static final byte BS = EscPos.BS;
+    private static final byte[] INITIALIZE = {ESC, EscPos.INITIALIZE}; // ESC @ : reset
+    private static final byte[] TIGHT_SPACING = {ESC, EscPos.LINE_SPACING, 24}; // lines touch
+    private static final byte[] DEFAULT_SPACING = {ESC, EscPos.DEFAULT_LINE_SPACING}; // ESC 2
+    private static final byte SELECT_CODE_TABLE = EscPos.SELECT_CODE_TABLE; // ESC t n
+    private static final byte ABSOLUTE_POSITION = EscPos.ABSOLUTE_POSITION; // ESC $ nL nH
+    private static final byte FEED_LINES = EscPos.FEED_LINES; // ESC d n
 
     private static final int QUESTION_MARK = '?';
     private static final int SPACE = ' ';

@@ -6,21 +6,22 @@ import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import java.util.Arrays;
+import zelvar.printer.api.android.text.EscPos;
 
 /**
- * What a test knows about the printer's command sequence and the glyph columns inside it, written
- * down from the command table rather than taken from the library.
+ * What a test knows about the printer's command sequence and the glyph columns inside it; the
+ * command bytes are the Java side's one definition ({@link EscPos}).
  */
 final class Sequences {
-    static final int ESC = 0x1B;
-    static final int BS = 0x08;
-    static final int DEFINE_USER_CHARACTERS = '&'; // ESC & 3 c1 c2 width columns
-    static final int USER_CHARACTER_SET = '%'; // ESC % n
-    static final int SET_ON = 1;
-    static final int SET_OFF = 0;
-    static final int SET_TRAILER = 0xAA;
-    static final int NARROW_CODE = 0x41; // the user character of the 10, 13 and 18 dot fonts
-    static final int WIDE_CODE = 0x80; // the user character of the 24 dot font
+    static final int ESC = EscPos.ESC;
+    static final int BS = EscPos.BS;
+    static final int DEFINE_USER_CHARACTERS = EscPos.DEFINE_USER_CHARACTERS;
+    static final int USER_CHARACTER_SET = EscPos.USER_CHARACTER_SET;
+    static final int SET_ON = EscPos.SET_ON;
+    static final int SET_OFF = EscPos.SET_OFF;
+    static final int SET_TRAILER = EscPos.SET_TRAILER;
+    static final int NARROW_CODE = EscPos.NARROW_CODE;
+    static final int WIDE_CODE = EscPos.WIDE_CODE;
     static final int ROWS = 24;
     static final int NO_INK = 255;
     static final int COLUMN_MASK = (1 << ROWS) - 1;

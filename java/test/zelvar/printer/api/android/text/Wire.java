@@ -40,33 +40,33 @@ final class Wire {
         Glyph last = null;
         for (int i = 0; i < bytes.length;) {
             int b = bytes[i] & 0xFF;
-            if (b == 0x1B) {
+            if (b == EscPos.ESC) {
                 int c = bytes[i + 1];
                 switch (c) {
-                    case '@':
-                    case '2':
+                    case EscPos.INITIALIZE:
+                    case EscPos.DEFAULT_LINE_SPACING:
                         wire.commands.add("ESC " + (char) c);
                         i += 2;
                         break;
-                    case 't':
-                    case '3':
-                    case 'd':
+                    case EscPos.SELECT_CODE_TABLE:
+                    case EscPos.LINE_SPACING:
+                    case EscPos.FEED_LINES:
                         wire.commands.add("ESC " + (char) c + " " + (bytes[i + 2] & 0xFF));
-                        for (int n = c == 'd' ? bytes[i + 2] & 0xFF : 0; n > 0; --n) {
+                        for (int n = c == EscPos.FEED_LINES ? bytes[i + 2] & 0xFF : 0; n > 0; --n) {
                             wire.lines.add(new ArrayList<>());
                         }
                         i += 3;
                         break;
-                    case '$':
+                    case EscPos.ABSOLUTE_POSITION:
                         x = (bytes[i + 2] & 0xFF) | (bytes[i + 3] & 0xFF) << 8;
                         wire.commands.add("ESC $ " + x);
                         i += 4;
                         break;
-                    case '%':
+                    case EscPos.USER_CHARACTER_SET:
                         userSet = (bytes[i + 2] & 1) == 1;
                         i += 3;
                         break;
-                    case '&':
+                    case EscPos.DEFINE_USER_CHARACTERS:
                         int first = bytes[i + 3] & 0xFF;
                         int lastCode = bytes[i + 4] & 0xFF;
                         i += 5;
@@ -85,18 +85,18 @@ final class Wire {
                 }
                 continue;
             }
-            if (b == 0x1C) {
-                kanji = bytes[i + 1] == '&';
+            if (b == EscPos.FS) {
+                kanji = bytes[i + 1] == EscPos.KANJI_ON;
                 wire.commands.add(kanji ? "FS &" : "FS .");
                 i += 2;
                 continue;
             }
-            if (b == 0x08) {
+            if (b == EscPos.BS) {
                 backspace = true;
                 ++i;
                 continue;
             }
-            if (b == 0x0A) {
+            if (b == EscPos.LF) {
                 wire.lines.add(line);
                 line = new ArrayList<>();
                 x = 0;
