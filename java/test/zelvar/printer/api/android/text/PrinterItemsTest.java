@@ -116,8 +116,8 @@ class PrinterItemsTest {
         RasterImage image = RasterImage.of(pixels, 3, 2, 3, RasterImage.Dither.THRESHOLD);
         assertArrayEquals(
             bytes(0x1D, 'v', '0', 0, 1, 0, 2, 0, 0b10100000, 0b00100000), image.toBytes());
-        // Scaled down 2:1, a dot averages its four pixels.
-        int[] checker = {0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF, 0xFF000000};
+        // Scaled down 2:1, a dot averages its four pixels rather than taking the first.
+        int[] checker = {0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF}; // one black of four
         assertEquals(
             false, RasterImage.of(checker, 2, 2, 1, RasterImage.Dither.THRESHOLD).isBlack(0, 0));
 
