@@ -14,6 +14,7 @@ apt-get install -y -qq --no-install-recommends \
     unicode-data \
     python3 python3-freetype python3-pil python3-fonttools \
     fonts-noto-core fonts-noto-cjk fonts-dejavu-core fonts-unifont \
+    libzint-dev zbar-tools \
     >/dev/null
 
 # The glyph generator's pinned npm font packages.
@@ -23,6 +24,9 @@ if [ -f tools/fontgen/package-lock.json ]; then
     fi
     npm ci --prefix tools/fontgen --no-audit --no-fund --loglevel=error
 fi
+
+# The printer database the printer-model tables are generated from.
+npm ci --prefix tools/printerdb --no-audit --no-fund --loglevel=error
 
 # The arm64 stage of the test suite: the cross toolchain, qemu and the arm64 libraries.
 bash tools/install-arm64-deps.sh

@@ -19,6 +19,9 @@ if [ -x tools/fontgen/check.sh ]; then
     tools/fontgen/check.sh
 fi
 
+echo "== printer-model tables are current"
+tools/printerdb/check.sh
+
 build() {  # build DIR [--target T...] [-- CMAKE-ARGS...]
     local dir=$1 targets=()
     shift
