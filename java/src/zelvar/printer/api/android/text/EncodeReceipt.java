@@ -22,9 +22,15 @@ import java.nio.file.StandardOpenOption;
  * The receipt encoder from the command line: a UTF-8 text file in, the printer's bytes out.
  *
  * <pre>
- * encode-receipt [--profile reference|clone58] [--code-page CP] [--width 10|13|18|24]
- *                [--paper DOTS] [--center] [--stats] [-o OUTPUT] INPUT
+ * encode-receipt [--profile reference|clone58 | --printer MODEL] [--code-page CP|auto]
+ *                [--width 10|13|18|24] [--paper DOTS] [--center] [--stats] [-o OUTPUT] INPUT
+ * encode-receipt --list-printers
  * </pre>
+ *
+ * <p>{@code --printer} takes a model of the public printer database ({@code --list-printers}
+ * lists them: id, name, dots per inch, paper width in dots, and the code tables it has for the
+ * code pages the library serves); the paper width is then the model's unless {@code --paper}
+ * gives one. {@code --code-page auto} lets the encoder choose the code page for the receipt.
  *
  * <p>INPUT is a file or {@code -} for standard input; the bytes go to OUTPUT, or to standard
  * output when it is {@code -} or not given. Each input line is one paragraph; a TAB makes it a row
@@ -36,6 +42,9 @@ import java.nio.file.StandardOpenOption;
 public final class EncodeReceipt {
     /** Exit status for bad input. */
     public static final int BAD_INPUT = 2;
+
+    // 80 mm paper at 203 dpi, when neither the options nor the printer give a width.
+    private static final int DEFAULT_PAPER = 576;
 
     private EncodeReceipt() {}
 
@@ -63,9 +72,10 @@ public final class EncodeReceipt {
     private static int encode(
         String[] args, InputStream stdin, OutputStream stdout, PrintStream err) throws BadInput {
         String profileName = PrinterProfile.REFERENCE.name();
+        String model = null;
         int codePage = 1256;
         int width = 13;
-        int paper = 576;
+        int paper = 0;
         boolean center = false;
         boolean stats = false;
         String input = null;
@@ -76,8 +86,15 @@ public final class EncodeReceipt {
                 case "--profile":
                     profileName = value(args, ++i, a);
                     break;
+                case "--printer":
+                    model = value(args, ++i, a);
+                    break;
+                case "--list-printers":
+                    listPrinters(stdout);
+                    return 0;
                 case "--code-page":
-                    codePage = number(value(args, ++i, a), a);
+                    String cp = value(args, ++i, a);
+                    codePage = cp.equals("auto") ? ReceiptEncoder.AUTO_CODE_PAGE : number(cp, a);
                     break;
                 case "--width":
                     width = number(value(args, ++i, a), a);
@@ -106,7 +123,11 @@ public final class EncodeReceipt {
 
         ReceiptEncoder encoder;
         try {
-            encoder = new ReceiptEncoder(PrinterProfile.named(profileName), codePage, width, paper);
+            PrinterProfile profile =
+                model != null ? PrinterProfile.forModel(model) : PrinterProfile.named(profileName);
+            if (paper == 0 && profile.paperDots() == 0) paper = DEFAULT_PAPER;
+            encoder = new ReceiptEncoder(profile, codePage, width, paper);
+            paper = encoder.paperDots();
         } catch (IllegalArgumentException e) {
             throw new BadInput(e.getMessage());
         }
@@ -136,6 +157,27 @@ public final class EncodeReceipt {
                 bytes.length, raster);
         }
         return 0;
+    }
+
+    /** One model a line: id, name, dots per inch, paper dots, and its tables (code page=n). */
+    private static void listPrinters(OutputStream stdout) throws BadInput {
+        StringBuilder text = new StringBuilder();
+        for (String id : PrinterProfile.models()) {
+            PrinterProfile p = PrinterProfile.forModel(id);
+            text.append(id)
+                .append('\t')
+                .append(PrinterProfile.modelName(id))
+                .append('\t')
+                .append(p.dpi())
+                .append(" dpi\t")
+                .append(p.paperDots())
+                .append(" dots\t");
+            StringBuilder tables = new StringBuilder();
+            p.codeTables().forEach((cp, n) -> tables.append(' ').append(cp).append('=').append(n));
+            if (p.katakanaTable() >= 0) tables.append(" katakana=").append(p.katakanaTable());
+            text.append(tables.length() == 0 ? "-" : tables.substring(1)).append('\n');
+        }
+        write("-", text.toString().getBytes(StandardCharsets.UTF_8), stdout);
     }
 
     private static String value(String[] args, int i, String option) throws BadInput {

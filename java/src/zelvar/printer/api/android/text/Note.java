@@ -2,7 +2,8 @@
 package zelvar.printer.api.android.text;
 
 /**
- * A character that the receipt does not print as written: printed as {@code ?}, or left out.
+ * Something the receipt does not print as written: a character printed as {@code ?} or left out,
+ * a character drawn wider than a strict printer takes, or the code page the encoder chose.
  * Instances are immutable snapshots.
  */
 public final class Note {
@@ -11,7 +12,15 @@ public final class Note {
         /** Neither the library's fonts nor the code page have it: it was printed as {@code ?}. */
         REPLACED,
         /** A mark that the code page lacks and the fonts cannot draw: it was left out. */
-        DROPPED
+        DROPPED,
+        /**
+         * The first character drawn wider than the printer model's Font A cell: printers that take
+         * user-defined characters only as wide as that cell print these wrongly or not at all.
+         * Noted once per receipt; a narrower font width avoids it.
+         */
+        WIDE_CHARACTER,
+        /** The code page the encoder chose for the receipt; {@link #codePoint} is its number. */
+        CODE_PAGE
     }
 
     private final Kind kind;
@@ -39,8 +48,18 @@ public final class Note {
 
     @Override
     public String toString() {
-        return String.format("U+%04X %s (line %d, %d time%s)", codePoint,
-            kind == Kind.REPLACED ? "printed as ?" : "left out", firstLine, count,
-            count == 1 ? "" : "s");
+        switch (kind) {
+            case CODE_PAGE:
+                return "code page " + codePoint + " chosen for the receipt";
+            case WIDE_CHARACTER:
+                return String.format("U+%04X drawn wider than the printer's Font A cell (line %d):"
+                        + " a printer that takes only Font A wide user-defined characters may"
+                        + " print the drawn characters wrongly",
+                    codePoint, firstLine);
+            default:
+                return String.format("U+%04X %s (line %d, %d time%s)", codePoint,
+                    kind == Kind.REPLACED ? "printed as ?" : "left out", firstLine, count,
+                    count == 1 ? "" : "s");
+        }
     }
 }

@@ -1,19 +1,25 @@
 // SPDX-License-Identifier: Apache-2.0
 package zelvar.printer.api.android.text;
 
+import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.Collections;
+import java.util.Comparator;
+import java.util.List;
+import java.util.Locale;
 import java.util.Map;
 import java.util.TreeMap;
 
 /**
  * What the receipt encoder must know about one printer: which {@code ESC t n} selects each code
  * page, how its Kanji (double-byte) mode is entered and left, whether it has a resident Kanji font,
- * and whether it takes the absolute print position command {@code ESC $}.
+ * whether it takes the absolute print position command {@code ESC $}, and, for a known model, its
+ * paper width and resolution.
  *
- * <p>The code table numbers differ from printer to printer, so two numberings are built in
- * ({@link #REFERENCE}, {@link #CLONE_58}) and an application gives its own with {@link #builder}.
- * Instances are immutable.
+ * <p>The code table numbers differ from printer to printer. Every ESC/POS model of the public
+ * printer database has its profile ({@link #forModel}, {@link #models}); two numberings are built
+ * in ({@link #REFERENCE}, {@link #CLONE_58}); and an application gives its own with {@link
+ * #builder}. Instances are immutable.
  */
 public final class PrinterProfile {
     /** {@code FS &}: enter Kanji mode. */
@@ -37,13 +43,13 @@ public final class PrinterProfile {
                                                        .build();
 
     /**
-     * The numbering published for one widespread 58 mm clone: PC720 93, PC862 62, PC864 28,
-     * WPC1255 32, WPC1256 92, and no table for PC1098. It starts in Kanji mode and has a resident
-     * Kanji font.
+     * The numbering of the widespread 58 mm clones, as the public printer database gives it for
+     * {@code pos-5890}: PC720 93, PC862 8, PC864 28, WPC1255 32, WPC1256 92, and no table for
+     * PC1098. It starts in Kanji mode and has a resident Kanji font.
      */
     public static final PrinterProfile CLONE_58 = builder("clone58")
                                                       .codeTable(720, 93)
-                                                      .codeTable(862, 62)
+                                                      .codeTable(862, 8)
                                                       .codeTable(864, 28)
                                                       .codeTable(1255, 32)
                                                       .codeTable(1256, 92)
@@ -57,6 +63,10 @@ public final class PrinterProfile {
     private final boolean absolutePosition;
     private final byte[] enterKanji;
     private final byte[] leaveKanji;
+    private final int paperDots;
+    private final int dpi;
+    private final int fontAWidth;
+    private final int katakanaTable;
 
     private PrinterProfile(Builder b) {
         name = b.name;
@@ -66,6 +76,83 @@ public final class PrinterProfile {
         absolutePosition = b.absolutePosition;
         enterKanji = b.enterKanji.clone();
         leaveKanji = b.leaveKanji.clone();
+        paperDots = b.paperDots;
+        dpi = b.dpi;
+        fontAWidth = b.fontAWidth;
+        katakanaTable = b.katakanaTable;
+    }
+
+    /**
+     * The profile of a printer model of the public printer database, by its id there ({@code
+     * epson-tm-t88vi}, {@code pos-5890}, {@code sunmi-p3h}, ...): its code tables for the code
+     * pages the library serves, its paper width and its resolution. Kanji mode and {@code ESC $}
+     * are as in {@link #REFERENCE}; change them with {@link #toBuilder} where a model differs.
+     *
+     * @param id the model's id, as {@link #models} lists it
+     * @return the model's profile
+     * @throws IllegalArgumentException for an unknown id, naming the nearest known ones
+     */
+    public static PrinterProfile forModel(String id) {
+        for (PrinterModels.Model m : PrinterModels.MODELS) {
+            if (m.id.equals(id)) return fromModel(m);
+        }
+        List<String> ids = new ArrayList<>(models());
+        String typed = id == null ? "" : id.toLowerCase(Locale.ROOT);
+        ids.sort(Comparator.comparingInt((String known) -> editDistance(typed, known))
+                     .thenComparing(Comparator.naturalOrder()));
+        throw new IllegalArgumentException("unknown printer model: " + id
+            + " (nearest: " + String.join(", ", ids.subList(0, 3)) + ")");
+    }
+
+    private static PrinterProfile fromModel(PrinterModels.Model m) {
+        Builder b = builder(m.id);
+        for (int i = 0; i < m.codeTables.length; i += 2) {
+            // A numbering may list a code page twice; the first number is the one the vendor
+            // documents first.
+            if (!b.codeTables.containsKey(m.codeTables[i])) {
+                b.codeTable(m.codeTables[i], m.codeTables[i + 1]);
+            }
+        }
+        b.paperDots = m.paperDots;
+        b.dpi = m.dpi;
+        b.fontAWidth = m.fontAWidth;
+        b.katakanaTable = m.katakanaTable;
+        return b.build();
+    }
+
+    /**
+     * The ids of the ESC/POS printer models that {@link #forModel} knows, in the database's order.
+     *
+     * @return an unmodifiable list
+     */
+    public static List<String> models() {
+        List<String> ids = new ArrayList<>();
+        for (PrinterModels.Model m : PrinterModels.MODELS) ids.add(m.id);
+        return Collections.unmodifiableList(ids);
+    }
+
+    /** The model's name as the database gives it, or null for a profile that is no model. */
+    static String modelName(String id) {
+        for (PrinterModels.Model m : PrinterModels.MODELS) {
+            if (m.id.equals(id)) return m.name;
+        }
+        return null;
+    }
+
+    private static int editDistance(String a, String b) {
+        int[] row = new int[b.length() + 1];
+        for (int j = 0; j <= b.length(); ++j) row[j] = j;
+        for (int i = 1; i <= a.length(); ++i) {
+            int diagonal = row[0];
+            row[0] = i;
+            for (int j = 1; j <= b.length(); ++j) {
+                int above = row[j];
+                int cost = a.charAt(i - 1) == b.charAt(j - 1) ? 0 : 1;
+                row[j] = Math.min(Math.min(row[j] + 1, row[j - 1] + 1), diagonal + cost);
+                diagonal = above;
+            }
+        }
+        return row[b.length()];
     }
 
     /**
@@ -92,6 +179,10 @@ public final class PrinterProfile {
         b.absolutePosition = absolutePosition;
         b.enterKanji = enterKanji.clone();
         b.leaveKanji = leaveKanji.clone();
+        b.paperDots = paperDots;
+        b.dpi = dpi;
+        b.fontAWidth = fontAWidth;
+        b.katakanaTable = katakanaTable;
         return b;
     }
 
@@ -102,6 +193,9 @@ public final class PrinterProfile {
         Integer n = codeTables.get(codePage);
         return n == null ? -1 : n;
     }
+
+    /** Whether the profile has a code table for the code page. */
+    public boolean hasCodeTable(int codePage) { return codeTables.containsKey(codePage); }
 
     /** Code page to {@code ESC t} number, for every code page the profile numbers. */
     public Map<Integer, Integer> codeTables() { return codeTables; }
@@ -131,6 +225,18 @@ public final class PrinterProfile {
     /** The bytes that leave Kanji mode. */
     public byte[] leaveKanji() { return leaveKanji.clone(); }
 
+    /** The paper's printable width in dots (Font A columns times its width), or 0 when unknown. */
+    public int paperDots() { return paperDots; }
+
+    /** The print resolution in dots per inch, or 0 when unknown. */
+    public int dpi() { return dpi; }
+
+    /** The width in dots of the resident Font A cell: 12 unless the profile says otherwise. */
+    public int fontAWidth() { return fontAWidth; }
+
+    /** The {@code n} of {@code ESC t n} that selects the half-width katakana table, or -1. */
+    public int katakanaTable() { return katakanaTable; }
+
     byte[] enterKanjiBytes() { return enterKanji; }
 
     byte[] leaveKanjiBytes() { return leaveKanji; }
@@ -149,6 +255,10 @@ public final class PrinterProfile {
         private boolean absolutePosition = true;
         private byte[] enterKanji = FS_ENTER_KANJI.clone();
         private byte[] leaveKanji = FS_LEAVE_KANJI.clone();
+        private int paperDots = 0;
+        private int dpi = 0;
+        private int fontAWidth = 12;
+        private int katakanaTable = -1;
 
         private Builder(String name) {
             if (name == null || name.isEmpty()) {
@@ -209,6 +319,32 @@ public final class PrinterProfile {
             }
             enterKanji = enter.clone();
             leaveKanji = leave.clone();
+            return this;
+        }
+
+        /**
+         * The paper's printable width in dots; 0 for unknown.
+         *
+         * @throws IllegalArgumentException when negative or over 65,535
+         */
+        public Builder paperDots(int dots) {
+            if (dots < 0 || dots > 0xFFFF) {
+                throw new IllegalArgumentException("paper width out of 0..65535 dots: " + dots);
+            }
+            paperDots = dots;
+            return this;
+        }
+
+        /**
+         * The {@code ESC t} number of the half-width katakana table; -1 for none.
+         *
+         * @throws IllegalArgumentException when outside -1 to 255
+         */
+        public Builder katakanaTable(int n) {
+            if (n < -1 || n > 255) {
+                throw new IllegalArgumentException("ESC t number out of range 0 to 255: " + n);
+            }
+            katakanaTable = n;
             return this;
         }
 

@@ -7,6 +7,7 @@ import java.util.Arrays;
 import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
+import java.util.function.Consumer;
 import zelvar.printer.api.android.nat.nativef;
 
 /**
@@ -30,8 +31,16 @@ import zelvar.printer.api.android.nat.nativef;
  * <p>An encoder is not safe for use by several threads at once; separate encoders are.
  */
 public final class ReceiptEncoder {
-    /** The library's font widths, in dots. */
-    public static final int[] FONT_WIDTHS = {10, 13, 18, 24};
+    /** The library's font widths, in dots: 10, 13, 18 and 24 (an unmodifiable list). */
+    public static final List<Integer> FONT_WIDTHS = List.of(10, 13, 18, 24);
+
+    /** The code page argument that lets the encoder choose the code page for the receipt. */
+    public static final int AUTO_CODE_PAGE = 0;
+
+    // The encoder checks widths against its own copy, which no caller can change.
+    private static final int[] FONT_WIDTHS_ARRAY = {10, 13, 18, 24};
+    // The code pages the encoder chooses among, the first preferred where they print alike.
+    private static final int[] CHOSEN_CODE_PAGES = {1256, 864, 720, 1098, 1255, 862};
 
     /** Dots of a resident single-byte character (the printer's 12 x 24 font). */
     public static final int RESIDENT_CELL = 12;
@@ -100,7 +109,15 @@ public final class ReceiptEncoder {
     private final int gridPitch;
     private final boolean doubleByte;
     private final boolean kanjiText;
+    // The profile has no code table for the code page: only ASCII is sent as text.
+    private final boolean asciiOnly;
     private final CodePages.Resident resident;
+    // With the code page left to the encoder: the calls, kept until the receipt is known, and
+    // the encoder of the chosen code page that then takes them.
+    private final List<Consumer<ReceiptEncoder>> pending;
+    private final List<String> pendingText = new ArrayList<>();
+    private ReceiptEncoder chosen;
+    private boolean wideNoted;
 
     private final Bytes out = new Bytes(1024);
     private final Map<Long, int[]> notes = new LinkedHashMap<>(); // kind, code point -> line, count
@@ -113,33 +130,53 @@ public final class ReceiptEncoder {
     private long residentCharacters;
 
     /**
-     * @param profile the printer's code tables and abilities
-     * @param codePage the printer code page of the text: 1256, 864, 720, 1098, 862, 1255 (with a
-     *     code table in the profile), 932, 936 or 54936
+     * @param profile the printer's code tables and abilities; {@link PrinterProfile#forModel}
+     *     gives a printer model's
+     * @param codePage the printer code page of the text: 1256, 864, 720, 1098, 862, 1255, 932, 936
+     *     or 54936; or 0 to let the encoder choose, for the whole receipt, the code page among the
+     *     profile's code tables that prints the most of its characters as resident text (ties go
+     *     to 1256, 864, 720, 1098, 1255, 862 in this order; a profile with none of them gets 1256
+     *     with everything but ASCII drawn). The choice is made when the bytes are first asked for
+     *     and is reported by {@link #notes()}; until then {@link #codePage()} answers 0. When the
+     *     profile has no code table for an Arabic-script code page (1256, 864, 720, 1098), Arabic
+     *     and Persian are drawn entirely, ASCII stays resident and no {@code ESC t} is sent.
      * @param fontWidth the width of the library's font for drawn characters: 10, 13, 18 or 24.
      *     The wide ideographs that only the 24-dot font holds are drawn with it whatever the width.
-     * @param paperDots the printable width in dots (384 for 58 mm paper, 576 for 80 mm)
+     * @param paperDots the printable width in dots (384 for 58 mm paper, 576 for 80 mm), or 0 for
+     *     the profile's paper width
      * @throws IllegalArgumentException naming the value: a null profile, a code page the library
      *     does not serve, an EBCDIC code page (290, 20290: no printer code table carries its
-     * bytes), a code page the profile has no code table for, a font width the library lacks, or a
-     * paper narrower than one character cell or wider than {@link #MAX_PAPER}
+     *     bytes), a Hebrew code page (862, 1255) the profile has no code table for (the library's
+     *     fonts do not draw Hebrew), a font width the library lacks, a paper narrower than one
+     *     character cell or wider than {@link #MAX_PAPER}, or a paper width of 0 with a profile
+     *     that knows none
      */
     public ReceiptEncoder(PrinterProfile profile, int codePage, int fontWidth, int paperDots) {
         if (profile == null) throw new IllegalArgumentException("printer profile: null");
-        if (!CodePages.isServed(codePage)) {
+        boolean choose = codePage == AUTO_CODE_PAGE;
+        if (!choose && !CodePages.isServed(codePage)) {
             throw new IllegalArgumentException("code page not served by the library: " + codePage);
         }
         if (CodePages.isEbcdic(codePage)) {
             throw new IllegalArgumentException("code page " + codePage
                 + " is EBCDIC: no printer code table carries it, so its text cannot be sent");
         }
-        if (CodePages.isSingleByte(codePage) && profile.codeTable(codePage) < 0) {
+        if (!choose && CodePages.isSingleByte(codePage) && !profile.hasCodeTable(codePage)
+            && !isArabicScript(codePage)) {
             throw new IllegalArgumentException("printer profile " + profile.name()
-                + " has no code table for code page " + codePage);
+                + " has no code table for code page " + codePage
+                + ", and the library's fonts do not draw its script");
         }
-        if (Arrays.stream(FONT_WIDTHS).noneMatch(w -> w == fontWidth)) {
+        if (Arrays.stream(FONT_WIDTHS_ARRAY).noneMatch(w -> w == fontWidth)) {
             throw new IllegalArgumentException(
                 "font width must be 10, 13, 18 or 24 dots: " + fontWidth);
+        }
+        if (paperDots == 0) {
+            paperDots = profile.paperDots();
+            if (paperDots == 0) {
+                throw new IllegalArgumentException(
+                    "paper width 0: printer profile " + profile.name() + " knows no paper width");
+            }
         }
         int cell = Math.max(fontWidth, RESIDENT_CELL);
         if (paperDots < cell || paperDots > MAX_PAPER) {
@@ -156,7 +193,26 @@ public final class ReceiptEncoder {
         this.gridPitch = Math.max(boxFont, RESIDENT_CELL);
         this.doubleByte = CodePages.isDoubleByte(codePage);
         this.kanjiText = doubleByte && profile.hasKanjiFont();
-        this.resident = residentFor(codePage);
+        this.asciiOnly =
+            !choose && CodePages.isSingleByte(codePage) && !profile.hasCodeTable(codePage);
+        this.resident = choose ? null : residentFor(codePage);
+        this.pending = choose ? new ArrayList<>() : null;
+    }
+
+    /**
+     * Like {@link #ReceiptEncoder(PrinterProfile, int, int, int)} with the profile's paper width.
+     *
+     * @param profile the printer's profile, one that knows its paper width (a printer model's)
+     * @param codePage the code page of the text, or 0 to let the encoder choose
+     * @param fontWidth the width of the library's font for drawn characters
+     * @throws IllegalArgumentException as the other constructor does
+     */
+    public ReceiptEncoder(PrinterProfile profile, int codePage, int fontWidth) {
+        this(profile, codePage, fontWidth, 0);
+    }
+
+    static boolean isArabicScript(int codePage) {
+        return codePage == 1256 || codePage == 864 || codePage == 720 || codePage == 1098;
     }
 
     private static CodePages.Resident residentFor(int codePage) {
@@ -172,7 +228,8 @@ public final class ReceiptEncoder {
 
     public PrinterProfile profile() { return profile; }
 
-    public int codePage() { return codePage; }
+    /** The code page of the text: the one chosen, or 0 while the choice is still open. */
+    public int codePage() { return chosen != null ? chosen.codePage : codePage; }
 
     public int fontWidth() { return width; }
 
@@ -188,6 +245,7 @@ public final class ReceiptEncoder {
      * {@link #addRow}). Null or empty text adds nothing.
      */
     public ReceiptEncoder addLine(String text) {
+        if (defer(e -> e.addLine(text), text)) return this;
         addText(text, false);
         return this;
     }
@@ -197,6 +255,7 @@ public final class ReceiptEncoder {
      * holding box characters (drawings in character cells) are not centred.
      */
     public ReceiptEncoder addCenteredLine(String text) {
+        if (defer(e -> e.addCenteredLine(text), text)) return this;
         addText(text, true);
         return this;
     }
@@ -209,6 +268,7 @@ public final class ReceiptEncoder {
      * first line. Null or empty columns are empty; a row with both empty adds nothing.
      */
     public ReceiptEncoder addRow(String label, String amount) {
+        if (defer(e -> e.addRow(label, amount), label, amount)) return this;
         boolean noLabel = label == null || label.isEmpty();
         boolean noAmount = amount == null || amount.isEmpty();
         if (noLabel && noAmount) return this;
@@ -221,6 +281,7 @@ public final class ReceiptEncoder {
 
     /** Adds a rule across the paper: box-drawing lines drawn cell by cell, or dashes. */
     public ReceiptEncoder addRule() {
+        if (defer(ReceiptEncoder::addRule)) return this;
         ++line;
         start();
         int kind = classify(HORIZONTAL_RULE);
@@ -244,6 +305,7 @@ public final class ReceiptEncoder {
         if (lines < 0 || lines > 255) {
             throw new IllegalArgumentException("feed must be 0 to 255 lines: " + lines);
         }
+        if (defer(e -> e.addFeed(lines))) return this;
         ++line;
         start();
         beginLine(false);
@@ -259,6 +321,7 @@ public final class ReceiptEncoder {
      * needs, then the lines. Empty when nothing has been added. The encoder can go on adding.
      */
     public byte[] toBytes() {
+        if (pending != null) return decided().toBytes();
         if (!started) return new byte[0];
         byte[] bytes = Arrays.copyOf(out.data(), out.size() + (tightSpacing ? 2 : 0));
         if (tightSpacing) {
@@ -268,19 +331,69 @@ public final class ReceiptEncoder {
     }
 
     /** Characters printed as {@code ?}, in the order in which they were first printed. */
-    public List<Note> unprintables() { return notesOf(Note.Kind.REPLACED); }
+    public List<Note> unprintables() {
+        return pending != null ? decided().unprintables() : notesOf(Note.Kind.REPLACED);
+    }
 
     /** Everything not printed as written: characters printed as {@code ?} and marks left out. */
-    public List<Note> notes() { return notesOf(null); }
+    public List<Note> notes() { return pending != null ? decided().notes() : notesOf(null); }
 
     /** Lines printed so far (a feed counts its lines). */
-    public int printedLines() { return printedLines; }
+    public int printedLines() { return pending != null ? decided().printedLines() : printedLines; }
 
     /** Characters drawn by the library so far. */
-    public long drawnCharacters() { return drawnCharacters; }
+    public long drawnCharacters() {
+        return pending != null ? decided().drawnCharacters() : drawnCharacters;
+    }
 
     /** Characters sent as text for the resident font so far, replacements included. */
-    public long residentCharacters() { return residentCharacters; }
+    public long residentCharacters() {
+        return pending != null ? decided().residentCharacters() : residentCharacters;
+    }
+
+    /**
+     * With the code page left to the encoder: keeps a call until the receipt is known, or hands
+     * it to the encoder of the chosen code page. False when the code page was given.
+     */
+    private boolean defer(Consumer<ReceiptEncoder> call, String... texts) {
+        if (pending == null) return false;
+        if (chosen != null) {
+            call.accept(chosen);
+        } else {
+            pending.add(call);
+            for (String t : texts) {
+                if (t != null) pendingText.add(t);
+            }
+        }
+        return true;
+    }
+
+    /** The encoder of the chosen code page, choosing it from the receipt kept so far. */
+    private ReceiptEncoder decided() {
+        if (chosen != null) return chosen;
+        int best = CHOSEN_CODE_PAGES[0];
+        long bestCount = -1;
+        for (int cp : CHOSEN_CODE_PAGES) {
+            if (!profile.hasCodeTable(cp)) continue;
+            CodePages.Resident r = residentFor(cp);
+            long count = 0;
+            for (String t : pendingText) {
+                count += t.codePoints().filter(c -> c >= 0x80 && r.encode(c) != null).count();
+            }
+            if (count > bestCount) {
+                best = cp;
+                bestCount = count;
+            }
+        }
+        chosen = new ReceiptEncoder(profile, best, width, paper);
+        chosen.line = 1;
+        chosen.note(Note.Kind.CODE_PAGE, best);
+        chosen.line = 0;
+        for (Consumer<ReceiptEncoder> call : pending) call.accept(chosen);
+        pending.clear();
+        pendingText.clear();
+        return chosen;
+    }
 
     private List<Note> notesOf(Note.Kind kind) {
         List<Note> list = new ArrayList<>();
@@ -557,6 +670,11 @@ public final class ReceiptEncoder {
                     if (doubleByte) run.needKanji(KANJI_OFF, profile);
                     run.bytes.write(sequence);
                     ++drawnCharacters;
+                    if (font > profile.fontAWidth() && profile.dpi() > 0 && !wideNoted) {
+                        // Many printers take user-defined characters only as wide as Font A.
+                        note(Note.Kind.WIDE_CHARACTER, c);
+                        wideNoted = true;
+                    }
                     boolean overstrike = sequence.length == 3 * font + 17;
                     if (!overstrike) run.width += font;
                 } else {
@@ -635,7 +753,7 @@ public final class ReceiptEncoder {
         // text turns it on where it needs it.
         out.write(profile.leaveKanjiBytes());
         kanji = KANJI_OFF;
-        if (!doubleByte) {
+        if (!doubleByte && !asciiOnly) {
             out.write(ESC);
             out.write(SELECT_CODE_TABLE); // ESC t n : select the code table
             out.write((byte) profile.codeTable(codePage));
@@ -679,6 +797,9 @@ public final class ReceiptEncoder {
      * is sent as its letters, which the printer prints unjoined.
      */
     private byte[] residentBytes(int c) {
+        // Without a code table for the code page the printer's own table is unknown beyond
+        // ASCII.
+        if (asciiOnly) return c < 0x80 ? new byte[] {(byte) c} : null;
         byte[] bytes = resident.encode(c);
         if (bytes != null) {
             if (bytes.length == 2 && !kanjiText) return null; // no Kanji font to print it

@@ -160,7 +160,7 @@ class ReceiptEncoderTest {
             Arguments.of(PrinterProfile.REFERENCE,
                 new int[][] {{720, 32}, {862, 36}, {864, 37}, {1098, 41}, {1255, 49}, {1256, 50}}),
             Arguments.of(PrinterProfile.CLONE_58,
-                new int[][] {{720, 93}, {862, 62}, {864, 28}, {1255, 32}, {1256, 92}}),
+                new int[][] {{720, 93}, {862, 8}, {864, 28}, {1255, 32}, {1256, 92}}),
             Arguments.of(PrinterProfile.builder("app").codeTable(1256, 22).build(),
                 new int[][] {{1256, 22}}));
     }
@@ -276,9 +276,11 @@ class ReceiptEncoderTest {
             Arguments.of((Supplier<?>) ()
                              -> new ReceiptEncoder(PrinterProfile.REFERENCE, 290, 13, PAPER),
                 "290"),
-            Arguments.of((Supplier<?>) ()
-                             -> new ReceiptEncoder(PrinterProfile.CLONE_58, 1098, 13, PAPER),
-                "1098"),
+            Arguments.of(
+                (Supplier<?>) ()
+                    -> new ReceiptEncoder(
+                        PrinterProfile.builder("x").codeTable(1256, 50).build(), 1255, 13, PAPER),
+                "1255"),
             Arguments.of((Supplier<?>) ()
                              -> new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 12, PAPER),
                 "12"),
@@ -336,7 +338,9 @@ class ReceiptEncoderTest {
             Arguments.of(new String[] {"--code-page", "1255"}, "Total\t12.50\nשלום\n", 0),
             Arguments.of(new String[] {}, "abc\u00FF".getBytes(StandardCharsets.ISO_8859_1), 2),
             Arguments.of(new String[] {"--width", "11"}, "abc", 2),
-            Arguments.of(new String[] {"--profile", "clone58", "--code-page", "1098"}, "abc", 2),
+            Arguments.of(
+                new String[] {"--printer", "citizen-ct-s310ii", "--code-page", "862"}, "abc", 2),
+            Arguments.of(new String[] {"--printer", "epson-tm-t88"}, "abc", 2),
             Arguments.of(new String[] {"--paper", "wide"}, "abc", 2),
             Arguments.of(new String[] {"--bogus"}, "abc", 2));
     }
