@@ -418,13 +418,13 @@ TEST(PrinterModelCodePages, BytesAreReadThroughTheSelectedTableOrKanjiMode) {
         const char* text;
     };
     const Case cases[] = {
-        {"reference", 932, {escpos::kEsc, 't', 49, 0xE0}, "א"},  // WPC1255
-        {"reference", 932, {escpos::kEsc, 't', 50, 0xC7}, "ا"},  // WPC1256
-        {"reference", 932, {escpos::kEsc, 't', 36, 0x80}, "א"},  // PC862
-        {"reference", 932, {escpos::kEsc, 't', 37, 0xC7}, "ﺍ"},  // PC864
-        {"reference", 932, {escpos::kEsc, 't', 32, 'A'}, "A"},   // PC720: ASCII from iconv
-        {"reference", 932, {escpos::kEsc, 't', 0, 'A', 0x80}, "A□"},
-        {"reference", 932, {escpos::kEsc, 't', 92, 0xC7}, "□"},  // no such table
+        {"reference", 932, {escpos::kEsc, 't', 49, 0xE0}, "א"},       // WPC1255
+        {"reference", 932, {escpos::kEsc, 't', 50, 0xC7}, "ا"},       // WPC1256
+        {"reference", 932, {escpos::kEsc, 't', 36, 0x80}, "א"},       // PC862
+        {"reference", 932, {escpos::kEsc, 't', 37, 0xC7}, "ﺍ"},       // PC864
+        {"reference", 932, {escpos::kEsc, 't', 32, 'A'}, "A"},        // PC720: ASCII from iconv
+        {"reference", 932, {escpos::kEsc, 't', 0, 'A', 0x80}, "AÇ"},  // table 0: PC437
+        {"reference", 932, {escpos::kEsc, 't', 92, 0xC7}, "□"},       // no such table
         {"clone58", 54936, Cat({fs_off, {escpos::kEsc, 't', 92, 0xC7}}), "ا"},
         {"clone58", 54936, Cat({fs_off, {escpos::kEsc, 't', 32, 0xE0}}), "א"},
         {"clone58", 54936, {0xB1, 0xBE, 'a'}, "本a"},       // it starts in Kanji mode

@@ -10,18 +10,15 @@ namespace {
 
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
-// glibc's names for the served code pages. 290 and 20290 are one code page under its IBM and its
-// Windows number.
-const char* IconvName(int number) {
+// glibc's names for the code pages. 290 and 20290 are one code page under its IBM and its
+// Windows number; 28591 to 28605 are ISO 8859-1 to -15 under their Windows numbers. Empty for a
+// code page glibc does not convert (DOS Arabic 720 and DOS Farsi 1098 among them).
+std::string IconvName(int number) {
     switch (number) {
-        case 1256:
-            return "CP1256";
         case 864:
             return "IBM864";
         case 862:
             return "IBM862";
-        case 1255:
-            return "CP1255";
         case 290:
         case 20290:
             return "IBM290";
@@ -31,8 +28,29 @@ const char* IconvName(int number) {
             return "GBK";
         case 54936:
             return "GB18030";
+        case 437:
+        case 737:
+        case 775:
+        case 850:
+        case 851:
+        case 852:
+        case 855:
+        case 857:
+        case 858:
+        case 860:
+        case 861:
+        case 863:
+        case 865:
+        case 866:
+        case 869:
+        case 874:
+            return "CP" + std::to_string(number);
         default:
-            return nullptr;
+            if (number >= 1250 && number <= 1258) return "CP" + std::to_string(number);
+            if (number >= 28591 && number <= 28605) {
+                return "ISO-8859-" + std::to_string(number - 28590);
+            }
+            return "";
     }
 }
 
@@ -60,9 +78,9 @@ bool Convert(iconv_t cd, const char* in, std::size_t in_size, std::string* out) 
 }  // namespace
 
 CodePage::CodePage(int number) : number_(number), from_printer_(kNoConverter) {
-    const char* name = IconvName(number);
-    if (name == nullptr) return;
-    from_printer_ = iconv_open("UTF-32LE", name);
+    const std::string name = IconvName(number);
+    if (name.empty()) return;
+    from_printer_ = iconv_open("UTF-32LE", name.c_str());
     if (from_printer_ != kNoConverter) iconv_name_ = name;
 }
 

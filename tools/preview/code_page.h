@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // The printer's resident code page: how the printer reads the bytes of its own characters.
 //
-// The conversion is glibc's iconv. A served code page that iconv does not know (DOS Arabic 720
-// and DOS Farsi 1098) is read as ASCII in its lower half, which both keep, and nothing above.
+// The conversion is glibc's iconv: the library's served code pages and the other tables printers
+// carry (PC437, PC850, PC858, WPC1252, PC866, ISO 8859, ...). A code page that iconv does not know
+// (DOS Arabic 720 and DOS Farsi 1098 among them) is read as ASCII in its lower half, which they
+// keep, and nothing above.
 #ifndef ZELVAR_TOOLS_PREVIEW_CODE_PAGE_H
 #define ZELVAR_TOOLS_PREVIEW_CODE_PAGE_H
 
@@ -13,7 +15,8 @@
 
 class CodePage {
   public:
-    // `number` is any of the library's served code pages (IsCPSupported); the caller checks that.
+    // `number` is a code page number: the library's served ones (IsCPSupported), DOS and Windows
+    // numbers (437, 850, 1252, ...), or 28591 to 28605 for ISO 8859-1 to -15.
     explicit CodePage(int number);
     ~CodePage();
     CodePage(const CodePage&) = delete;

@@ -628,11 +628,9 @@ struct EscPosInterpreter::State {
             code_page = mapped->second;
         } else {
             code_page = 0;
-            if (table != 0) {
-                Warn("ESC t " + std::to_string(table) + ": profile " + setup.profile.name +
-                         " has no code page for this table; bytes 0x80 and up print as □",
-                     command);
-            }
+            Warn("ESC t " + std::to_string(table) + ": profile " + setup.profile.name +
+                     " has no code page for this table; bytes 0x80 and up print as □",
+                 command);
         }
     }
 
@@ -941,7 +939,7 @@ struct EscPosInterpreter::State {
         }
         if (code_point == 0) {
             if (code_page == 0) {
-                Warn("bytes 0x7F and up under code table 0 (ASCII) print as □", command);
+                Warn("bytes 0x7F and up under a table without a code page print as □", command);
             } else if (CodePageNumber(code_page).iconv_name().empty() && b >= 0x80) {
                 Warn("iconv does not know code page " + std::to_string(code_page) +
                          ": bytes 0x80 and up print as □",

@@ -81,8 +81,9 @@ class ResidentFont {
 struct PrinterSetup {
     int paper_dots = 576;
     PrinterProfile profile;  // the ESC t numbers and the mode at power-on
-    // The code page of bytes 0x80 and up at power-on; 0: table 0, which has ASCII only.
-    int code_page = 0;
+    // The code page of bytes 0x80 and up at power-on: table 0, PC437, on the printers we know;
+    // 0 reads ASCII only.
+    int code_page = 437;
     // The paper a receipt may take; a longer one is refused.
     int max_page_dots = 1 << 16;
 };

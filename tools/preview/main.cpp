@@ -52,8 +52,11 @@ const char kUsage[] =
     "  -p, --paper N         paper width in dots (default 576: 80 mm at 203 dpi)\n"
     "      --profile NAME    how the printer numbers its code tables: reference (default)\n"
     "                        or clone58\n"
+    "      --printer MODEL   a model of the public printer database: its numbering of every\n"
+    "                        code table iconv reads, and its paper width unless --paper\n"
+    "                        gives one\n"
     "      --code-table N=CP ESC t N selects code page CP (repeatable; adds to the profile)\n"
-    "  -c, --code-page CP    code page at power-on instead of table 0 (ASCII); 932, 936 or\n"
+    "  -c, --code-page CP    code page at power-on instead of table 0 (PC437); 932, 936 or\n"
     "                        54936 sets the code page of Kanji mode instead\n"
     "      --font FILE       face of the printer's resident font (default DejaVu Sans Mono)\n"
     "  -h, --help            show this help\n";
@@ -88,7 +91,7 @@ int ParseNumber(const char* option, const char* text) {
 }
 
 Options ParseOptions(int argc, char** argv) {
-    enum { kProfile = 256, kCodeTable, kFont, kCells };
+    enum { kProfile = 256, kCodeTable, kFont, kCells, kPrinter };
     static const option kLong[] = {
         {"png", required_argument, nullptr, 'g'},
         {"scale", required_argument, nullptr, 's'},
@@ -96,6 +99,7 @@ Options ParseOptions(int argc, char** argv) {
         {"cells", no_argument, nullptr, kCells},
         {"paper", required_argument, nullptr, 'p'},
         {"profile", required_argument, nullptr, kProfile},
+        {"printer", required_argument, nullptr, kPrinter},
         {"code-table", required_argument, nullptr, kCodeTable},
         {"code-page", required_argument, nullptr, 'c'},
         {"font", required_argument, nullptr, kFont},
@@ -106,6 +110,8 @@ Options ParseOptions(int argc, char** argv) {
     PrinterProfile::Named("reference", &o.setup.profile);
     std::vector<std::string> tables;
     int code_page = 0;
+    bool paper_given = false;
+    int model_paper = 0;
     opterr = 0;
     int c;
     while ((c = getopt_long(argc, argv, ":g:s:tp:c:h", kLong, nullptr)) != -1) {
@@ -124,6 +130,13 @@ Options ParseOptions(int argc, char** argv) {
                 break;
             case 'p':
                 o.setup.paper_dots = ParseNumber("--paper", optarg);
+                paper_given = true;
+                break;
+            case kPrinter:
+                if (!PrinterProfile::Model(optarg, &o.setup.profile, &model_paper)) {
+                    Fail(std::string("unknown printer model '") + optarg +
+                         "': see encode-receipt --list-printers");
+                }
                 break;
             case kProfile:
                 if (!PrinterProfile::Named(optarg, &o.setup.profile)) {
@@ -150,6 +163,7 @@ Options ParseOptions(int argc, char** argv) {
         }
     }
     if (argc - optind > 1) Fail("only one input file is read (see --help)");
+    if (model_paper > 0 && !paper_given) o.setup.paper_dots = model_paper;
     if (optind < argc) o.input = argv[optind];
 
     // The tables are added after the profile, whichever option came first.

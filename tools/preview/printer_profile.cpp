@@ -5,11 +5,13 @@
 #include <cstdlib>
 
 #include "fontmgr/fntmngr.h"
+#include "tools/preview/code_page.h"
+#include "tools/preview/printer_models.h"
 
 namespace {
 
 // The code pages by the names the tables are known by.
-constexpr int kPc720 = 720, kPc862 = 862, kPc864 = 864, kPc1098 = 1098;
+constexpr int kPc437 = 437, kPc720 = 720, kPc862 = 862, kPc864 = 864, kPc1098 = 1098;
 constexpr int kWpc1255 = 1255, kWpc1256 = 1256;
 
 bool ParseInt(const std::string& text, long low, long high, int* value) {
@@ -22,19 +24,55 @@ bool ParseInt(const std::string& text, long low, long high, int* value) {
     return true;
 }
 
+// The code page number of a code-page name of the printer database ("cp437", "windows1252",
+// "iso8859-15"), or 0 for a table that has no number iconv knows (a vendor's own table).
+int CodePageOfName(const std::string& name) {
+    int number = 0;
+    if (name.compare(0, 2, "cp") == 0 && ParseInt(name.substr(2), 1, 65535, &number)) {
+        return number;
+    }
+    if (name.compare(0, 7, "windows") == 0 && ParseInt(name.substr(7), 1, 65535, &number)) {
+        return number;
+    }
+    if (name.compare(0, 7, "iso8859") == 0 && ParseInt(name.substr(8), 1, 15, &number)) {
+        return 28590 + number;
+    }
+    return 0;
+}
+
 }  // namespace
+
+bool PrinterProfile::Model(const std::string& id, PrinterProfile* profile, int* paper_dots) {
+    for (const preview_models::PrinterModel& m : preview_models::kPrinterModels) {
+        if (id != m.id) continue;
+        PrinterProfile p;
+        p.name = m.id;
+        for (std::size_t i = 0; i < m.tableCount; ++i) {
+            const int code_page = CodePageOfName(m.tables[i].name);
+            // The library's own code pages are read even where iconv lacks them (720, 1098).
+            const bool readable = code_page != 0 && (IsCPSupported(code_page) ||
+                                                     !CodePage(code_page).iconv_name().empty());
+            if (readable) p.code_tables[m.tables[i].number] = code_page;
+        }
+        *profile = p;
+        *paper_dots = m.paperDots;
+        return true;
+    }
+    return false;
+}
 
 bool PrinterProfile::Named(const std::string& name, PrinterProfile* profile) {
     PrinterProfile p;
     p.name = name;
     if (name == "reference") {
-        p.code_tables = {{32, kPc720},  {36, kPc862},   {37, kPc864},
+        p.code_tables = {{0, kPc437},   {32, kPc720},   {36, kPc862},  {37, kPc864},
                          {41, kPc1098}, {49, kWpc1255}, {50, kWpc1256}};
         p.starts_in_kanji_mode = false;
         p.kanji_code_page = 932;
     } else if (name == "clone58") {
         // This numbering has no table for PC1098.
-        p.code_tables = {{93, kPc720}, {62, kPc862}, {28, kPc864}, {32, kWpc1255}, {92, kWpc1256}};
+        p.code_tables = {{0, kPc437},  {93, kPc720},   {8, kPc862},
+                         {28, kPc864}, {32, kWpc1255}, {92, kWpc1256}};
         // Printers of this kind are sold for Chinese text: they start in Kanji mode and read
         // GB18030, whose two-byte characters are those of GBK.
         p.starts_in_kanji_mode = true;

@@ -10,8 +10,8 @@
 
 struct PrinterProfile {
     std::string name;
-    // ESC t number -> code page. Table 0 (ASCII in 0x20..0x7E) is never listed: every printer has
-    // it, and it is where the printer starts.
+    // ESC t number -> code page. A table not listed reads ASCII only. Table 0, where the printer
+    // starts, is PC437 in every numbering we know.
     std::map<int, int> code_tables;
     bool starts_in_kanji_mode = false;
     // The double-byte code page the printer reads in Kanji mode.
@@ -21,6 +21,11 @@ struct PrinterProfile {
     // and "clone58" (the numbering of a widespread 58 mm clone). False for any other name.
     static bool Named(const std::string& name, PrinterProfile* profile);
     static std::vector<std::string> Names();
+
+    // The profile of a model of the public printer database (tools/preview/printer_models.h),
+    // with every ESC t number whose code page iconv can read (a table left out is reported when
+    // a stream selects it), and the model's paper width. False for an unknown id.
+    static bool Model(const std::string& id, PrinterProfile* profile, int* paper_dots);
 
     // Reads "N=CP" (an ESC t number 0..255 and a code page the library serves) into the table.
     // False with a one-line reason otherwise.
