@@ -353,6 +353,14 @@ TEST(PrinterModelCommands, PositionAlignmentSpacingAndSizeMoveTheInk) {
          "              □"},
         {"ESC ! 0x30", {escpos::kEsc, '!', 0x30}, 0, 0, 24, 48, 48, "□"},
         {"ESC E 1: one dot wider", {escpos::kEsc, 'E', 1}, 0, 0, 13, 24, 30, "□"},
+        {"GS B 1: white on black turns the block blank",
+         {escpos::kGs, 'B', 1},
+         0,
+         0,
+         0,
+         0,
+         30,
+         "□"},
         {"ESC d 3", {}, 0, 0, 12, 24, 90, nullptr},
     };
     for (const Case& c : cases) {
@@ -381,6 +389,31 @@ TEST(PrinterModelCommands, PositionAlignmentSpacingAndSizeMoveTheInk) {
         } else {
             EXPECT_EQ(result.text, std::vector<std::string>{c.text});
         }
+    }
+}
+
+// Underline and white on black cover the cell of every character, resident or downloaded; a reset
+// ends them.
+TEST(PrinterModelCommands, UnderlineAndInverseCoverTheCell) {
+    const Bytes blank = Cat({Define('A', 10, 0), {escpos::kEsc, '%', 1}});
+    struct Case {
+        const char* what;
+        Bytes commands;
+        int inked;
+    };
+    const Case cases[] = {
+        {"ESC - 1", {escpos::kEsc, '-', 1}, 10},
+        {"ESC - '2'", {escpos::kEsc, '-', '2'}, 20},
+        {"ESC ! 0x80", {escpos::kEsc, '!', 0x80}, 10},
+        {"GS B 1", {escpos::kGs, 'B', 1}, 10 * 24},
+        {"GS B 1 then ESC @", {escpos::kGs, 'B', 1, escpos::kEsc, '@'}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Page page(100);
+        const InterpretResult result = Print(Cat({c.commands, blank, {'A', escpos::kLf}}), &page);
+        ASSERT_TRUE(result.ok) << result.error;
+        EXPECT_EQ(InkedDots(page), c.inked);
     }
 }
 
@@ -454,16 +487,16 @@ TEST(PrinterModelSkipping, KnownCommandsAreSkippedWithOneWarningEach) {
     };
     const Case cases[] = {
         {{escpos::kGs, 'L', 0, 0}, "skipped GS L (left margin) at byte offset 1"},
-        {{escpos::kEsc, '-', 1}, "skipped ESC - (underline)"},
+        {{escpos::kEsc, 'M', 1}, "skipped ESC M (character font)"},
         {{escpos::kEsc, 'D', 8, 16, 0}, "skipped ESC D (tab positions)"},
-        {{escpos::kGs, '(', 'k', 3, 0, 49, 67, 3}, "skipped GS ( k"},
+        {{escpos::kGs, '(', 'k', 3, 0, 48, 67, 3}, "skipped GS ( k of a symbol other than"},
         {{escpos::kGs, '8', 'L', 2, 0, 0, 0, 48, 2}, "skipped GS 8 L"},
-        {{escpos::kGs, 'k', 4, '1', '2', 0}, "skipped GS k (barcode)"},
-        {{escpos::kGs, 'k', 73, 2, '1', '2'}, "skipped GS k (barcode)"},
+        {{escpos::kGs, 'k', 4, '1', '2', 0}, "skipped a symbol after characters on its line"},
+        {{escpos::kGs, 'k', 73, 2, '1', '2'}, "CODE128 data must start with {A, {B or {C"},
         {{escpos::kFs, 'q', 1, 1, 0, 1, 0, 1, 2, 3, 4, 5, 6, 7, 8}, "skipped FS q"},
         {{escpos::kDle, 0x04, 1}, "skipped DLE EOT"},
         {{0x07}, "skipped control byte 0x07"},
-        {{escpos::kEsc, '!', 0x80}, "ESC ! selects underline; not drawn"},
+        {{escpos::kEsc, '!', 0x01}, "ESC ! selects font B; printed in font A"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.warning);

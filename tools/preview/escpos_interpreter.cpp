@@ -9,6 +9,7 @@
 #include "fontmgr/glyph_column_internal.h"
 #include "tools/preview/escpos.h"
 #include "tools/preview/library_glyphs.h"
+#include "tools/preview/symbols.h"
 
 namespace {
 
@@ -20,6 +21,12 @@ constexpr char32_t kNoGlyph = 0x25A1;  // □: what the text shows for a charact
 constexpr int kLineRows = kLineDots * escpos::kMaxMagnification;
 // Paper a cut takes in the picture: a dashed line in the middle of it.
 constexpr int kCutRows = 12;
+// A printer's barcode and QR code settings after ESC @.
+constexpr int kDefaultBarHeight = 162, kDefaultBarModule = 3, kDefaultQrModule = 3;
+// GS ( k: cn of the QR code, and its functions.
+constexpr unsigned char kQrSymbol = 49;
+constexpr unsigned char kQrModel = 65, kQrModuleSize = 67, kQrErrorCorrection = 69, kQrStore = 80,
+                        kQrPrint = 81;
 constexpr int kCutDash = 8, kCutPeriod = 12;
 // Room in the text for one resident character.
 constexpr int kTextColumn = escpos::kResidentCellWidth;
@@ -48,7 +55,6 @@ struct KnownCommand {
 constexpr KnownCommand kEscSkipped[] = {
     {0x0C, 2, "ESC FF (print in page mode)"},
     {' ', 3, "ESC SP (right-side character spacing)"},
-    {'-', 3, "ESC - (underline)"},
     {'<', 2, "ESC < (return home)"},
     {'=', 3, "ESC = (select peripheral device)"},
     {'G', 3, "ESC G (double-strike)"},
@@ -83,8 +89,6 @@ constexpr KnownCommand kGsSkipped[] = {
     {'$', 4, "GS $ (vertical position in page mode)"},
     {'/', 3, "GS / (print a downloaded image)"},
     {':', 2, "GS : (macro definition)"},
-    {'B', 3, "GS B (white on black)"},
-    {'H', 3, "GS H (barcode text position)"},
     {'I', 3, "GS I (printer ID)"},
     {'L', 4, "GS L (left margin)"},
     {'P', 4, "GS P (motion units)"},
@@ -96,9 +100,7 @@ constexpr KnownCommand kGsSkipped[] = {
     {'b', 3, "GS b (smoothing)"},
     {'c', 2, "GS c (print the counter)"},
     {'f', 3, "GS f (barcode text font)"},
-    {'h', 3, "GS h (barcode height)"},
     {'r', 3, "GS r (transmit status)"},
-    {'w', 3, "GS w (barcode width)"},
 };
 
 template <std::size_t N>
@@ -133,6 +135,13 @@ void LineStrip::Ink(int x, int y) {
     if (x < 0 || x >= width_ || y < 0 || y >= height_) return;
     dots_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
           static_cast<std::size_t>(x)] = 1;
+}
+
+void LineStrip::Flip(int x, int y) {
+    if (x < 0 || x >= width_ || y < 0 || y >= height_) return;
+    unsigned char& dot = dots_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                               static_cast<std::size_t>(x)];
+    dot = dot ? 0 : 1;
 }
 
 bool LineStrip::IsInked(int x, int y) const {
@@ -202,6 +211,15 @@ struct EscPosInterpreter::State {
     Alignment alignment = Alignment::kLeft;
     bool emphasis = false;
     int width_times = 1, height_times = 1;
+    int underline = 0;  // dots thick: 0, 1 or 2
+    bool inverse = false;
+    // Barcodes (GS h, GS w, GS H) and the QR code symbol (GS ( k).
+    int bar_height = kDefaultBarHeight;
+    int bar_module = kDefaultBarModule;
+    int bar_text = 0;  // 0 none, 1 above, 2 below, 3 both
+    int qr_module = kDefaultQrModule;
+    int qr_level = 0;  // L, M, Q, H
+    std::string qr_data;
 
     // The line being composed, bottom-aligned in `line`.
     LineStrip line;
@@ -283,6 +301,14 @@ struct EscPosInterpreter::State {
         alignment = Alignment::kLeft;
         emphasis = false;
         width_times = height_times = 1;
+        underline = 0;
+        inverse = false;
+        bar_height = kDefaultBarHeight;
+        bar_module = kDefaultBarModule;
+        bar_text = 0;
+        qr_module = kDefaultQrModule;
+        qr_level = 0;
+        qr_data.clear();
         // The strip holds ink only in the rows of the line being discarded.
         ClearLine();
     }
@@ -410,6 +436,15 @@ struct EscPosInterpreter::State {
                         if (emphasis) line.Ink(px + 1, py);
                     }
                 }
+            }
+        }
+        if (!over) {
+            for (int col = x; col < x + width; ++col) {
+                // White on black turns the whole cell over; the underline runs under it.
+                if (inverse) {
+                    for (int row = top; row < kLineRows; ++row) line.Flip(col, row);
+                }
+                for (int u = 0; u < underline; ++u) line.Ink(col, kLineRows - 1 - u);
             }
         }
         placed.push_back({0, 0, x, width, named, user != nullptr, over});
@@ -603,6 +638,139 @@ struct EscPosInterpreter::State {
         return true;
     }
 
+    // GS ( k pL pH cn fn ...: the two-dimensional symbols. QR codes (cn 49) are stored and
+    // printed; the other symbols are skipped.
+    bool SymbolFunction(std::uint64_t p) {
+        const std::uint64_t length = 5 + p;
+        if (!Need(length, "GS ( k (symbol)")) return false;
+        at = command + static_cast<std::size_t>(length);
+        if (p < 2 || bytes[command + 5] != kQrSymbol) {
+            Warn("skipped GS ( k of a symbol other than a QR code", command);
+            return true;
+        }
+        const unsigned char fn = bytes[command + 6];
+        const unsigned char* parameters = bytes + command + 7;
+        const std::size_t count = static_cast<std::size_t>(p - 2);
+        switch (fn) {
+            case kQrModel:
+                if (count >= 1 && parameters[0] != '2')
+                    Warn("QR code model 1 drawn as model 2", command);
+                return true;
+            case kQrModuleSize:
+                if (count >= 1 && parameters[0] >= 1 && parameters[0] <= 16)
+                    qr_module = parameters[0];
+                return true;
+            case kQrErrorCorrection:
+                if (count >= 1 && parameters[0] >= '0' && parameters[0] <= '3') {
+                    qr_level = parameters[0] - '0';
+                }
+                return true;
+            case kQrStore:
+                // The first parameter is m = '0'; the data follow it.
+                qr_data.assign(parameters + std::min<std::size_t>(count, 1), parameters + count);
+                return true;
+            case kQrPrint: {
+                preview_symbols::Modules modules;
+                std::string error;
+                if (qr_data.empty() ||
+                    !preview_symbols::QrCode(qr_data, qr_level, &modules, &error)) {
+                    Warn("skipped a QR code that does not encode: " +
+                             (qr_data.empty() ? std::string("no data stored") : error),
+                         command);
+                    return true;
+                }
+                return PrintSymbol(modules, qr_module, qr_module,
+                                   "[QR code: " + Printable(qr_data) + "]", "");
+            }
+            default:
+                Warn("skipped GS ( k QR code function " + std::to_string(fn), command);
+                return true;
+        }
+    }
+
+    // GS k: the barcode of the data, bars GS h high, modules GS w wide, its text where GS H says.
+    bool PrintBarcode(int m, const std::string& data) {
+        preview_symbols::Modules modules;
+        std::string text, error;
+        if (!preview_symbols::Barcode(m, data, &modules, &text, &error)) {
+            Warn("skipped a barcode that does not encode: " + error, command);
+            return true;
+        }
+        preview_symbols::Modules bars;
+        bars.width = modules.width;
+        bars.height = 1;
+        bars.dark.assign(modules.dark.begin(), modules.dark.begin() + modules.width);
+        return PrintSymbol(bars, bar_module, bar_height,
+                           "[" + preview_symbols::BarcodeName(m) + ": " + Printable(text) + "]",
+                           Printable(text));
+    }
+
+    static std::string Printable(const std::string& data) {
+        std::string s;
+        for (const char ch : data) {
+            const unsigned char b = static_cast<unsigned char>(ch);
+            s += b < escpos::kFirstPrintable || b >= escpos::kDelete ? '?' : ch;
+        }
+        return s;
+    }
+
+    // Prints a symbol's modules at the start of a line, at the current justification, with the
+    // text a barcode carries over or under it.
+    bool PrintSymbol(const preview_symbols::Modules& modules, int module_width, int module_height,
+                     const std::string& read_back, const std::string& caption) {
+        if (line_has_data) {
+            // Printers take a symbol only at the start of a line.
+            Warn("skipped a symbol after characters on its line", command);
+            return true;
+        }
+        const int width = modules.width * module_width;
+        if (width > setup.paper_dots) {
+            Warn("skipped a symbol wider than the paper", command);
+            return true;
+        }
+        const int height = modules.height * module_height;
+        const bool above = !caption.empty() && (bar_text & 1),
+                   below = !caption.empty() && (bar_text & 2);
+        const int total = height + (above ? kLineDots : 0) + (below ? kLineDots : 0);
+        if (!Lengthen(paper_y + total)) return false;
+        const int offset = AlignmentOffset(alignment, width);
+        if (above) Caption(caption, offset, width);
+        for (int my = 0; my < modules.height; ++my) {
+            for (int mx = 0; mx < modules.width; ++mx) {
+                if (!modules.At(mx, my)) continue;
+                for (int dy = 0; dy < module_height; ++dy) {
+                    for (int dx = 0; dx < module_width; ++dx) {
+                        page->Ink(offset + mx * module_width + dx,
+                                  paper_y + my * module_height + dy);
+                    }
+                }
+            }
+        }
+        paper_y += height;
+        if (below) Caption(caption, offset, width);
+        result->text.push_back(read_back);
+        return true;
+    }
+
+    // One line of the resident font, centred under or over a symbol.
+    void Caption(const std::string& text, int offset, int width) {
+        LineStrip strip(setup.paper_dots, kLineDots);
+        const int characters = static_cast<int>(text.size());
+        int cx = offset + std::max(0, (width - characters * escpos::kResidentCellWidth) / 2);
+        for (const char ch : text) {
+            if (font != nullptr) {
+                font->Draw(static_cast<unsigned char>(ch), escpos::kResidentCellWidth, cx, &strip);
+            }
+            cx += escpos::kResidentCellWidth;
+        }
+        for (int row = 0; row < kLineDots; ++row) {
+            for (int col = 0; col < setup.paper_dots; ++col) {
+                if (strip.IsInked(col, row)) page->Ink(col, paper_y + row);
+            }
+        }
+        paper_y += kLineDots;
+    }
+
     // GS V, ESC i, ESC m: feeds `feed` dots and cuts.
     bool Cut(int feed) {
         if (line_has_data) {
@@ -686,6 +854,13 @@ struct EscPosInterpreter::State {
                 at = command + 3;
                 return true;
             }
+            case '-': {
+                if (!with_argument(3)) return false;
+                const int n = arg(2) >= '0' ? arg(2) - '0' : arg(2);
+                underline = n <= 2 ? n : 0;
+                at = command + 3;
+                return true;
+            }
             case escpos::kEmphasis:
                 if (!with_argument(3)) return false;
                 emphasis = (arg(2) & 0x01) != 0;
@@ -698,7 +873,7 @@ struct EscPosInterpreter::State {
                 height_times = (n & 0x10) ? 2 : 1;
                 width_times = (n & 0x20) ? 2 : 1;
                 if (n & 0x01) Warn("ESC ! selects font B; printed in font A", command);
-                if (n & 0x80) Warn("ESC ! selects underline; not drawn", command);
+                underline = (n & 0x80) ? 1 : 0;
                 at = command + 3;
                 return true;
             }
@@ -832,8 +1007,31 @@ struct EscPosInterpreter::State {
             case '(': {
                 if (!Need(5, "GS (")) return false;
                 const std::uint64_t p = bytes[command + 3] + 256u * bytes[command + 4];
+                if (bytes[command + 2] == 'k') return SymbolFunction(p);
                 return Skip(5 + p, "GS ( " + Function(bytes[command + 2]));
             }
+            case 'B':
+                if (!Need(3, "GS B")) return false;
+                inverse = (bytes[command + 2] & 1) != 0;
+                at = command + 3;
+                return true;
+            case 'h':
+                if (!Need(3, "GS h")) return false;
+                if (bytes[command + 2] > 0) bar_height = bytes[command + 2];
+                at = command + 3;
+                return true;
+            case 'w':
+                if (!Need(3, "GS w")) return false;
+                if (bytes[command + 2] >= 1 && bytes[command + 2] <= 6) {
+                    bar_module = bytes[command + 2];
+                }
+                at = command + 3;
+                return true;
+            case 'H':
+                if (!Need(3, "GS H")) return false;
+                bar_text = bytes[command + 2] & 3;
+                at = command + 3;
+                return true;
             case '8': {
                 if (!Need(7, "GS 8")) return false;
                 if (bytes[command + 2] != 'L') {
@@ -855,13 +1053,19 @@ struct EscPosInterpreter::State {
                 const int m = bytes[command + 2];
                 if (m <= 6) {
                     for (std::size_t i = 3; command + i < size; ++i) {
-                        if (bytes[command + i] == 0) return Skip(i + 1, "GS k (barcode)");
+                        if (bytes[command + i] != 0) continue;
+                        at = command + i + 1;
+                        return PrintBarcode(m,
+                                            std::string(bytes + command + 3, bytes + command + i));
                     }
                     return Fail(command, "GS k (barcode) cut short: the stream ends inside it");
                 }
                 if (m >= 65 && m <= 79) {
                     if (!Need(4, "GS k (barcode)")) return false;
-                    return Skip(4 + std::uint64_t{bytes[command + 3]}, "GS k (barcode)");
+                    const std::size_t n = bytes[command + 3];
+                    if (!Need(4 + std::uint64_t{n}, "GS k (barcode)")) return false;
+                    at = command + 4 + n;
+                    return PrintBarcode(m, std::string(bytes + command + 4, bytes + at));
                 }
                 return Fail(command,
                             "GS k with " + std::to_string(m) + ": its length cannot be known");

@@ -37,6 +37,8 @@ class LineStrip {
     // Inks one dot; dots outside the strip are dropped, as the print head has none there.
     void Ink(int x, int y);
     bool IsInked(int x, int y) const;
+    // Turns an inked dot blank and a blank one inked (white on black).
+    void Flip(int x, int y);
     // The `width()` dots of row `y` (0 <= y < height()), one byte each.
     const unsigned char* Row(int y) const {
         return dots_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);

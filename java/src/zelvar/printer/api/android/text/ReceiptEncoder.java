@@ -4,6 +4,7 @@ package zelvar.printer.api.android.text;
 import java.text.Normalizer;
 import java.util.ArrayList;
 import java.util.Arrays;
+import java.util.Collections;
 import java.util.LinkedHashMap;
 import java.util.List;
 import java.util.Map;
@@ -32,7 +33,8 @@ import zelvar.printer.api.android.nat.nativef;
  */
 public final class ReceiptEncoder {
     /** The library's font widths, in dots: 10, 13, 18 and 24 (an unmodifiable list). */
-    public static final List<Integer> FONT_WIDTHS = List.of(10, 13, 18, 24);
+    public static final List<Integer> FONT_WIDTHS =
+        Collections.unmodifiableList(Arrays.asList(10, 13, 18, 24));
 
     /** The code page argument that lets the encoder choose the code page for the receipt. */
     public static final int AUTO_CODE_PAGE = 0;
@@ -61,6 +63,8 @@ public final class ReceiptEncoder {
     private static final byte SELECT_CODE_TABLE = EscPos.SELECT_CODE_TABLE; // ESC t n
     private static final byte ABSOLUTE_POSITION = EscPos.ABSOLUTE_POSITION; // ESC $ nL nH
     private static final byte FEED_LINES = EscPos.FEED_LINES; // ESC d n
+    // ESC J n : feed n dots, the blank margin a scanner needs around a symbol.
+    private static final byte[] QUIET_FEED = {ESC, 'J', 24};
 
     private static final int QUESTION_MARK = '?';
     private static final int SPACE = ' ';
@@ -118,6 +122,7 @@ public final class ReceiptEncoder {
     private final List<String> pendingText = new ArrayList<>();
     private ReceiptEncoder chosen;
     private boolean wideNoted;
+    private TextStyle style = TextStyle.NORMAL;
 
     private final Bytes out = new Bytes(1024);
     private final Map<Long, int[]> notes = new LinkedHashMap<>(); // kind, code point -> line, count
@@ -287,7 +292,7 @@ public final class ReceiptEncoder {
         int kind = classify(HORIZONTAL_RULE);
         boolean drawn = kind == DRAWN || kind == DRAWN_BOX;
         int cell = kind == DRAWN ? width : kind == DRAWN_BOX ? boxFont : RESIDENT_CELL;
-        int[] rule = new int[paper / cell];
+        int[] rule = new int[lineWidth() / cell];
         Arrays.fill(rule, drawn ? HORIZONTAL_RULE : '-');
         Run run = compose(rule, false);
         beginLine(drawn);
@@ -308,11 +313,172 @@ public final class ReceiptEncoder {
         if (defer(e -> e.addFeed(lines))) return this;
         ++line;
         start();
-        beginLine(false);
+        spacing(false);
         out.write(ESC);
         out.write(FEED_LINES);
         out.write((byte) lines);
         printedLines += lines;
+        return this;
+    }
+
+    /**
+     * Sets the style of the lines, rows and rules added from now on, until it is set again. A
+     * double-width line holds half as many characters and is wrapped and aligned at that width;
+     * each line enters its style and leaves it again, so nothing of it reaches a QR code, a
+     * barcode, a picture or raw bytes.
+     *
+     * @param style the style; {@link TextStyle#NORMAL} for plain text
+     * @return this encoder
+     * @throws IllegalArgumentException if the style is null
+     */
+    public ReceiptEncoder style(TextStyle style) {
+        if (style == null) throw new IllegalArgumentException("text style: null");
+        if (defer(e -> e.style(style))) return this;
+        this.style = style;
+        return this;
+    }
+
+    /**
+     * Adds a QR code, centred.
+     *
+     * @param qr the symbol
+     * @return this encoder
+     * @throws IllegalArgumentException if the symbol is null or wider than the paper
+     */
+    public ReceiptEncoder addQrCode(QrCode qr) { return addQrCode(qr, Alignment.CENTER); }
+
+    /**
+     * Adds a QR code that the printer draws ({@code GS ( k}).
+     *
+     * @param qr the symbol
+     * @param alignment where it stands across the paper
+     * @return this encoder
+     * @throws IllegalArgumentException if the symbol or the alignment is null, or the symbol is
+     *     wider than the paper (a smaller module size makes it narrower)
+     */
+    public ReceiptEncoder addQrCode(QrCode qr, Alignment alignment) {
+        if (qr == null) throw new IllegalArgumentException("QR code: null");
+        return addPrinterItem("QR code", qr.widthDots(), qr.toBytes(), alignment, true);
+    }
+
+    /**
+     * Adds a barcode, centred.
+     *
+     * @param barcode the barcode
+     * @return this encoder
+     * @throws IllegalArgumentException if the barcode is null or wider than the paper
+     */
+    public ReceiptEncoder addBarcode(Barcode barcode) {
+        return addBarcode(barcode, Alignment.CENTER);
+    }
+
+    /**
+     * Adds a barcode that the printer draws ({@code GS k}).
+     *
+     * @param barcode the barcode
+     * @param alignment where it stands across the paper
+     * @return this encoder
+     * @throws IllegalArgumentException if the barcode or the alignment is null, or the barcode
+     *     is wider than the paper (a narrower module width makes it narrower)
+     */
+    public ReceiptEncoder addBarcode(Barcode barcode, Alignment alignment) {
+        if (barcode == null) throw new IllegalArgumentException("barcode: null");
+        return addPrinterItem("barcode", barcode.widthDots(), barcode.toBytes(), alignment, true);
+    }
+
+    /**
+     * Adds a picture (a logo), centred.
+     *
+     * @param image the picture, made for a width of at most the paper's
+     * @return this encoder
+     * @throws IllegalArgumentException if the picture is null or wider than the paper
+     */
+    public ReceiptEncoder addImage(RasterImage image) { return addImage(image, Alignment.CENTER); }
+
+    /**
+     * Adds a picture printed as a raster image ({@code GS v 0}).
+     *
+     * @param image the picture
+     * @param alignment where it stands across the paper
+     * @return this encoder
+     * @throws IllegalArgumentException if the picture or the alignment is null, or the picture is
+     *     wider than the paper
+     */
+    public ReceiptEncoder addImage(RasterImage image, Alignment alignment) {
+        if (image == null) throw new IllegalArgumentException("picture: null");
+        return addPrinterItem("picture", image.widthDots(), image.toBytes(), alignment, false);
+    }
+
+    /**
+     * Feeds the paper to the cutter and cuts it ({@code GS V}).
+     *
+     * @param partial leave a point uncut, so the receipt hangs until torn off
+     * @return this encoder
+     */
+    public ReceiptEncoder addCut(boolean partial) {
+        if (defer(e -> e.addCut(partial))) return this;
+        ++line;
+        start();
+        out.write(EscPos.cut(partial, 0));
+        return this;
+    }
+
+    /**
+     * Opens the cash drawer: a 100 ms pulse on a pin of the drawer connector ({@code ESC p}).
+     *
+     * @param pin the connector pin, 2 or 5
+     * @return this encoder
+     * @throws IllegalArgumentException if the pin is not 2 or 5
+     */
+    public ReceiptEncoder addDrawerPulse(int pin) {
+        byte[] pulse = EscPos.drawerPulse(pin, 100, 100);
+        if (defer(e -> e.addDrawerPulse(pin))) return this;
+        ++line;
+        start();
+        out.write(pulse);
+        return this;
+    }
+
+    /**
+     * Adds bytes for the printer as they are, in their place among the lines: a command the
+     * encoder does not make. They must leave the printer's modes (code table, Kanji mode, line
+     * spacing, styles) as they found them, since the encoder does not read them.
+     *
+     * @param bytes the bytes, copied
+     * @return this encoder
+     * @throws IllegalArgumentException if the bytes are null
+     */
+    public ReceiptEncoder addRaw(byte[] bytes) {
+        if (bytes == null) throw new IllegalArgumentException("raw bytes: null");
+        byte[] copy = bytes.clone();
+        if (defer(e -> e.addRaw(copy))) return this;
+        ++line;
+        start();
+        out.write(copy);
+        return this;
+    }
+
+    /**
+     * A symbol or picture the printer places itself at a justification ({@code ESC a}). A symbol
+     * gets blank paper above and below it, the quiet zone a scanner needs.
+     */
+    private ReceiptEncoder addPrinterItem(
+        String what, int widthDots, byte[] bytes, Alignment alignment, boolean quiet) {
+        if (alignment == null) throw new IllegalArgumentException(what + " alignment: null");
+        if (widthDots > paper) {
+            throw new IllegalArgumentException(
+                what + " of " + widthDots + " dots is wider than the paper's " + paper);
+        }
+        if (defer(e -> e.addPrinterItem(what, widthDots, bytes, alignment, quiet))) return this;
+        ++line;
+        start();
+        spacing(false);
+        if (quiet) out.write(QUIET_FEED);
+        out.write(new byte[] {ESC, EscPos.JUSTIFY, (byte) alignment.ordinal()}); // ESC a n
+        out.write(bytes);
+        if (quiet) out.write(QUIET_FEED);
+        // The encoder places text itself: the justification goes back to the left.
+        out.write(new byte[] {ESC, EscPos.JUSTIFY, 0});
         return this;
     }
 
@@ -447,10 +613,13 @@ public final class ReceiptEncoder {
         // from the left edge, in left-to-right order.
         boolean frame = hasBoxCharacters(text);
         boolean rtl = !frame && isRightToLeft(text);
-        for (int[] segment : wrap(text, paper, frame)) {
+        for (int[] segment : wrap(text, lineWidth(), frame)) {
             Run run = compose(visual(segment, rtl), frame);
             beginLine(frame || hasBoxCharacters(segment));
-            int x = frame ? 0 : centered ? (paper - run.width) / 2 : rtl ? paper - run.width : 0;
+            int x = frame  ? 0
+                : centered ? (lineWidth() - run.width) / 2
+                : rtl      ? lineWidth() - run.width
+                           : 0;
             moveTo(Math.max(0, x), 0);
             append(run);
             endLine();
@@ -464,12 +633,12 @@ public final class ReceiptEncoder {
         int direction = firstStrong(label);
         boolean rtl = (direction != 0 ? direction : firstStrong(amount)) > 0;
         Run amountRun = compose(visual(amount, rtl), false);
-        int room = paper - amountRun.width - RESIDENT_CELL;
+        int room = lineWidth() - amountRun.width - RESIDENT_CELL;
         if (room < gridPitch || label.length == 0) {
             // No room beside the amount: the label on its own, then the amount at the end side.
             if (label.length > 0) paragraph(label, false);
             beginLine(hasBoxCharacters(amount));
-            moveTo(rtl ? 0 : Math.max(0, paper - amountRun.width), 0);
+            moveTo(rtl ? 0 : Math.max(0, lineWidth() - amountRun.width), 0);
             append(amountRun);
             endLine();
             return;
@@ -479,18 +648,18 @@ public final class ReceiptEncoder {
         beginLine(hasBoxCharacters(label) || hasBoxCharacters(amount));
         if (rtl) {
             append(amountRun);
-            moveTo(paper - labelRun.width, amountRun.width);
+            moveTo(lineWidth() - labelRun.width, amountRun.width);
             append(labelRun);
         } else {
             append(labelRun);
-            moveTo(paper - amountRun.width, labelRun.width);
+            moveTo(lineWidth() - amountRun.width, labelRun.width);
             append(amountRun);
         }
         endLine();
         for (int i = 1; i < labelLines.size(); ++i) {
             Run more = compose(visual(labelLines.get(i), rtl), false);
             beginLine(hasBoxCharacters(labelLines.get(i)));
-            moveTo(rtl ? Math.max(0, paper - more.width) : 0, 0);
+            moveTo(rtl ? Math.max(0, lineWidth() - more.width) : 0, 0);
             append(more);
             endLine();
         }
@@ -651,7 +820,7 @@ public final class ReceiptEncoder {
             if (frame && isBox(c) && profile.hasAbsolutePosition()) {
                 int target = cells * gridPitch;
                 if (target > run.width) {
-                    writePosition(run.bytes, target);
+                    writePosition(run.bytes, target * style.widthFactor());
                     run.width = target;
                 }
             }
@@ -730,7 +899,7 @@ public final class ReceiptEncoder {
             return;
         }
         if (profile.hasAbsolutePosition()) {
-            writePosition(out, target);
+            writePosition(out, target * style.widthFactor());
             return;
         }
         int spaces = Math.max(x > 0 ? 1 : 0, (target - x) / RESIDENT_CELL);
@@ -761,7 +930,7 @@ public final class ReceiptEncoder {
     }
 
     /** Line spacing for the next line: 24 dots while lines hold box characters, so they join. */
-    private void beginLine(boolean box) {
+    private void spacing(boolean box) {
         start();
         if (box != tightSpacing) {
             out.write(box ? TIGHT_SPACING : DEFAULT_SPACING);
@@ -769,10 +938,24 @@ public final class ReceiptEncoder {
         }
     }
 
+    /** The spacing and the style of the next line; {@link #endLine} leaves the style again. */
+    private void beginLine(boolean box) {
+        spacing(box);
+        out.write(style.on());
+    }
+
     private void endLine() {
         out.write(LF); // LF : print the line
+        // Nothing of a line's style reaches the next line.
+        out.write(style.off());
         ++printedLines;
     }
+
+    /**
+     * The width of a line in the dots of the current style's characters: a double-width line
+     * holds half as many.
+     */
+    private int lineWidth() { return paper / style.widthFactor(); }
 
     // ---------------------------------------------------------------------------------------
     // Characters

@@ -9,11 +9,13 @@ import java.io.IOException;
 import java.io.InputStream;
 import java.io.OutputStream;
 import java.nio.charset.StandardCharsets;
+import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.List;
 import java.util.Map;
 import java.util.TreeMap;
 import org.junit.jupiter.api.Test;
+import org.junit.jupiter.api.io.TempDir;
 
 /**
  * The encoder's bytes printed by the receipt preview's printer model (the receipt-preview program,
@@ -123,5 +125,62 @@ class ReceiptRenderTest {
         assertTrue(mark.over() && mark.user(), "printed over the previous cell");
         assertEquals(letter.x(), mark.x(), "in the letter's cell");
         assertEquals(PAPER, letter.end(), "a right-to-left line ends at the right edge");
+    }
+
+    @Test
+    void symbolsReadBackWithAScanner(@TempDir Path dir) throws Exception {
+        String payload = SaudiInvoiceQr.payload(
+            "مقهى الواحة", "310122393500003", "2026-12-09T10:30:00Z", "115.00", "15.00");
+        ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, PAPER)
+                               .addQrCode(QrCode.of(payload))
+                               .addLine("الإجمالي\t115.00");
+        // What zbarimg reports for each barcode of the encoder.
+        String[][] barcodes = {{"CODE128", "INV-2026-0042", "CODE-128:INV-2026-0042"},
+            {"EAN13", "400638133393", "EAN-13:4006381333931"},
+            {"EAN8", "9638507", "EAN-8:96385074"}, {"UPC_A", "03600029145", "UPC-A:036000291452"},
+            {"CODE39", "ZELVAR-42", "CODE-39:ZELVAR-42"}, {"ITF", "1234567890", "I2/5:1234567890"}};
+        List<String> expected = new ArrayList<>(List.of("QR-Code:" + payload));
+        for (String[] b : barcodes) {
+            e.addBarcode(Barcode.of(Barcode.Symbology.valueOf(b[0]), b[1]));
+            expected.add(b[2]);
+        }
+        Path png = dir.resolve("receipt.png");
+        Process preview = new ProcessBuilder(System.getProperty(RENDERER_PROPERTY), "--code-page",
+            "1256", "--scale", "2", "--png", png.toString(), "-")
+                              .redirectError(ProcessBuilder.Redirect.INHERIT)
+                              .start();
+        try (OutputStream in = preview.getOutputStream()) {
+            in.write(e.toBytes());
+        }
+        assertEquals(0, preview.waitFor(), "the printer model read the bytes");
+        Process zbar = new ProcessBuilder("zbarimg", "-q", "-Supca.enable", png.toString())
+                           .redirectError(ProcessBuilder.Redirect.DISCARD)
+                           .start();
+        String read = new String(zbar.getInputStream().readAllBytes(), StandardCharsets.UTF_8);
+        assertEquals(0, zbar.waitFor(), "zbarimg found symbols");
+        List<String> found = new ArrayList<>(read.lines().toList());
+        found.sort(null);
+        expected.sort(null);
+        assertEquals(expected, found);
+    }
+
+    @Test
+    void styledLinesEnterAndLeaveTheirModeAndDoubleWidthWrapsAtHalf() throws Exception {
+        String text = "ABCDEFGHIJKLMNOPQRST ABCDEFGHIJKLMNOPQRST";
+        byte[] bytes = new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, PAPER)
+                           .style(TextStyle.NORMAL.doubleSize().bold().underline(1).inverse())
+                           .addLine(text)
+                           .style(TextStyle.NORMAL)
+                           .addLine("x")
+                           .toBytes();
+        Map<Integer, List<Cell>> lines = byLine(render(bytes, 1256));
+        // 41 characters of 24 dots do not fit 576 dots: each word on its own line.
+        assertEquals(3, lines.size());
+        for (List<Cell> line : List.copyOf(lines.values()).subList(0, 2)) {
+            assertEquals(20, line.size());
+            assertTrue(line.stream().allMatch(c -> c.width() == 24), "double width");
+        }
+        List<Cell> last = List.copyOf(lines.values()).get(2);
+        assertEquals(12, last.get(0).width(), "the style ends with its line");
     }
 }

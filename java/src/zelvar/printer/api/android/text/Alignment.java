@@ -1,0 +1,5 @@
+// SPDX-License-Identifier: Apache-2.0
+package zelvar.printer.api.android.text;
+
+/** Where a QR code, a barcode or a picture stands across the paper. */
+public enum Alignment { LEFT, CENTER, RIGHT }
