@@ -20,7 +20,12 @@ public final class Note {
          */
         WIDE_CHARACTER,
         /** The code page the encoder chose for the receipt; {@link #codePoint} is its number. */
-        CODE_PAGE
+        CODE_PAGE,
+        /**
+         * A character nothing could print as it is, printed as its compatibility form instead
+         * (a full-width digit as its digit, a half-width katakana as its full-width one).
+         */
+        SUBSTITUTED
     }
 
     private final Kind kind;
@@ -51,6 +56,10 @@ public final class Note {
         switch (kind) {
             case CODE_PAGE:
                 return "code page " + codePoint + " chosen for the receipt";
+            case SUBSTITUTED:
+                return String.format(
+                    "U+%04X printed as its compatibility form (line %d, %d time%s)", codePoint,
+                    firstLine, count, count == 1 ? "" : "s");
             case WIDE_CHARACTER:
                 return String.format("U+%04X drawn wider than the printer's Font A cell (line %d):"
                         + " a printer that takes only Font A wide user-defined characters may"

@@ -34,10 +34,15 @@ class ReceiptRenderTest {
     }
 
     static List<Cell> render(byte[] bytes, int codePage) throws IOException, InterruptedException {
+        return render(bytes, codePage, PAPER);
+    }
+
+    static List<Cell> render(byte[] bytes, int codePage, int paper)
+        throws IOException, InterruptedException {
         String program = System.getProperty(RENDERER_PROPERTY);
         assertTrue(program != null && !program.isEmpty(), RENDERER_PROPERTY + " is not set");
         Process process = new ProcessBuilder(program, "--cells", "--code-page",
-            Integer.toString(codePage), "--paper", Integer.toString(PAPER), "-")
+            Integer.toString(codePage), "--paper", Integer.toString(paper), "-")
                               .redirectError(ProcessBuilder.Redirect.INHERIT)
                               .start();
         try (OutputStream in = process.getOutputStream()) {

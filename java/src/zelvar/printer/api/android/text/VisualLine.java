@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: Apache-2.0
+package zelvar.printer.api.android.text;
+
+import java.util.Arrays;
+import zelvar.printer.api.android.nat.nativef;
+
+/**
+ * One printed line in printing order. The printer prints left to right, so the line goes through
+ * the library's reordering (which also joins Arabic letters), with the paragraph's direction
+ * passed first so that a continuation line reads in the direction of its paragraph. The characters
+ * that only steer the reordering stay in the line and print nothing.
+ */
+final class VisualLine {
+    private static final int RLM = 0x200F;
+    private static final int LRM = 0x200E;
+    private static final int SHADDA = 0x0651;
+    // The ligatures of lam with alef with hamza below, which the fonts lack, and the forms that
+    // print them as their two letters.
+    private static final int LAM_ALEF_HAMZA_BELOW_ISOLATED = 0xFEF9;
+    private static final int LAM_ALEF_HAMZA_BELOW_FINAL = 0xFEFA;
+    private static final int ALEF_HAMZA_BELOW_FINAL = 0xFE88;
+    private static final int LAM_INITIAL = 0xFEDF;
+    private static final int LAM_MEDIAL = 0xFEE0;
+    /** What the reordering leaves in the cell of the second letter of a lam-alef ligature. */
+    static final int LIGATURE_FILLER = 0xFEFF;
+
+    private VisualLine() {}
+
+    /**
+     * The line in printing order, with the lam-alef ligatures the fonts lack split into their two
+     * letters and each shadda before the other marks of its letter.
+     */
+    static int[] of(int[] logical, boolean rtl, Characters characters) {
+        if (logical.length == 0) return logical;
+        long[] line = new long[logical.length + 1];
+        line[0] = rtl ? RLM : LRM;
+        for (int i = 0; i < logical.length; ++i) line[i + 1] = logical[i];
+        long[] reordered = nativef.ReverseTextRWC(line);
+        int[] v = new int[reordered.length * 2];
+        int n = 0;
+        for (int i = 0; i < reordered.length; ++i) {
+            int c = (int) reordered[i];
+            if ((c == LAM_ALEF_HAMZA_BELOW_ISOLATED || c == LAM_ALEF_HAMZA_BELOW_FINAL)
+                && characters.fontOf(ALEF_HAMZA_BELOW_FINAL) > 0
+                && characters.fontOf(LAM_INITIAL) > 0 && characters.fontOf(LAM_MEDIAL) > 0) {
+                // The two letters take the cell of the ligature and the one its filler held. The
+                // printer prints left to right: the alef, then the lam that joins it.
+                if (n > 0 && v[n - 1] == LIGATURE_FILLER) {
+                    --n;
+                } else if (i + 1 < reordered.length && reordered[i + 1] == LIGATURE_FILLER) {
+                    ++i;
+                }
+                v[n++] = ALEF_HAMZA_BELOW_FINAL;
+                v[n++] = c == LAM_ALEF_HAMZA_BELOW_ISOLATED ? LAM_INITIAL : LAM_MEDIAL;
+                continue;
+            }
+            v[n++] = c;
+        }
+        // Canonical order puts fatha and its kin before shadda, which would stack them under the
+        // shadda: the shadda goes first, the other marks are fitted over it.
+        for (int i = 1; i < n; ++i) {
+            if (v[i] != SHADDA || !Characters.isMark(v[i - 1])) continue;
+            int j = i;
+            while (j > 0 && Characters.isMark(v[j - 1])) {
+                v[j] = v[j - 1];
+                --j;
+            }
+            v[j] = SHADDA;
+        }
+        return Arrays.copyOf(v, n);
+    }
+}
