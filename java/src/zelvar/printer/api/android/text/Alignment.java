@@ -2,4 +2,11 @@
 package zelvar.printer.api.android.text;
 
 /** Where a QR code, a barcode or a picture stands across the paper. */
-public enum Alignment { LEFT, CENTER, RIGHT }
+public enum Alignment {
+    /** At the paper's left edge. */
+    LEFT,
+    /** Centred. */
+    CENTER,
+    /** At the paper's right edge. */
+    RIGHT
+}

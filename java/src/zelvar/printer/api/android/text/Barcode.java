@@ -16,11 +16,17 @@ import java.nio.charset.StandardCharsets;
 public final class Barcode {
     /** The symbologies, with their {@code GS k} function B numbers. */
     public enum Symbology {
+        /** UPC-A: 11 digits and a check digit. */
         UPC_A(65),
+        /** EAN-13: 12 digits and a check digit. */
         EAN13(67),
+        /** EAN-8: 7 digits and a check digit. */
         EAN8(68),
+        /** CODE39: digits, capital letters, space and {@code - . $ / + %}. */
         CODE39(69),
+        /** ITF (interleaved 2 of 5): an even number of digits. */
         ITF(70),
+        /** CODE128: printable ASCII, all-digit data packed two digits a symbol. */
         CODE128(73);
 
         final int m;
@@ -29,7 +35,16 @@ public final class Barcode {
     }
 
     /** Where the printer prints the human-readable digits. */
-    public enum TextPosition { NONE, ABOVE, BELOW, BOTH }
+    public enum TextPosition {
+        /** No text. */
+        NONE,
+        /** Over the bars. */
+        ABOVE,
+        /** Under the bars. */
+        BELOW,
+        /** Over and under the bars. */
+        BOTH
+    }
 
     private static final int GS = EscPos.GS;
     private static final int HEIGHT = 'h'; // GS h n : bar height in dots

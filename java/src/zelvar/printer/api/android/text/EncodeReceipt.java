@@ -48,6 +48,11 @@ public final class EncodeReceipt {
 
     private EncodeReceipt() {}
 
+    /**
+     * Runs the command line and exits with its status.
+     *
+     * @param args the options and the input, as {@code --help} of the class comment lists them
+     */
     public static void main(String[] args) {
         System.exit(run(args, System.in, System.out, System.err));
     }
@@ -59,7 +64,15 @@ public final class EncodeReceipt {
         BadInput(String message) { super(message); }
     }
 
-    /** Runs the command; returns the exit status. */
+    /**
+     * Runs the command.
+     *
+     * @param args the options and the input
+     * @param stdin what {@code -} reads
+     * @param stdout where the bytes go without {@code -o}, and the list of printers
+     * @param err where warnings and the one line of a refusal go
+     * @return 0, or {@link #BAD_INPUT} for bad input, with nothing written
+     */
     public static int run(String[] args, InputStream stdin, OutputStream stdout, PrintStream err) {
         try {
             return encode(args, stdin, stdout, err);

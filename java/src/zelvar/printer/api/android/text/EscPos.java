@@ -43,7 +43,9 @@ public final class EscPos {
      * sequence.
      */
     public static final int SET_ON = 0x01;
+    /** {@code ESC % 0}: cancel the user-defined set. */
     public static final int SET_OFF = 0x00;
+    /** The second cancel that ends a sequence. */
     public static final int SET_TRAILER = 0xAA;
 
     /** The user-defined character code of the 10, 13 and 18 dot fonts. */

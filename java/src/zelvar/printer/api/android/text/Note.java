@@ -40,15 +40,18 @@ public final class Note {
         this.count = count;
     }
 
+    /** @return what became of the character */
     public Kind kind() { return kind; }
 
-    /** The character; an unpaired surrogate is reported as its own value (U+D800 to U+DFFF). */
+    /**
+     * @return the character; an unpaired surrogate is reported as its own value (U+D800 to U+DFFF)
+     */
     public int codePoint() { return codePoint; }
 
-    /** The 1-based input line of its first occurrence. */
+    /** @return the 1-based input line of its first occurrence */
     public int firstLine() { return firstLine; }
 
-    /** How often it occurred in the whole receipt. */
+    /** @return how often it occurred in the whole receipt */
     public int count() { return count; }
 
     @Override

@@ -158,6 +158,8 @@ public final class PrinterProfile {
     /**
      * The built-in profile of this name: {@code "reference"} or {@code "clone58"}.
      *
+     * @param name the profile's name
+     * @return the profile
      * @throws IllegalArgumentException for any other name
      */
     public static PrinterProfile named(String name) {
@@ -167,10 +169,16 @@ public final class PrinterProfile {
             "unknown printer profile: " + name + " (reference or clone58)");
     }
 
-    /** A new profile without code tables, starting from the reference behaviour. */
+    /**
+     * A new profile without code tables, starting from the reference behaviour.
+     *
+     * @param name the profile's name, for messages
+     * @return the builder
+     * @throws IllegalArgumentException if the name is null or empty
+     */
     public static Builder builder(String name) { return new Builder(name); }
 
-    /** A builder holding this profile's settings, to change some of them. */
+    /** @return a builder holding this profile's settings, to change some of them */
     public Builder toBuilder() {
         Builder b = new Builder(name);
         b.codeTables.putAll(codeTables);
@@ -186,55 +194,71 @@ public final class PrinterProfile {
         return b;
     }
 
+    /** @return the profile's name: the model's id for a printer model */
     public String name() { return name; }
 
-    /** The {@code n} of {@code ESC t n} that selects the code page, or -1 when it has none. */
+    /**
+     * @param codePage a code page
+     * @return the {@code n} of {@code ESC t n} that selects it, or -1 when the profile has none
+     */
     public int codeTable(int codePage) {
         Integer n = codeTables.get(codePage);
         return n == null ? -1 : n;
     }
 
-    /** Whether the profile has a code table for the code page. */
+    /**
+     * @param codePage a code page
+     * @return whether the profile has a code table for it
+     */
     public boolean hasCodeTable(int codePage) { return codeTables.containsKey(codePage); }
 
-    /** Code page to {@code ESC t} number, for every code page the profile numbers. */
+    /** @return code page to {@code ESC t} number, for every code page the profile numbers */
     public Map<Integer, Integer> codeTables() { return codeTables; }
 
     /**
-     * Whether the printer is in Kanji mode after power-on. The encoder sets the mode it needs
+     * @return whether the printer is in Kanji mode after power-on. The encoder sets the mode it
+     *     needs
      * itself in either case; this tells a reader of the profile why that matters.
      */
     public boolean startsInKanjiMode() { return startsInKanjiMode; }
 
     /**
-     * Whether the printer has a resident Kanji font. With one, kana, ideographs and CJK
+     * @return whether the printer has a resident Kanji font. With one, kana, ideographs and CJK
      * punctuation of a Japanese or Chinese code page come from it (24 dots wide, matching the
      * printer's other double-byte characters); without one the library draws what it can.
      */
     public boolean hasKanjiFont() { return kanjiFont; }
 
     /**
-     * Whether the printer takes {@code ESC $ nL nH} (absolute print position, in dots). Without
+     * @return whether the printer takes {@code ESC $ nL nH} (absolute print position, in dots).
+     *     Without
      * it the encoder aligns with spaces, to the nearest 12-dot cell.
      */
     public boolean hasAbsolutePosition() { return absolutePosition; }
 
-    /** The bytes that enter Kanji mode. */
+    /** @return the bytes that enter Kanji mode */
     public byte[] enterKanji() { return enterKanji.clone(); }
 
-    /** The bytes that leave Kanji mode. */
+    /** @return the bytes that leave Kanji mode */
     public byte[] leaveKanji() { return leaveKanji.clone(); }
 
-    /** The paper's printable width in dots (Font A columns times its width), or 0 when unknown. */
+    /**
+     * @return the paper's printable width in dots (Font A columns times its width), or 0 when
+     *     unknown
+     */
     public int paperDots() { return paperDots; }
 
-    /** The print resolution in dots per inch, or 0 when unknown. */
+    /** @return the print resolution in dots per inch, or 0 when unknown */
     public int dpi() { return dpi; }
 
-    /** The width in dots of the resident Font A cell: 12 unless the profile says otherwise. */
+    /**
+     * @return the width in dots of the resident Font A cell: 12 unless the profile says otherwise
+     */
     public int fontAWidth() { return fontAWidth; }
 
-    /** The {@code n} of {@code ESC t n} that selects the half-width katakana table, or -1. */
+    /**
+     * @return the {@code n} of {@code ESC t n} that selects the half-width katakana table, or -1
+     */
     public int katakanaTable() { return katakanaTable; }
 
     byte[] enterKanjiBytes() { return enterKanji; }
@@ -270,6 +294,9 @@ public final class PrinterProfile {
         /**
          * Selects {@code codePage} with {@code ESC t n}.
          *
+         * @param codePage a single-byte code page the library serves
+         * @param n the number of {@code ESC t n}
+         * @return this builder
          * @throws IllegalArgumentException when n is outside 0 to 255 or the code page is not a
          *     single-byte code page the library serves (double-byte text needs no code table)
          */
@@ -285,22 +312,40 @@ public final class PrinterProfile {
             return this;
         }
 
-        /** Forgets the code table of a code page: the encoder then refuses that code page. */
+        /**
+         * Forgets the code table of a code page: the encoder then draws an Arabic-script code
+         * page's text and refuses a Hebrew one.
+         *
+         * @param codePage the code page
+         * @return this builder
+         */
         public Builder noCodeTable(int codePage) {
             codeTables.remove(codePage);
             return this;
         }
 
+        /**
+         * @param value whether the printer is in Kanji mode after power-on
+         * @return this builder
+         */
         public Builder startsInKanjiMode(boolean value) {
             startsInKanjiMode = value;
             return this;
         }
 
+        /**
+         * @param value whether the printer has a resident Kanji font
+         * @return this builder
+         */
         public Builder kanjiFont(boolean value) {
             kanjiFont = value;
             return this;
         }
 
+        /**
+         * @param value whether the printer takes {@code ESC $}
+         * @return this builder
+         */
         public Builder absolutePosition(boolean value) {
             absolutePosition = value;
             return this;
@@ -310,6 +355,9 @@ public final class PrinterProfile {
          * The commands that enter and leave Kanji mode ({@code FS &} and {@code FS .} unless
          * given).
          *
+         * @param enter the bytes that enter Kanji mode
+         * @param leave the bytes that leave it
+         * @return this builder
          * @throws IllegalArgumentException when either is null or empty
          */
         public Builder kanjiCommands(byte[] enter, byte[] leave) {
@@ -325,6 +373,8 @@ public final class PrinterProfile {
         /**
          * The paper's printable width in dots; 0 for unknown.
          *
+         * @param dots the width
+         * @return this builder
          * @throws IllegalArgumentException when negative or over 65,535
          */
         public Builder paperDots(int dots) {
@@ -338,6 +388,8 @@ public final class PrinterProfile {
         /**
          * The {@code ESC t} number of the half-width katakana table; -1 for none.
          *
+         * @param n the number
+         * @return this builder
          * @throws IllegalArgumentException when outside -1 to 255
          */
         public Builder katakanaTable(int n) {
@@ -348,6 +400,7 @@ public final class PrinterProfile {
             return this;
         }
 
+        /** @return the profile */
         public PrinterProfile build() { return new PrinterProfile(this); }
     }
 }

@@ -17,11 +17,21 @@ import java.util.Arrays;
  */
 public final class QrCode {
     /** How much of the symbol may be lost and still read: about 7, 15, 25 and 30 percent. */
-    public enum ErrorCorrection { L, M, Q, H }
+    public enum ErrorCorrection {
+        /** About 7 percent. */
+        L,
+        /** About 15 percent. */
+        M,
+        /** About 25 percent. */
+        Q,
+        /** About 30 percent. */
+        H
+    }
 
     /** The smallest and largest module size, in dots, that the printer accepts. */
     public static final int MIN_MODULE = 1;
 
+    /** The largest module size, in dots. */
     public static final int MAX_MODULE = 16;
 
     // Bytes that a model 2 symbol holds in byte mode, by version (1 to 40) and error correction.

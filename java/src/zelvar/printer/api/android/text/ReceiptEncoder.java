@@ -160,13 +160,16 @@ public final class ReceiptEncoder {
         return codePage == 1256 || codePage == 864 || codePage == 720 || codePage == 1098;
     }
 
+    /** @return the printer's profile */
     public PrinterProfile profile() { return profile; }
 
-    /** The code page of the text: the one chosen, or 0 while the choice is still open. */
+    /** @return the code page of the text: the one chosen, or 0 while the choice is still open */
     public int codePage() { return chosen != null ? chosen.codePage : codePage; }
 
+    /** @return the width of the library's font for drawn characters */
     public int fontWidth() { return width; }
 
+    /** @return the printable width in dots */
     public int paperDots() { return paper; }
 
     /**
@@ -174,6 +177,9 @@ public final class ReceiptEncoder {
      * aligned to its start side: right for right-to-left text, left otherwise. A paragraph that
      * holds a TAB is a row: the text before the first TAB is the label, the rest the amount (see
      * {@link #addRow}). Null or empty text adds nothing.
+     *
+     * @param text the text, with line breaks between paragraphs
+     * @return this encoder
      */
     public ReceiptEncoder addLine(String text) {
         if (defer(e -> e.addLine(text), text)) return this;
@@ -184,6 +190,9 @@ public final class ReceiptEncoder {
     /**
      * Adds text like {@link #addLine}, each printed line centred on the paper. Rows and lines
      * holding box characters (drawings in character cells) are not centred.
+     *
+     * @param text the text
+     * @return this encoder
      */
     public ReceiptEncoder addCenteredLine(String text) {
         if (defer(e -> e.addCenteredLine(text), text)) return this;
@@ -198,6 +207,10 @@ public final class ReceiptEncoder {
      * words. A label too long for the room the amount leaves is wrapped, the amount staying on its
      * first line. Line breaks and TABs inside a column print as spaces. Null or empty columns are
      * empty; a row with both empty adds nothing.
+     *
+     * @param label the label
+     * @param amount the amount
+     * @return this encoder
      */
     public ReceiptEncoder addRow(String label, String amount) {
         if (defer(e -> e.addRow(label, amount), label, amount)) return this;
@@ -211,7 +224,7 @@ public final class ReceiptEncoder {
         return this;
     }
 
-    /** Adds a rule across the paper: box-drawing lines drawn cell by cell, or dashes. */
+    /** @return adds a rule across the paper: box-drawing lines drawn cell by cell, or dashes */
     public ReceiptEncoder addRule() {
         if (defer(ReceiptEncoder::addRule)) return this;
         ++notes.line;
@@ -222,6 +235,8 @@ public final class ReceiptEncoder {
     /**
      * Feeds the paper by {@code lines} lines ({@code ESC d n}).
      *
+     * @param lines 0 to 255
+     * @return this encoder
      * @throws IllegalArgumentException when lines is outside 0 to 255
      */
     public ReceiptEncoder addFeed(int lines) {
@@ -388,31 +403,36 @@ public final class ReceiptEncoder {
     /**
      * The printer bytes of everything added so far: a reset, the mode and code table the text
      * needs, then the lines. Empty when nothing has been added. The encoder can go on adding.
+     *
+     * @return the bytes, a new array
      */
     public byte[] toBytes() {
         if (pending != null) return decided().toBytes();
         return writer.toBytes();
     }
 
-    /** Characters printed as {@code ?}, in the order in which they were first printed. */
+    /** @return characters printed as {@code ?}, in the order in which they were first printed */
     public List<Note> unprintables() {
         return pending != null ? decided().unprintables() : notes.list(Note.Kind.REPLACED);
     }
 
-    /** Everything not printed as written: characters printed as {@code ?} and marks left out. */
+    /**
+     * @return everything not printed as written: characters printed as {@code ?} and marks left
+     *     out
+     */
     public List<Note> notes() { return pending != null ? decided().notes() : notes.list(null); }
 
-    /** Lines printed so far (a feed counts its lines). */
+    /** @return lines printed so far (a feed counts its lines) */
     public int printedLines() {
         return pending != null ? decided().printedLines() : writer.printedLines;
     }
 
-    /** Characters drawn by the library so far. */
+    /** @return characters drawn by the library so far */
     public long drawnCharacters() {
         return pending != null ? decided().drawnCharacters() : composer.drawnCharacters;
     }
 
-    /** Characters sent as text for the resident font so far, replacements included. */
+    /** @return characters sent as text for the resident font so far, replacements included */
     public long residentCharacters() {
         return pending != null ? decided().residentCharacters() : composer.residentCharacters;
     }
