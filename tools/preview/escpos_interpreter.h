@@ -9,8 +9,10 @@
 // until it is redefined or cancelled or ESC @ resets the printer; BS (the next character prints
 // over the last one); LF, ESC d n and ESC J n (print and feed); ESC 3 n / ESC 2 (line spacing);
 // ESC a n (alignment); ESC $ and ESC \ (absolute and relative position, in dots); HT; ESC E n
-// and ESC ! n (emphasis, double size); GS ! n (character size); ESC * (a bit image in the line);
-// GS v 0 (a raster image); GS V, ESC i and ESC m (a cut, drawn as a dashed line).
+// and ESC ! n (emphasis, double size, underline); GS ! n (character size); ESC - n (underline);
+// GS B n (white on black); ESC * (a bit image in the line); GS v 0 (a raster image); GS ( k (a
+// QR code) and GS k with GS h, GS w and GS H (barcodes), drawn by zint; GS V, ESC i and ESC m (a
+// cut, drawn as a dashed line).
 //
 // Any other command whose length is known is skipped, with one warning per command that names
 // its first offset. A command whose length cannot be known, or one cut off by the end of the

@@ -27,6 +27,7 @@
 #include "tools/preview/png_output.h"
 #include "tools/preview/printer_profile.h"
 #include "tools/preview/resident_font.h"
+#include "tools/preview/text_output.h"
 
 namespace {
 
@@ -262,18 +263,8 @@ int Run(int argc, char** argv) {
     }
     if (!files.Commit(&error)) Fail(error);
     for (const std::string& w : warnings) std::cerr << kProgram << ": warning: " << w << "\n";
-    if (options.text) {
-        for (const std::string& line : printed.text) std::cout << line << "\n";
-    }
-    if (options.cells) {
-        for (const PrintedCell& c : printed.cells) {
-            char code[16];
-            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c.code_point));
-            std::cout << c.line << '\t' << c.y << '\t' << c.x << '\t' << c.width << '\t' << code
-                      << '\t' << (c.user_defined ? "user" : "resident")
-                      << (c.overstrike ? "\tover" : "") << "\n";
-        }
-    }
+    if (options.text) WriteText(printed, std::cout);
+    if (options.cells) WriteCells(printed, std::cout);
     if (!options.text && !options.cells) {
         std::cout << bytes.size() << " bytes, " << printed.lines_fed << " lines; page "
                   << page.width() << " x " << page.height() << " dots\n";
