@@ -3,6 +3,7 @@ package zelvar.printer.api.android.text;
 
 import java.text.Normalizer;
 import java.util.Arrays;
+import java.util.HashMap;
 import java.util.LinkedHashMap;
 import java.util.Map;
 import zelvar.printer.api.android.nat.nativef;
@@ -34,6 +35,18 @@ final class Characters {
     // depends on the font alone (the code page only admits a request), so it is shared.
     private static final byte[][] DRAWABLE = new byte[DOUBLE_CELL + 1][];
     private static final Map<Integer, CodePages.Resident> RESIDENTS = new LinkedHashMap<>();
+    // What a character is printed as when neither the fonts, the code page nor its compatibility
+    // form can print it: the shekel sign as its abbreviation, signs as their ASCII look-alikes.
+    private static final Map<Integer, String> SUBSTITUTES = new HashMap<>();
+
+    static {
+        SUBSTITUTES.put(0x20AA, "ש\"ח"); // new shekel sign
+        SUBSTITUTES.put(0x00D7, "x"); // multiplication sign
+        SUBSTITUTES.put(0x2212, "-"); // minus sign
+        SUBSTITUTES.put(0x05F4, "\""); // Hebrew gershayim
+        SUBSTITUTES.put(0x05F3, "'"); // Hebrew geresh
+        SUBSTITUTES.put(0x05BE, "-"); // Hebrew maqaf
+    }
 
     final int codePage;
     final int width;
@@ -117,6 +130,9 @@ final class Characters {
         byte[] bytes = resident.encode(c);
         if (bytes != null) {
             if (bytes.length == 2 && !kanjiText) return null; // no Kanji font to print it
+            // Outside Kanji mode the printer reads a single byte above ASCII through its
+            // single-byte table, not as the half-width katakana of the Japanese code page.
+            if (doubleByte && bytes.length == 1 && bytes[0] < 0) return null;
             return bytes;
         }
         if (!isArabicPresentationForm(c)) return null;
@@ -162,12 +178,19 @@ final class Characters {
     private int[] printableForm(int c) {
         String form = Normalizer.normalize(new String(Character.toChars(c)), Normalizer.Form.NFKC);
         int[] cps = form.codePoints().toArray();
-        if (cps.length == 0 || (cps.length == 1 && cps[0] == c)) return null;
-        for (int f : cps) {
+        if (cps.length > 0 && !(cps.length == 1 && cps[0] == c) && prints(cps)) return cps;
+        String substitute = SUBSTITUTES.get(c);
+        if (substitute == null) return null;
+        cps = substitute.codePoints().toArray();
+        return prints(cps) ? cps : null;
+    }
+
+    private boolean prints(int[] text) {
+        for (int f : text) {
             int kind = classify(f);
-            if (kind == REPLACED || kind == DROPPED) return null;
+            if (kind == REPLACED || kind == DROPPED) return false;
         }
-        return cps;
+        return true;
     }
 
     private static int[] put(int[] a, int i, int c) {

@@ -28,8 +28,15 @@ import java.util.function.Consumer;
  *
  * <p>Under the 24-dot width, which holds no Arabic, Arabic and Persian are drawn with the 18-dot
  * font; a character the chosen font lacks is drawn by another font that holds it before it is
- * given up, and a character nothing prints as it is is printed as its compatibility form (NFKC)
- * where that prints, with a note.
+ * given up, and a character nothing prints as it is is printed as its compatibility form (NFKC:
+ * full-width digits and Latin, half-width katakana as full-width) where that prints, or else as
+ * one of a few substitutes ({@code ₪} as {@code ש"ח}, {@code ×} as {@code x}, the minus sign
+ * U+2212 and the Hebrew maqaf as {@code -}, gershayim and geresh as {@code "} and {@code '}),
+ * each with a note of kind {@link Note.Kind#SUBSTITUTED}.
+ *
+ * <p>A number that holds a separator ({@code 2026-12-08}, {@code 021-88776655}, {@code 10:30},
+ * {@code 1,250.00}) or starts with a minus prints as one left-to-right unit in the order written,
+ * in every context.
  *
  * <p>An encoder is not safe for use by several threads at once; separate encoders are.
  */

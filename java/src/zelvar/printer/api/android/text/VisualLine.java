@@ -24,7 +24,65 @@ final class VisualLine {
     /** What the reordering leaves in the cell of the second letter of a lam-alef ligature. */
     static final int LIGATURE_FILLER = 0xFEFF;
 
+    private static final int LRI = 0x2066; // left-to-right isolate
+    private static final int PDI = 0x2069; // pop directional isolate
+
     private VisualLine() {}
+
+    /**
+     * The line with each number that holds a separator (a date, a time, a phone, card or invoice
+     * number, an amount) or starts with a minus set apart as a left-to-right isolate, so that it
+     * prints in the order written in every context: without it, Arabic context turns the groups
+     * of {@code 021-88776655} or {@code 2026-12-08} around. The isolates print nothing.
+     */
+    static int[] numbersIsolated(int[] text) {
+        int[] out = null;
+        int n = 0;
+        for (int i = 0; i < text.length;) {
+            int end = numberEnd(text, i);
+            if (end < 0) {
+                if (out != null) out[n++] = text[i];
+                ++i;
+                continue;
+            }
+            if (out == null) {
+                out = Arrays.copyOf(text, text.length * 3);
+                n = i;
+            }
+            out[n++] = LRI;
+            while (i < end) out[n++] = text[i++];
+            out[n++] = PDI;
+        }
+        return out == null ? text : Arrays.copyOf(out, n);
+    }
+
+    /** The end of a number with a separator or a minus that starts at {@code i}, or -1. */
+    private static int numberEnd(int[] text, int i) {
+        boolean minus = (text[i] == '-' || text[i] == 0x2212) && i + 1 < text.length
+            && Character.isDigit(text[i + 1])
+            && (i == 0 || !Character.isLetterOrDigit(text[i - 1]));
+        int j = minus ? i + 1 : i;
+        if (j >= text.length || !Character.isDigit(text[j])) return -1;
+        if (!minus && i > 0 && Character.isDigit(text[i - 1])) return -1;
+        boolean separated = false;
+        while (j < text.length) {
+            if (Character.isDigit(text[j])) {
+                ++j;
+            } else if (isSeparator(text[j]) && j + 1 < text.length
+                && Character.isDigit(text[j + 1])) {
+                separated = true;
+                j += 2;
+            } else {
+                break;
+            }
+        }
+        return minus || separated ? j : -1;
+    }
+
+    private static boolean isSeparator(int c) {
+        return c == '-' || c == '/' || c == ':' || c == '.' || c == ',' || c == 0x066B
+            || c == 0x066C || c == 0x060C;
+    }
 
     /**
      * The line in printing order, with the lam-alef ligatures the fonts lack split into their two
@@ -32,9 +90,10 @@ final class VisualLine {
      */
     static int[] of(int[] logical, boolean rtl, Characters characters) {
         if (logical.length == 0) return logical;
-        long[] line = new long[logical.length + 1];
+        int[] isolated = numbersIsolated(logical);
+        long[] line = new long[isolated.length + 1];
         line[0] = rtl ? RLM : LRM;
-        for (int i = 0; i < logical.length; ++i) line[i + 1] = logical[i];
+        for (int i = 0; i < isolated.length; ++i) line[i + 1] = isolated[i];
         long[] reordered = nativef.ReverseTextRWC(line);
         int[] v = new int[reordered.length * 2];
         int n = 0;
