@@ -25,7 +25,12 @@ public final class Note {
          * A character nothing could print as it is, printed as its compatibility form instead
          * (a full-width digit as its digit, a half-width katakana as its full-width one).
          */
-        SUBSTITUTED
+        SUBSTITUTED,
+        /**
+         * A line of a frame wider than the frame above it: it is printed whole, its border
+         * outside the frame's. {@link #codePoint} is the border.
+         */
+        WIDER_THAN_FRAME
     }
 
     private final Kind kind;
@@ -59,6 +64,8 @@ public final class Note {
         switch (kind) {
             case CODE_PAGE:
                 return "code page " + codePoint + " chosen for the receipt";
+            case WIDER_THAN_FRAME:
+                return String.format("a frame line is wider than its frame (line %d)", firstLine);
             case SUBSTITUTED:
                 return String.format(
                     "U+%04X printed as its compatibility form (line %d, %d time%s)", codePoint,

@@ -257,6 +257,42 @@ public final class ReceiptEncoder {
     }
 
     /**
+     * Sets the receipt's direction: the side every line starts at and every row's amount ends
+     * at, whatever the line's own text begins with. By default ({@link TextDirection#FROM_TEXT})
+     * it is set by the first strong character of the first line that has one. A line still
+     * reorders its own text by its own first strong character; a line without one (a number, a
+     * date) stands at the receipt's start side.
+     *
+     * @param direction the direction
+     * @return this encoder
+     * @throws IllegalArgumentException if the direction is null
+     */
+    public ReceiptEncoder direction(TextDirection direction) {
+        if (direction == null) throw new IllegalArgumentException("direction: null");
+        if (defer(e -> e.direction(direction))) return this;
+        layout.direction(direction);
+        return this;
+    }
+
+    /**
+     * Whether {@link #addLine} reads padding of spaces as a separator of columns (the default):
+     * three or more spaces, or two before a digit, a sign or a currency symbol, separate columns
+     * exactly as a TAB does, so {@code String.format("%-28s%8s", item, price)} prints as a row.
+     * Each column is reordered on its own, so no word or digit crosses a gap; the first column
+     * stands at the start side, the last flush with the end side, and a middle one as far from
+     * the start side as it stood in the text, counted in 12-dot cells. Columns that do not fit on
+     * one line print as one paragraph. False keeps every line whole.
+     *
+     * @param on whether padding separates columns
+     * @return this encoder
+     */
+    public ReceiptEncoder columnsFromSpaces(boolean on) {
+        if (defer(e -> e.columnsFromSpaces(on))) return this;
+        layout.columnsFromSpaces = on;
+        return this;
+    }
+
+    /**
      * Sets the style of the lines, rows and rules added from now on, until it is set again. A
      * double-width line holds half as many characters and is wrapped and aligned at that width;
      * each line enters its style and leaves it again, so nothing of it reaches a QR code, a

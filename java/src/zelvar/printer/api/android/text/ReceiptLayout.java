@@ -19,6 +19,12 @@ final class ReceiptLayout {
     private final EscPosWriter writer;
     private final Notes notes;
     private final int paper;
+    /** The receipt's direction: 1 right to left, -1 left to right, 0 not known yet. */
+    private int direction;
+    /** The dot column of the last frame line's closing border, or -1. */
+    private int frameRight = -1;
+    /** Whether padding of spaces separates columns. */
+    boolean columnsFromSpaces = true;
 
     ReceiptLayout(Characters characters, LineBreaker breaker, LineComposer composer,
         EscPosWriter writer, Notes notes, int paper) {
@@ -28,6 +34,28 @@ final class ReceiptLayout {
         this.writer = writer;
         this.notes = notes;
         this.paper = paper;
+    }
+
+    /** Sets the receipt's direction; {@link TextDirection#FROM_TEXT} leaves it to the text. */
+    void direction(TextDirection d) {
+        direction = d == TextDirection.RIGHT_TO_LEFT ? 1
+            : d == TextDirection.LEFT_TO_RIGHT       ? -1
+                                                     : 0;
+    }
+
+    /**
+     * Whether the receipt runs right to left: as set, or as the first strong character of the
+     * first text that has one says, or else as this text's.
+     */
+    private boolean receiptRtl(int[] text) {
+        if (direction == 0) direction = Characters.firstStrong(text);
+        return direction > 0;
+    }
+
+    /** The direction a text is reordered in: its own first strong character's, or the receipt's. */
+    private boolean textRtl(int[] text, boolean receiptRtl) {
+        int own = Characters.firstStrong(text);
+        return own != 0 ? own > 0 : receiptRtl;
     }
 
     /**
@@ -53,8 +81,56 @@ final class ReceiptLayout {
                 row(Arrays.copyOf(paragraph, tab), amount);
                 continue;
             }
+            if (!centered && columnsFromSpaces && !Characters.hasBoxCharacters(paragraph)) {
+                List<int[]> columns = PaddedColumns.split(paragraph);
+                if (columns.size() == 2) {
+                    row(PaddedColumns.text(paragraph, columns.get(0)),
+                        PaddedColumns.text(paragraph, columns.get(1)));
+                    continue;
+                }
+                if (columns.size() > 2 && columns(paragraph, columns)) continue;
+            }
             paragraph(paragraph, centered);
         }
+    }
+
+    /**
+     * Prints columns found in padding on one line: the first at the start side, the last flush
+     * with the end side, each middle one as far from the start side as it stood in the text (in
+     * 12-dot cells), pushed further only when the column before it needs the room. Each column is
+     * reordered on its own. False, printing nothing, when they do not fit on one line.
+     */
+    private boolean columns(int[] paragraph, List<int[]> spans) {
+        int n = spans.size();
+        int[][] texts = new int[n][];
+        for (int i = 0; i < n; ++i) {
+            texts[i] = characters.withFallbacks(PaddedColumns.text(paragraph, spans.get(i)), notes);
+        }
+        boolean rtl = receiptRtl(paragraph);
+        int width = lineWidth();
+        LineComposer.Run[] runs = new LineComposer.Run[n];
+        int[] from = new int[n]; // distance of each column from the start side
+        int end = 0;
+        for (int i = 0; i < n; ++i) {
+            runs[i] = line(texts[i], textRtl(texts[i], rtl), false);
+            int wanted = i == 0 ? 0 : spans.get(i)[0] * Characters.RESIDENT_CELL;
+            from[i] = i == 0 ? 0 : Math.max(wanted, end + Characters.RESIDENT_CELL);
+            if (i == n - 1) from[i] = Math.max(from[i], width - runs[i].width);
+            end = from[i] + runs[i].width;
+        }
+        if (end > width) return false;
+        writer.beginLine(false);
+        int x = 0;
+        for (int k = 0; k < n; ++k) {
+            // The printer prints left to right: a right-to-left receipt's last column first.
+            int i = rtl ? n - 1 - k : k;
+            int left = rtl ? width - from[i] - runs[i].width : from[i];
+            writer.moveTo(left, x);
+            writer.append(runs[i]);
+            x = left + runs[i].width;
+        }
+        writer.endLine();
+        return true;
     }
 
     private LineComposer.Run line(int[] logical, boolean rtl, boolean frame) {
@@ -67,28 +143,70 @@ final class ReceiptLayout {
         // A line holding box characters is a drawing in character cells: it keeps its columns
         // from the left edge, in left-to-right order.
         boolean frame = Characters.hasBoxCharacters(text);
-        boolean rtl = !frame && Characters.firstStrong(text) > 0;
+        // The lines stand at the receipt's start side; each reads in its own direction.
+        boolean side = !frame && receiptRtl(text);
+        boolean rtl = !frame && textRtl(text, side);
         int width = lineWidth();
+        if (frame && frameLine(text)) return;
         for (int[] segment : breaker.wrap(text, width, frame)) {
             LineComposer.Run run = line(segment, rtl, frame);
             writer.beginLine(frame || Characters.hasBoxCharacters(segment));
-            int x = frame ? 0 : centered ? (width - run.width) / 2 : rtl ? width - run.width : 0;
+            int x = frame ? 0 : centered ? (width - run.width) / 2 : side ? width - run.width : 0;
             writer.moveTo(Math.max(0, x), 0);
             writer.append(run);
             writer.endLine();
         }
     }
 
+    /**
+     * A line of a frame typed in an editor. A line that starts and ends with a vertical border
+     * puts its closing border on the dot column of the frame's corner above it, whatever the text
+     * between holds (a line of Arabic has fewer characters than its frame); one wider than its
+     * frame widens nothing and is noted. Any other frame line that ends with a box character sets
+     * that column. False when the line is left to the cell grid.
+     */
+    private boolean frameLine(int[] text) {
+        int last = text[text.length - 1];
+        if (!Characters.isBox(last) || !Characters.isBox(text[0]) || text.length < 2) {
+            frameRight = -1;
+            return false;
+        }
+        if (!isVerticalBorder(text[0]) || !isVerticalBorder(last) || frameRight < 0) {
+            LineComposer.Run run = line(text, false, true);
+            frameRight = run.width - characters.measure(last);
+            writer.beginLine(true);
+            writer.append(run);
+            writer.endLine();
+            return true;
+        }
+        LineComposer.Run inside = line(Arrays.copyOf(text, text.length - 1), false, true);
+        if (inside.width > frameRight) notes.add(Note.Kind.WIDER_THAN_FRAME, last);
+        LineComposer.Run border = line(new int[] {last}, false, true);
+        writer.beginLine(true);
+        writer.append(inside);
+        writer.moveTo(Math.max(frameRight, inside.width), inside.width);
+        writer.append(border);
+        writer.endLine();
+        return true;
+    }
+
+    private static boolean isVerticalBorder(int c) {
+        return c == 0x2502 || c == 0x2503 || c == 0x2551 || c == 0x2506 || c == 0x2507
+            || c == 0x250A || c == 0x250B || c == 0x254E || c == 0x254F;
+    }
+
     void row(int[] label, int[] amount) {
         writer.start();
         label = characters.withFallbacks(label, notes);
         amount = characters.withFallbacks(amount, notes);
-        // The row reads in the direction of its label, or of its amount when the label has no
-        // letters.
-        int direction = Characters.firstStrong(label);
-        boolean rtl = (direction != 0 ? direction : Characters.firstStrong(amount)) > 0;
+        // The row stands in the receipt's direction, whatever its label begins with; each column
+        // reads in its own.
+        int[] both = Arrays.copyOf(label, label.length + amount.length);
+        System.arraycopy(amount, 0, both, label.length, amount.length);
+        boolean rtl = receiptRtl(both);
+        boolean labelRtl = textRtl(label, rtl);
         int width = lineWidth();
-        LineComposer.Run amountRun = line(amount, rtl, false);
+        LineComposer.Run amountRun = line(amount, textRtl(amount, rtl), false);
         int room = width - amountRun.width - Characters.RESIDENT_CELL;
         if (room < characters.gridPitch || label.length == 0) {
             // No room beside the amount: the label on its own, then the amount at the end side.
@@ -100,7 +218,7 @@ final class ReceiptLayout {
             return;
         }
         List<int[]> labelLines = breaker.wrap(label, room, false);
-        LineComposer.Run labelRun = line(labelLines.get(0), rtl, false);
+        LineComposer.Run labelRun = line(labelLines.get(0), labelRtl, false);
         writer.beginLine(Characters.hasBoxCharacters(label) || Characters.hasBoxCharacters(amount));
         if (rtl) {
             writer.append(amountRun);
@@ -113,7 +231,7 @@ final class ReceiptLayout {
         }
         writer.endLine();
         for (int i = 1; i < labelLines.size(); ++i) {
-            LineComposer.Run more = line(labelLines.get(i), rtl, false);
+            LineComposer.Run more = line(labelLines.get(i), labelRtl, false);
             writer.beginLine(Characters.hasBoxCharacters(labelLines.get(i)));
             writer.moveTo(rtl ? Math.max(0, width - more.width) : 0, 0);
             writer.append(more);

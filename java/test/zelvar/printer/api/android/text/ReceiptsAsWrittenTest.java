@@ -8,8 +8,10 @@ import java.io.InputStream;
 import java.io.OutputStream;
 import java.nio.charset.StandardCharsets;
 import java.util.List;
+import org.junit.jupiter.api.Test;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.CsvSource;
+import zelvar.printer.api.android.text.ReceiptRenderTest.Cell;
 
 /** Receipts as apps write them, read back as text through the preview's printer model. */
 class ReceiptsAsWrittenTest {
@@ -53,5 +55,45 @@ class ReceiptsAsWrittenTest {
     charactersThatCanPrintPrintInTheOrderWritten(
         int codePage, int width, String text, String expected) throws Exception {
         assertEquals(List.of(expected), printed(codePage, width, text));
+    }
+
+    /** The right end of the last cell of each printed line. */
+    static List<Integer> rightEnds(int codePage, String... lines) throws Exception {
+        ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, codePage, 13, 576);
+        for (String line : lines) e.addLine(line);
+        return ReceiptRenderTest.byLine(ReceiptRenderTest.render(e.toBytes(), codePage))
+            .values()
+            .stream()
+            .map(line -> line.stream().mapToInt(Cell::end).max().getAsInt())
+            .toList();
+    }
+
+    @Test
+    void paddedRowsOfARightToLeftReceiptPutEveryAmountAtTheLeftEdge() throws Exception {
+        List<String> lines = printed(1255, 13, "קבלה", "ויטמין C                      39.90",
+            "iPhone כיסוי                    89.00", "#12345");
+        assertEquals(List.of("הלבק", "39.90                                   C ןימטיו",
+                         "89.00                               iPhone יוסיכ", "#12345"),
+            lines);
+        // The amounts of an Arabic receipt end on one dot column, whatever the labels hold.
+        ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, 576)
+                               .addLine("عصير برتقال Almarai             8.25")
+                               .addLine("قهوة          12.50")
+                               .addLine("الإجمالي  105.80");
+        for (List<Cell> line :
+            ReceiptRenderTest.byLine(ReceiptRenderTest.render(e.toBytes(), 1256)).values()) {
+            assertEquals(0, line.stream().mapToInt(Cell::x).min().getAsInt(), line.toString());
+        }
+    }
+
+    @Test
+    void aFrameClosesOnItsCornersColumn() throws Exception {
+        List<Integer> ends = rightEnds(1256, "╔══════════╗", "║ إيصال ║", "╚══════════╝");
+        assertEquals(List.of(ends.get(0), ends.get(0), ends.get(0)), ends);
+        ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, 576)
+                               .addLine("┌──┐")
+                               .addLine("│ far too long │");
+        e.toBytes();
+        assertEquals(Note.Kind.WIDER_THAN_FRAME, e.notes().get(0).kind());
     }
 }
