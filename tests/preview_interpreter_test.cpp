@@ -492,7 +492,7 @@ TEST(PrinterModelSkipping, KnownCommandsAreSkippedWithOneWarningEach) {
         {{escpos::kGs, '(', 'k', 3, 0, 48, 67, 3}, "skipped GS ( k of a symbol other than"},
         {{escpos::kGs, '8', 'L', 2, 0, 0, 0, 48, 2}, "skipped GS 8 L"},
         {{escpos::kGs, 'k', 4, '1', '2', 0}, "skipped a symbol after characters on its line"},
-        {{escpos::kGs, 'k', 73, 2, '1', '2'}, "CODE128 data must start with {A, {B or {C"},
+        {{escpos::kGs, 'k', 73, 2, '1', '2'}, "skipped a symbol after characters on its line"},
         {{escpos::kFs, 'q', 1, 1, 0, 1, 0, 1, 2, 3, 4, 5, 6, 7, 8}, "skipped FS q"},
         {{escpos::kDle, 0x04, 1}, "skipped DLE EOT"},
         {{0x07}, "skipped control byte 0x07"},
