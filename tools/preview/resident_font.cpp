@@ -74,9 +74,12 @@ void FreeTypeResidentFont::Draw(char32_t code_point, int cell_width, int x, Line
         if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) continue;
         const FT_GlyphSlot slot = face->glyph;
         const FT_Bitmap& bitmap = slot->bitmap;
-        // A face other than the monospace one may be wider: centre its advance in the cell.
+        // A face other than the monospace one may be wider: centre its advance in the cell. A
+        // combining mark (a Hebrew point) has no advance of its own: its ink is centred in the
+        // cell of the letter it prints over.
         const int advance = static_cast<int>(slot->advance.x >> 6);
-        const int left = x + (cell_width - advance) / 2 + slot->bitmap_left;
+        const int left = advance == 0 ? x + (cell_width - static_cast<int>(bitmap.width)) / 2
+                                      : x + (cell_width - advance) / 2 + slot->bitmap_left;
         const int top = kBaseLine + 1 - slot->bitmap_top;
         for (unsigned row = 0; row < bitmap.rows; ++row) {
             const unsigned char* line = bitmap.buffer + static_cast<long>(row) * bitmap.pitch;
