@@ -71,6 +71,12 @@ final class Characters {
         this.kanjiText = doubleByte && profile.hasKanjiFont();
         this.asciiOnly = CodePages.isSingleByte(codePage) && !profile.hasCodeTable(codePage);
         this.resident = residentFor(codePage);
+        int key = (codePage * 32 + width) * 4 + (kanjiText ? 2 : 0) + (asciiOnly ? 1 : 0);
+        synchronized (ANSWERS) {
+            int[][] shared = ANSWERS.get(key);
+            if (shared == null) ANSWERS.put(key, shared = new int[0x1100][]);
+            this.answers = shared;
+        }
     }
 
     static CodePages.Resident residentFor(int codePage) {
@@ -84,15 +90,44 @@ final class Characters {
         }
     }
 
+    // What classify and fontOf answered, per code point: (font << 3 | kind) + 1, 0 when not asked
+    // yet; in pages of 256 made as text reaches them, since a receipt touches few. The answers
+    // depend only on the code page, the width and two abilities of the profile, so encoders that
+    // share them share their answers; a page or an answer written twice is written alike.
+    private static final Map<Integer, int[][]> ANSWERS = new HashMap<>();
+    private final int[][] answers;
+
+    private int answer(int c) {
+        if (c < 0 || c > Character.MAX_CODE_POINT) return REPLACED;
+        int[] page = answers[c >>> 8];
+        if (page == null) {
+            synchronized (answers) {
+                page = answers[c >>> 8];
+                if (page == null) page = answers[c >>> 8] = new int[256];
+            }
+        }
+        int a = page[c & 0xFF];
+        if (a == 0) a = page[c & 0xFF] = (findFont(c) << 3 | findKind(c)) + 1;
+        return a - 1;
+    }
+
     /** What becomes of a character in this code page and font width. */
-    int classify(int c) {
+    int classify(int c) { return answer(c) & 7; }
+
+    /**
+     * The font width a character is drawn with, or 0 when it is sent as text or replaced (see
+     * {@link #findFont}).
+     */
+    int fontOf(int c) { return answer(c) >>> 3; }
+
+    private int findKind(int c) {
         if (isInvisible(c)) return INVISIBLE;
         if (kanjiText && isCjk(c)) {
             // The printer's own Kanji font prints CJK text at its own size, like the rest.
             byte[] bytes = resident.encode(c);
             if (bytes != null && bytes.length == 2) return RESIDENT;
         }
-        if (fontOf(c) > 0) return DRAWN;
+        if (findFont(c) > 0) return DRAWN;
         if (residentBytes(c) != null) return isMark(c) ? RESIDENT_MARK : RESIDENT;
         return isMark(c) ? DROPPED : REPLACED;
     }
@@ -106,7 +141,7 @@ final class Characters {
      * the 18-dot font), and for the yen sign under the Japanese code page, whose byte most
      * printers print as a backslash.
      */
-    int fontOf(int c) {
+    private int findFont(int c) {
         if (isBox(c) && boxFont != width && drawable(c, boxFont)) return boxFont;
         if (drawable(c, width)) return width;
         if (width != DOUBLE_CELL && drawable(c, DOUBLE_CELL)) return DOUBLE_CELL;
@@ -299,8 +334,10 @@ final class Characters {
     }
 
     static boolean isArabicLetter(int c) {
-        return Character.UnicodeScript.of(c) == Character.UnicodeScript.ARABIC
-            && Character.isLetter(c);
+        // The Arabic blocks by range: this runs for every drawn character.
+        boolean arabic = (c >= 0x0620 && c <= 0x06FF) || (c >= 0x0750 && c <= 0x077F)
+            || (c >= 0x08A0 && c <= 0x08FF) || isArabicPresentationForm(c);
+        return arabic && Character.isLetter(c);
     }
 
     /** The direction of the first strong character: 1 right to left, -1 left to right, 0 none. */

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 package zelvar.printer.api.android.text;
 
+import java.util.Arrays;
+
 /**
  * The ESC/POS writer: the one place that sends the printer's state changes (reset, code table,
  * Kanji mode, line spacing, styles, justification), so that no mode is sent twice or left open.
@@ -149,9 +151,10 @@ final class EscPosWriter {
      */
     byte[] toBytes() {
         if (!started) return new byte[0];
-        Bytes all = new Bytes(out.size() + DEFAULT_SPACING.length);
-        all.write(out);
-        if (tightSpacing) all.write(DEFAULT_SPACING);
-        return all.toByteArray();
+        byte[] all = Arrays.copyOf(out.data(), out.size() + (tightSpacing ? 2 : 0));
+        if (tightSpacing) {
+            System.arraycopy(DEFAULT_SPACING, 0, all, out.size(), DEFAULT_SPACING.length);
+        }
+        return all;
     }
 }

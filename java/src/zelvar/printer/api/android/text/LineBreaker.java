@@ -21,22 +21,44 @@ final class LineBreaker {
         "、。，．・ー：；？！ゝゞヽヾ々〻ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ"
         + "ｧｨｩｪｫｬｭｮｯｰ､｡･";
 
+    // A line breaker is costly to make and not safe for two threads: one per thread, made when a
+    // paragraph first needs breaking.
+    private static final ThreadLocal<BreakIterator> BREAKERS = new ThreadLocal<>();
+
     private final Characters characters;
-    private final BreakIterator breaker;
+    private final Locale locale;
 
     LineBreaker(Characters characters, Locale locale) {
         this.characters = characters;
-        this.breaker = BreakIterator.getLineInstance(locale);
+        this.locale = locale;
+    }
+
+    private BreakIterator breaker() {
+        BreakIterator b = BREAKERS.get();
+        if (b == null) {
+            b = BreakIterator.getLineInstance(locale);
+            BREAKERS.set(b);
+        }
+        return b;
     }
 
     /** The printed lines of a paragraph, each at most {@code room} dots wide. */
     List<int[]> wrap(int[] text, int room, boolean frame) {
         List<int[]> lines = new ArrayList<>();
-        boolean[] opportunity = opportunities(text);
         int n = text.length;
+        int[] widths = characters.widths(text, 0, n, frame);
+        int total = 0;
+        for (int w : widths) total += w;
+        if (total <= room || n == 0) {
+            // Most receipt lines fit: no break to look for.
+            lines.add(text);
+            return lines;
+        }
+        boolean[] opportunity = opportunities(text);
         int start = 0;
         while (start < n) {
-            int[] widths = characters.widths(text, start, n, frame);
+            // A line that starts with a mark gives the mark a cell of its own.
+            if (start > 0) widths = characters.widths(text, start, n, frame);
             int x = 0;
             int end = n;
             for (int i = start; i < n; ++i) {
@@ -93,6 +115,7 @@ final class LineBreaker {
             ch += Character.charCount(text[cp]);
         }
         index[s.length()] = text.length;
+        BreakIterator breaker = breaker();
         breaker.setText(s);
         for (int b = breaker.next(); b != BreakIterator.DONE; b = breaker.next()) {
             int cp = index[b];

@@ -36,6 +36,8 @@ final class VisualLine {
      * of {@code 021-88776655} or {@code 2026-12-08} around. The isolates print nothing.
      */
     static int[] numbersIsolated(int[] text) {
+        // Only right-to-left text moves numbers about; a line without it is left alone.
+        if (!hasRightToLeft(text)) return text;
         int[] out = null;
         int n = 0;
         for (int i = 0; i < text.length;) {
@@ -77,6 +79,17 @@ final class VisualLine {
             }
         }
         return minus || separated ? j : -1;
+    }
+
+    private static boolean hasRightToLeft(int[] text) {
+        for (int c : text) {
+            byte d = Character.getDirectionality(c);
+            if (d == Character.DIRECTIONALITY_RIGHT_TO_LEFT
+                || d == Character.DIRECTIONALITY_RIGHT_TO_LEFT_ARABIC) {
+                return true;
+            }
+        }
+        return false;
     }
 
     private static boolean isSeparator(int c) {
