@@ -147,6 +147,7 @@ final class ReceiptLayout {
         boolean side = !frame && receiptRtl(text);
         boolean rtl = !frame && textRtl(text, side);
         int width = lineWidth();
+        if (!frame) frameRight = -1; // a frame ends where its lines do
         if (frame && frameLine(text)) return;
         for (int[] segment : breaker.wrap(text, width, frame)) {
             LineComposer.Run run = line(segment, rtl, frame);
