@@ -93,7 +93,7 @@ TEST(ComposeJustification, MovesOnlyHJustGlyphsAndNeverAddsBlankColumns) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const Record glyph = Block(10, c.c0, c.c1, 4, 15);
-        _SWFONTINFO info = Info(255, 255, 255, 255);
+        _SWFONTINFO info = SWFONT_EMPTY_PLACEMENT;
         const Composed out =
             Compose(glyph, c.flags, 10, &info, static_cast<_SWFONT_JUSTIFICATION>(c.just));
         ASSERT_GT(out.status, 0);
@@ -111,7 +111,7 @@ TEST(ComposeJustification, UnmovedGlyphKeepsItsStoredMargins) {
     // The stored header, not the ink, is what an unmoved glyph reports (a final alef stores a
     // bottom margin of 0 although its ink stops on row 15).
     const Record glyph = Block(10, 4, 9, 4, 15, {4, 0, 4, 0});
-    _SWFONTINFO info = Info(255, 255, 255, 255);
+    _SWFONTINFO info = SWFONT_EMPTY_PLACEMENT;
     Compose(glyph, 0, 10, &info, SWFONT_JUSTIFICATION_LEFT);
     EXPECT_EQ(Bytes(info), (std::vector<int>{4, 0, 4, 0, 0, 0}));
     // Once moved, the glyph is measured again.
@@ -144,7 +144,7 @@ TEST(ComposeVerticalFit, MarksCloseToTwoRowsAndMergeMargins) {
         // Ink that overlaps stays where it is.
         {"overlap", 5, 15, Info(4, 4, 4, 8), 5, {3, 4, 4, 8, 1, 0}},
         // An empty previous cell: no fit, the mark's own margins.
-        {"empty record", 0, 1, Info(255, 255, 255, 255), 0, {3, 4, 0, 22, 1, 0}},
+        {"empty record", 0, 1, SWFONT_EMPTY_PLACEMENT, 0, {3, 4, 0, 22, 1, 0}},
         {"one unknown margin", 0, 1, Info(4, 4, 255, 8), 0, {3, 4, 0, 22, 1, 0}},
     };
     for (const Case& c : cases) {

@@ -209,7 +209,10 @@ std::vector<jbyte> Placement(std::initializer_list<int> bytes) {
 }
 
 // The six bytes of a record, then bytes that no call may touch.
-const std::vector<jbyte> kEmptyRecord = Placement({255, 255, 255, 255, 0, 0, 0x5A, 0x61});
+constexpr _SWFONTINFO kEmpty = SWFONT_EMPTY_PLACEMENT;
+const std::vector<jbyte> kEmptyRecord =
+    Placement({kEmpty.LeftMargin, kEmpty.RightMargin, kEmpty.TopMargin, kEmpty.BottomMargin,
+               kEmpty.Overstrike, kEmpty.HJust, 0x5A, 0x61});
 
 struct DrawRequest {
     int code_point, code_page, width, height;

@@ -93,7 +93,7 @@ Bytes Drawn(const std::u32string& logical, int width, int code_page) {
     long* visual = nullptr;
     const long n = CCFribidi::ReverseTextFixCharFribidi(line.data(), logical.size(), &visual);
     Bytes out;
-    _SWFONTINFO placement = {255, 255, 255, 255, 0, 0};
+    _SWFONTINFO placement = SWFONT_EMPTY_PLACEMENT;
     for (long i = 0; i < n; ++i) {
         const int c = static_cast<int>(visual[i]);
         unsigned char buffer[SWFONT_MAX_SEQUENCE];
@@ -103,7 +103,7 @@ Bytes Drawn(const std::u32string& logical, int width, int code_page) {
             out.insert(out.end(), buffer, buffer + length);
         } else if (c >= 0x20 && c < 0x7F) {
             out.push_back(static_cast<unsigned char>(c));
-            placement = {255, 255, 255, 255, 0, 0};
+            placement = SWFONT_EMPTY_PLACEMENT;
         }
     }
     delete[] visual;
