@@ -103,7 +103,12 @@ def render_to_fit(cp, width, lo, hi, top_row, bottom_row, scale_w=1.0):
 # Pixels per em (horizontal, vertical) and emboldening (horizontal, vertical) in pixels: one
 # size per font, so that stems, bowls and joining strokes weigh the same in every letter. Only
 # a letter wider than its cell is narrowed, and only the few that are too tall are made smaller.
-LETTER_SIZE = {10: (17.0, 16.0), 13: (17.0, 16.0), 18: (22.0, 16.0)}
+# The bodies are drawn at the taller size, so that teeth and bowls are 7 dots or more and read as
+# one size with the printer's own Latin; the part of a tall letter above ASCENDER_FROM_ROW is
+# then pressed back to the top row it has at the shorter size, which leaves a mark its room.
+LETTER_SIZE = {10: (17.0, 16.0), 13: (17.0, 19.5), 18: (22.0, 19.5)}
+SHORT_LETTER_PX_H = 16.0
+ASCENDER_FROM_ROW = 9
 LETTER_BOLD = {10: (0.6, 0.9), 13: (0.6, 0.9), 18: (0.5, 0.9)}
 # Joining strokes are two rows thick, like the stems are two columns wide.
 JOIN_ROWS = (ARABIC_BASE_ROW - 1, ARABIC_BASE_ROW)
@@ -233,6 +238,10 @@ def draw_joined(cp, width, hints=None):
     src = source_of(cp)
     body, dot_groups = letter_parts(src, cp)
     px_w, px_h = LETTER_SIZE[width]
+    if any(d[0] in ("3up", 4) and d[3] > 0 for d in dot_groups) or 0xFEF5 <= cp <= 0xFEF8:
+        # three or four dots above (theh, sheen), or a madda or hamza over lam-alef, and a mark
+        # over them need the short body
+        px_h = min(px_h, SHORT_LETTER_PX_H)
     bold = LETTER_BOLD[width]
     lo = 0 if left else 1
     hi = width - 1 if right else width - 2
@@ -252,6 +261,12 @@ def draw_joined(cp, width, hints=None):
             px_w *= 0.97
         if not fits_h:
             px_h *= 0.97
+    if px_h > SHORT_LETTER_PX_H:
+        short = render_letter(src, body, px_w, min(px_h, SHORT_LETTER_PX_H), bold)
+        top_at_short = short.bbox()[1]
+        if y0 < top_at_short:
+            shape = press_ascender(shape, top_at_short, ASCENDER_FROM_ROW - ARABIC_BASE_ROW - shift)
+            x0, y0, x1, y1 = shape.bbox()
     span = x1 - x0 + 1
     if left and not right:
         dx = width - 2 - span + 1 - x0  # initial form: one blank column on its free side
@@ -345,6 +360,21 @@ def shorten_tail(glyph):
     room = TAIL_END_ROW - TAIL_FROM_ROW
     for r in range(TAIL_FROM_ROW, last + 1):
         glyph.rows[TAIL_FROM_ROW + (r - TAIL_FROM_ROW) * room // span] |= old[r]
+
+
+def press_ascender(shape, top, below):
+    """Merges the rows of a shape above row `below` (relative to the pen) so that its ink
+    starts on row `top`: a tall stem keeps its shape, only shorter."""
+    y0 = shape.bbox()[1]
+    if y0 >= top or below <= top:
+        return shape
+    span, room = below - y0, below - top
+    dots = set()
+    for x, y in shape.dots:
+        if y < below:
+            y = top + (y - y0) * room // span
+        dots.add((x, y))
+    return Shape(dots)
 
 
 def has_hole(glyph):
