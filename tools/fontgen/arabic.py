@@ -605,6 +605,28 @@ def draw_lam_alef_with_mark(cp, width):
 
 
 # --------------------------------------------------------------------------------------------
+# Gaf
+
+
+# Gaf and its forms, drawn on keheh: the font's two top strokes of gaf come out at 10 and 13
+# dots as one blob (گزارش reads as کزارش), so keheh's stroke is drawn once more above itself,
+# two blank rows higher.
+GAF_FROM_KEHEH = {0x06AF: 0x06A9, 0xFB92: 0xFB8E, 0xFB93: 0xFB8F, 0xFB94: 0xFB90, 0xFB95: 0xFB91}
+GAF_STROKE_ROWS = 2
+GAF_GAP_ROWS = 2
+
+
+def draw_gaf(cp, width):
+    g = draw_joined(GAF_FROM_KEHEH[cp], width)
+    top = next(r for r in range(ROWS) if g.rows[r])
+    lift = GAF_STROKE_ROWS + GAF_GAP_ROWS
+    for r in range(top, top + GAF_STROKE_ROWS):
+        if r - lift >= 0:
+            g.rows[r - lift] |= g.rows[r]
+    return g
+
+
+# --------------------------------------------------------------------------------------------
 # Digits
 
 
