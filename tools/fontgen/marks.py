@@ -70,9 +70,9 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # shadda a comb, madda a wave two dots thick, the small alef a thin upright stroke.
 HARAKAT_ART = {
     "narrow": {
-        0x064B: ["...##...##", "..##...##.", ".##...##.."],  # fathatan: two strokes
+        0x064B: ["..##....##", ".##....##.", "##....##.."],  # fathatan: two strokes
         0x064C: ["#..###", "#..#.#", "######"],  # dammatan: a damma with a turned-back tail
-        0x064D: ["...##...##", "..##...##.", ".##...##.."],  # kasratan
+        0x064D: ["..##....##", ".##....##.", "##....##.."],  # kasratan
         0x064E: ["....####..", "..####...."],  # fatha (at 10 dots its bytes are pinned by the tests)
         0x064F: ["...###", "...#.#", ".#####"],  # damma
         0x0650: ["....####..", "..####...."],  # kasra
