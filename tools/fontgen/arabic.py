@@ -605,6 +605,28 @@ def draw_lam_alef_with_mark(cp, width):
 
 
 # --------------------------------------------------------------------------------------------
+# Seen at 10 dots
+
+
+# Isolated seen at 10 dots: the font's three teeth and its bowl squeezed into the eight columns
+# between the blank sides print as a knot (ر.س reads as ر.ص); the final form's teeth stand one
+# blank column apart, so the isolated form is that drawing with one column taken out of the
+# bowl and the joining stroke cut back from the edge.
+SEEN_AT_TEN = {0x0633: 0xFEB2, 0xFEB1: 0xFEB2}
+
+
+def draw_seen_at_ten(cp):
+    g = draw_joined(SEEN_AT_TEN[cp], 10)
+    drop = 2
+    for r in range(ROWS):
+        row = g.rows[r]
+        low = row & ((1 << drop) - 1)
+        g.rows[r] = low | ((row >> (drop + 1)) << drop)
+    g.erase(9, 0, 9, ROWS - 1)
+    return g
+
+
+# --------------------------------------------------------------------------------------------
 # Gaf
 
 
