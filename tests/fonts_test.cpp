@@ -791,6 +791,51 @@ TEST(ArabicArtwork, DottedLettersPrintTheirDotsAsSeparateInk) {
     }
 }
 
+// Thermal heads print two strokes one blank dot apart as one: tanwin then reads as madda and
+// gaf as kaf. Strokes that must read as separate ink keep two blank dots between them: dots up
+// to two apart (one blank between) count as one piece, and the pieces keep their number.
+struct SeparateStrokes {
+    int cp;
+    int pieces;
+    const char* name;
+};
+const SeparateStrokes kSeparateStrokes[] = {
+    {0x064B, 2, "fathatan"},     {0x064D, 2, "kasratan"},  {0x06AF, 2, "gaf"},
+    {0xFB92, 2, "gaf isolated"}, {0xFB93, 2, "gaf final"}, {0xFB94, 2, "gaf initial"},
+    {0xFB95, 2, "gaf medial"},
+};
+
+int PiecesAcrossOneBlank(const Dots& dots) {
+    Dots seen;
+    int pieces = 0;
+    for (const auto& start : dots) {
+        if (!seen.insert(start).second) continue;
+        ++pieces;
+        std::vector<std::pair<int, int>> todo = {start};
+        while (!todo.empty()) {
+            const auto [c, r] = todo.back();
+            todo.pop_back();
+            for (int dc = -2; dc <= 2; ++dc) {
+                for (int dr = -2; dr <= 2; ++dr) {
+                    const std::pair<int, int> n{c + dc, r + dr};
+                    if (dots.count(n) && seen.insert(n).second) todo.push_back(n);
+                }
+            }
+        }
+    }
+    return pieces;
+}
+
+TEST(ArabicArtwork, StrokesThatReadApartKeepTwoBlankDotsBetweenThem) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        for (const SeparateStrokes& s : kSeparateStrokes) {
+            EXPECT_EQ(PiecesAcrossOneBlank(DotsOf(Get(font, s.cp), font.width)), s.pieces)
+                << font.name << " " << s.name << " " << Hex(s.cp);
+        }
+    }
+}
+
 // A letter, then a mark over it, through the library's own composition with the placement record
 // carried from one call to the next, as the encoder prints them: what the mark's cell shows.
 struct Printed {

@@ -103,7 +103,12 @@ def render_to_fit(cp, width, lo, hi, top_row, bottom_row, scale_w=1.0):
 # Pixels per em (horizontal, vertical) and emboldening (horizontal, vertical) in pixels: one
 # size per font, so that stems, bowls and joining strokes weigh the same in every letter. Only
 # a letter wider than its cell is narrowed, and only the few that are too tall are made smaller.
-LETTER_SIZE = {10: (17.0, 16.0), 13: (17.0, 16.0), 18: (22.0, 16.0)}
+# The bodies are drawn at the taller size, so that teeth and bowls are 7 dots or more and read as
+# one size with the printer's own Latin; the part of a tall letter above ASCENDER_FROM_ROW is
+# then pressed back to the top row it has at the shorter size, which leaves a mark its room.
+LETTER_SIZE = {10: (17.0, 19.5), 13: (17.0, 19.5), 18: (22.0, 19.5)}
+SHORT_LETTER_PX_H = 16.0
+ASCENDER_FROM_ROW = 9
 LETTER_BOLD = {10: (0.6, 0.9), 13: (0.6, 0.9), 18: (0.5, 0.9)}
 # Joining strokes are two rows thick, like the stems are two columns wide.
 JOIN_ROWS = (ARABIC_BASE_ROW - 1, ARABIC_BASE_ROW)
@@ -233,6 +238,9 @@ def draw_joined(cp, width, hints=None):
     src = source_of(cp)
     body, dot_groups = letter_parts(src, cp)
     px_w, px_h = LETTER_SIZE[width]
+    if any(d[0] in ("3up", 4) and d[3] > 0 for d in dot_groups):
+        # three or four dots above (theh, sheen) and a mark over them need the short body
+        px_h = min(px_h, SHORT_LETTER_PX_H)
     bold = LETTER_BOLD[width]
     lo = 0 if left else 1
     hi = width - 1 if right else width - 2
@@ -252,6 +260,12 @@ def draw_joined(cp, width, hints=None):
             px_w *= 0.97
         if not fits_h:
             px_h *= 0.97
+    if px_h > SHORT_LETTER_PX_H:
+        short = render_letter(src, body, px_w, min(px_h, SHORT_LETTER_PX_H), bold)
+        top_at_short = short.bbox()[1]
+        if y0 < top_at_short:
+            shape = press_ascender(shape, top_at_short, ASCENDER_FROM_ROW - ARABIC_BASE_ROW - shift)
+            x0, y0, x1, y1 = shape.bbox()
     span = x1 - x0 + 1
     if left and not right:
         dx = width - 2 - span + 1 - x0  # initial form: one blank column on its free side
@@ -270,7 +284,7 @@ def draw_joined(cp, width, hints=None):
         open_loop(g)
     ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
     if hints is None and dot_groups:
-        hints = common_dot_rows(cp, len(dot_groups))
+        hints = common_dot_rows(cp, len(dot_groups))[width]
     placed = []
     for i, (arrangement, ux, uy_top, uy_bottom) in enumerate(dot_groups):
         cx = ux * px_w / 1000.0 + dx
@@ -347,6 +361,21 @@ def shorten_tail(glyph):
         glyph.rows[TAIL_FROM_ROW + (r - TAIL_FROM_ROW) * room // span] |= old[r]
 
 
+def press_ascender(shape, top, below):
+    """Merges the rows of a shape above row `below` (relative to the pen) so that its ink
+    starts on row `top`: a tall stem keeps its shape, only shorter."""
+    y0 = shape.bbox()[1]
+    if y0 >= top or below <= top:
+        return shape
+    span, room = below - y0, below - top
+    dots = set()
+    for x, y in shape.dots:
+        if y < below:
+            y = top + (y - y0) * room // span
+        dots.add((x, y))
+    return Shape(dots)
+
+
 def has_hole(glyph):
     """Whether the ink encloses blank dots that the outside cannot reach."""
     outside = set()
@@ -402,6 +431,12 @@ def clear_of(glyph, ink, c0, r0, arrangement, stacked):
     return True
 
 
+# How many rows below the outline font's own place a dot group above a letter may come down to
+# sit one blank row over the ink under it: at 24 dots the font's place can leave two or more
+# blank rows over a low bowl, and ض then prints as ص.
+ABOVE_REACH = 4
+
+
 def place_dots(glyph, ink, arrangement, cx, top, bottom, where, row=None):
     """Puts a dot group near where the outline font has it, as close to the letter as keeps a
     blank dot between them: above the letter it moves up, below it moves down, inside a bowl
@@ -415,6 +450,10 @@ def place_dots(glyph, ink, arrangement, cx, top, bottom, where, row=None):
         c_want = max(0, min(glyph.width - gw, c_want))
         if where == "above":
             start = int(round(bottom)) - gh + 1 + 2
+            under = [r for r in range(ROWS) for c in range(c_want - 1, c_want + gw + 1)
+                     if (c, r) in ink]
+            if under and start < min(under) - 1 - gh <= start + ABOVE_REACH:
+                start = min(under) - 1 - gh
             rows = range(start, -1, -1)
         elif where == "below":
             start = int(round(top)) - 2
@@ -445,22 +484,29 @@ def place_dots(glyph, ink, arrangement, cx, top, bottom, where, row=None):
     return r0
 
 
-# Rows of each letter's dot groups, shared by the three narrow fonts where they can, so that a
-# line mixing widths keeps its rows.
+# Rows of each letter's dot groups in the three narrow fonts: each font puts a group as close
+# to its own letter as keeps a blank dot (a group at the row furthest from the letter among the
+# three fonts left two blank rows over a low bowl at 10 dots, and ض printed as ص), as long as a
+# line mixing widths keeps its rows: 13 and 18 on the same row, 10 within one of them.
 _DOT_ROWS = {}
 
 
 def common_dot_rows(cp, groups):
-    """The row of each dot group that all three narrow fonts can use: each font places the
-    dots on its own, then the group goes to the row furthest from the letter among them."""
     if cp not in _DOT_ROWS:
-        free = [draw_joined(cp, w, hints=[None] * groups).dot_rows for w in NARROW_WIDTHS]
-        rows = []
+        free = {w: draw_joined(cp, w, hints=[None] * groups).dot_rows for w in NARROW_WIDTHS}
+        rows = {w: [] for w in NARROW_WIDTHS}
         for i in range(groups):
-            where = free[0][i][0]
-            found = [f[i][1] for f in free]
-            rows.append(max(found) if where == "below" else min(found) if where == "above"
-                        else found[0])
+            where = free[10][i][0]
+            far = max if where == "below" else min
+            f10, f13, f18 = (free[w][i][1] for w in NARROW_WIDTHS)
+            if where == "inside":
+                f13 = f18 = f10
+            if f13 != f18:
+                f13 = f18 = far(f13, f18)
+            if abs(f10 - f13) > 1:
+                f10 = f13 = f18 = far(f10, f13, f18)
+            for w, r in zip(NARROW_WIDTHS, (f10, f13, f18)):
+                rows[w].append(r)
         _DOT_ROWS[cp] = rows
     return _DOT_ROWS[cp]
 
@@ -515,6 +561,94 @@ def draw_tatweel_with_mark(cp, width):
 
 
 # --------------------------------------------------------------------------------------------
+# Lam-alef carrying madda or hamza
+
+
+# U+FEF5-FEF8: (the plain lam-alef form they are drawn on, the mark over its alef).
+LAM_ALEF_WITH_MARK = {0xFEF5: (0xFEFB, 0x0653), 0xFEF6: (0xFEFC, 0x0653),
+                      0xFEF7: (0xFEFB, 0x0654), 0xFEF8: (0xFEFC, 0x0654)}
+
+
+LAM_ALEF_PRESS = 3
+
+
+def draw_lam_alef_with_mark(cp, width):
+    """The plain lam-alef ligature, one joined shape, with the mark as the marks font draws it
+    (madda, hamza) over the head of the alef, the stroke on the left, one blank row above the
+    highest ink beneath it (the top of the lam where the mark reaches over it)."""
+    base, mark_cp = LAM_ALEF_WITH_MARK[cp]
+    g = draw_joined(base, width)
+    # The two stems are pressed three rows shorter, so that the mark over them leaves room for a
+    # haraka above it as the plain ligature does.
+    top = next(r for r in range(ROWS) if g.rows[r])
+    old = g.rows[:]
+    for r in range(top, ASCENDER_FROM_ROW):
+        g.rows[r] = 0
+    for r in range(top, ASCENDER_FROM_ROW):
+        g.rows[top + LAM_ALEF_PRESS + (r - top) * (ASCENDER_FROM_ROW - top - LAM_ALEF_PRESS) //
+               (ASCENDER_FROM_ROW - top)] |= old[r]
+    mark = draw_mark(mark_cp, width)
+    ink = [(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)]
+    head = min(r for c, r in ink if c < width // 2)
+    head_cols = [c for c, r in ink if r == head and c < width // 2]
+    dots = [(c, r) for r in range(ROWS) for c in range(width) if mark.get(c, r)]
+    mc0, mc1 = min(c for c, _ in dots), max(c for c, _ in dots)
+    mr1 = max(r for _, r in dots)
+    centre = (min(head_cols) + max(head_cols)) // 2
+    dx = max(-mc0, min(width - 1 - mc1, centre - (mc0 + mc1) // 2))
+    under = [r for c, r in ink if mc0 + dx - 1 <= c <= mc1 + dx + 1]
+    dy = max(0, min(under) - 2 - mr1)
+    for c, r in dots:
+        g.set(c + dx, r + dy)
+    g.source = "code"
+    return g
+
+
+# --------------------------------------------------------------------------------------------
+# Seen at 10 dots
+
+
+# Isolated seen at 10 dots: the font's three teeth and its bowl squeezed into the eight columns
+# between the blank sides print as a knot (ر.س reads as ر.ص); the final form's teeth stand one
+# blank column apart, so the isolated form is that drawing with one column taken out of the
+# bowl and the joining stroke cut back from the edge.
+SEEN_AT_TEN = {0x0633: 0xFEB2, 0xFEB1: 0xFEB2}
+
+
+def draw_seen_at_ten(cp):
+    g = draw_joined(SEEN_AT_TEN[cp], 10)
+    drop = 2
+    for r in range(ROWS):
+        row = g.rows[r]
+        low = row & ((1 << drop) - 1)
+        g.rows[r] = low | ((row >> (drop + 1)) << drop)
+    g.erase(9, 0, 9, ROWS - 1)
+    return g
+
+
+# --------------------------------------------------------------------------------------------
+# Gaf
+
+
+# Gaf and its forms, drawn on keheh: the font's two top strokes of gaf come out at 10 and 13
+# dots as one blob (گزارش reads as کزارش), so keheh's stroke is drawn once more above itself,
+# two blank rows higher.
+GAF_FROM_KEHEH = {0x06AF: 0x06A9, 0xFB92: 0xFB8E, 0xFB93: 0xFB8F, 0xFB94: 0xFB90, 0xFB95: 0xFB91}
+GAF_STROKE_ROWS = 2
+GAF_GAP_ROWS = 2
+
+
+def draw_gaf(cp, width):
+    g = draw_joined(GAF_FROM_KEHEH[cp], width)
+    top = next(r for r in range(ROWS) if g.rows[r])
+    lift = GAF_STROKE_ROWS + GAF_GAP_ROWS
+    for r in range(top, top + GAF_STROKE_ROWS):
+        if r - lift >= 0:
+            g.rows[r - lift] |= g.rows[r]
+    return g
+
+
+# --------------------------------------------------------------------------------------------
 # Digits
 
 
@@ -523,6 +657,24 @@ def draw_tatweel_with_mark(cp, width):
 ZEROS = (0x0660, 0x06F0)
 ZERO_DIAMOND = ["..#..", ".###.", "#####", ".###.", "..#.."]
 ZERO_TOP_ROW = 8
+
+
+# The Arabic comma: the font's turned comma comes out at this size as a blob of three dots that
+# reads as a full stop; drawn as a comma turned over, its head on the base line and its tail
+# rising to the right, with strokes two dots thick.
+COMMA = 0x060C
+COMMA_ART = {
+    "narrow": ["...##", "..##.", ".##..", "####.", "####.", ".##.."],
+    "wide": ["....###", "...###.", "..###..", "######.", "######.", ".####.."],
+}
+
+
+def draw_comma(width):
+    art = COMMA_ART["wide" if width >= 18 else "narrow"]
+    g = Glyph(width)
+    g.draw_art(art, (width - len(art[0])) // 2, ARABIC_BASE_ROW - len(art) + 1)
+    g.source = "code"
+    return g
 
 
 def draw_zero(width):

@@ -44,6 +44,14 @@ def draw_narrow(cp, flag, width):
         return arabic.draw_mark(cp, width)
     if cp in arabic.ZEROS:
         return arabic.draw_zero(width)
+    if cp in arabic.LAM_ALEF_WITH_MARK:
+        return arabic.draw_lam_alef_with_mark(cp, width)
+    if width == 10 and cp in arabic.SEEN_AT_TEN:
+        return arabic.draw_seen_at_ten(cp)
+    if cp in arabic.GAF_FROM_KEHEH:
+        return arabic.draw_gaf(cp, width)
+    if cp == arabic.COMMA:
+        return arabic.draw_comma(width)
     if arabic.is_arabic(cp):
         return arabic.draw_letter(cp, width, flag)
     if 0x3000 <= cp <= 0x9FFF:

@@ -63,30 +63,35 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 
 # Harakat, drawn per font: art rows from the top; '#' is ink. Marks above print from row 0
 # down, marks below end on row 23. The shapes differ from each other and from a dot: fatha and
-# kasra are slanted strokes, the tanween two strokes, damma a loop with a tail, sukun a ring,
-# shadda a comb, the small alef a thin upright stroke.
+# kasra are slanted strokes, fathatan and kasratan two slanted strokes side by side with a
+# blank of at least two dots between them (stacked, they would need six rows, and over alef
+# there are three; thermal heads print two strokes one blank row apart as one, which reads as
+# madda), every stroke two dots thick, damma a loop with a tail, sukun a ring,
+# shadda a comb, madda a wave two dots thick, the small alef a thin upright stroke.
 HARAKAT_ART = {
     "narrow": {
-        0x064B: ["....####..", "..........", "..####...."],  # fathatan
+        0x064B: ["..##....##", ".##....##.", "##....##.."],  # fathatan: two strokes
         0x064C: ["#..###", "#..#.#", "######"],  # dammatan: a damma with a turned-back tail
-        0x064D: ["....####..", "..........", "..####...."],  # kasratan
+        0x064D: ["..##....##", ".##....##.", "##....##.."],  # kasratan
         0x064E: ["....####..", "..####...."],  # fatha (at 10 dots its bytes are pinned by the tests)
         0x064F: ["...###", "...#.#", ".#####"],  # damma
         0x0650: ["....####..", "..####...."],  # kasra
         0x0651: ["#.#.#", "#####"],  # shadda
-        0x0652: [".##.", "#..#", ".##."],  # sukun
+        0x0652: [".###.", "##.##", ".###."],  # sukun: a ring
+        0x0653: ["..##.....", ".####..##", "##..####."],  # madda: a wave
         0x0670: ["#", "#", "#"],  # superscript alef
         0x0656: ["#", "#", "#"],  # subscript alef
     },
     "wide": {
-        0x064B: ["......######", "............", "..######...."],
+        0x064B: ["....###....###", "...###....###.", "..###....###.."],
         0x064C: ["##...####", "##...#..#", "#########"],
-        0x064D: ["......######", "............", "..######...."],
+        0x064D: ["....###....###", "...###....###.", "..###....###.."],
         0x064E: [".......####", ".....####..", "...####...."],
         0x064F: [".....####", ".....#..#", "..#######"],
         0x0650: [".......####", ".....####..", "...####...."],
         0x0651: ["##.##.##", "########"],
         0x0652: [".####.", "##..##", ".####."],
+        0x0653: ["...###.......", ".#######..###", "###...######."],
         0x0670: ["##", "##", "##"],
         0x0656: ["##", "##", "##"],
     },
@@ -95,7 +100,14 @@ HARAKAT_ART = {
 BELOW = {0x064D, 0x0650, 0x0656}
 
 
+# At 10 dots the madda keeps to six columns, so that over the alef of lam-alef it stays clear of
+# the lam beside it.
+HARAKAT_AT_TEN = {0x0653: [".##...", "####.#", "#..###"]}
+
+
 def haraka_art(cp, width):
+    if width == 10 and cp in HARAKAT_AT_TEN:
+        return HARAKAT_AT_TEN[cp]
     art = HARAKAT_ART["wide" if width >= 18 else "narrow"]
     return art.get(cp)
 
