@@ -14,13 +14,13 @@ final class VisualLine {
     private static final int RLM = 0x200F;
     private static final int LRM = 0x200E;
     private static final int SHADDA = 0x0651;
-    // The ligatures of lam with alef with hamza below, which the fonts lack, and the forms that
-    // print them as their two letters.
+    // The ligatures of lam with alef with hamza below, which the fonts lack, and what prints them:
+    // the plain ligatures with the hamza below as a mark.
     private static final int LAM_ALEF_HAMZA_BELOW_ISOLATED = 0xFEF9;
     private static final int LAM_ALEF_HAMZA_BELOW_FINAL = 0xFEFA;
-    private static final int ALEF_HAMZA_BELOW_FINAL = 0xFE88;
-    private static final int LAM_INITIAL = 0xFEDF;
-    private static final int LAM_MEDIAL = 0xFEE0;
+    private static final int LAM_ALEF_ISOLATED = 0xFEFB;
+    private static final int LAM_ALEF_FINAL = 0xFEFC;
+    private static final int HAMZA_BELOW = 0x0655;
     /** What the reordering leaves in the cell of the second letter of a lam-alef ligature. */
     static final int LIGATURE_FILLER = 0xFEFF;
 
@@ -98,8 +98,9 @@ final class VisualLine {
     }
 
     /**
-     * The line in printing order, with the lam-alef ligatures the fonts lack split into their two
-     * letters and each shadda before the other marks of its letter.
+     * The line in printing order, with the lam-alef-hamza-below ligatures the fonts lack printed as
+     * the plain lam-alef and the hamza below, and each shadda before the other marks of its
+     * letter.
      */
     static int[] of(int[] logical, boolean rtl, Characters characters) {
         if (logical.length == 0) return logical;
@@ -113,17 +114,11 @@ final class VisualLine {
         for (int i = 0; i < reordered.length; ++i) {
             int c = (int) reordered[i];
             if ((c == LAM_ALEF_HAMZA_BELOW_ISOLATED || c == LAM_ALEF_HAMZA_BELOW_FINAL)
-                && characters.fontOf(ALEF_HAMZA_BELOW_FINAL) > 0
-                && characters.fontOf(LAM_INITIAL) > 0 && characters.fontOf(LAM_MEDIAL) > 0) {
-                // The two letters take the cell of the ligature and the one its filler held. The
-                // printer prints left to right: the alef, then the lam that joins it.
-                if (n > 0 && v[n - 1] == LIGATURE_FILLER) {
-                    --n;
-                } else if (i + 1 < reordered.length && reordered[i + 1] == LIGATURE_FILLER) {
-                    ++i;
-                }
-                v[n++] = ALEF_HAMZA_BELOW_FINAL;
-                v[n++] = c == LAM_ALEF_HAMZA_BELOW_ISOLATED ? LAM_INITIAL : LAM_MEDIAL;
+                && characters.fontOf(HAMZA_BELOW) > 0) {
+                // The fonts lack these two ligatures: the plain lam-alef with the hamza below
+                // fitted under it prints the same joined shape.
+                v[n++] = c == LAM_ALEF_HAMZA_BELOW_ISOLATED ? LAM_ALEF_ISOLATED : LAM_ALEF_FINAL;
+                v[n++] = HAMZA_BELOW;
                 continue;
             }
             v[n++] = c;
