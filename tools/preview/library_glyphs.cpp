@@ -65,6 +65,44 @@ std::string ShapeKey(int columns, const unsigned char* bytes, const Ink& ink) {
     return key;
 }
 
+// The ink's columns, top row in bit 23, without the blank columns at either side.
+std::vector<std::uint32_t> Core(int columns, const unsigned char* bytes) {
+    std::vector<std::uint32_t> core;
+    for (int c = 0; c < columns; ++c) core.push_back(ColumnValue(bytes, c));
+    while (!core.empty() && core.back() == 0) core.pop_back();
+    std::size_t blank = 0;
+    while (blank < core.size() && core[blank] == 0) ++blank;
+    core.erase(core.begin(), core.begin() + static_cast<std::ptrdiff_t>(blank));
+    return core;
+}
+
+std::string CoreKey(const std::vector<std::uint32_t>& core, std::size_t from, std::size_t to) {
+    std::string key;
+    for (std::size_t c = from; c < to; ++c) {
+        key += static_cast<char>(core[c] >> 16);
+        key += static_cast<char>(core[c] >> 8);
+        key += static_cast<char>(core[c]);
+    }
+    return key;
+}
+
+// The encoder sets Arabic at its natural width: a letter keeps one column of the connecting
+// stroke at a joining side (the columns alike to the edge column, of at most this many rows), and
+// at least two columns.
+constexpr int kMaxStrokeRows = 3;
+
+std::size_t StrokeCut(const std::vector<std::uint32_t>& core, bool left) {
+    const std::size_t n = core.size();
+    if (n < 3) return 0;
+    const std::uint32_t stroke = left ? core[0] : core[n - 1];
+    int rows = 0;
+    for (std::uint32_t v = stroke; v != 0; v &= v - 1) ++rows;
+    if (rows > kMaxStrokeRows) return 0;
+    std::size_t alike = 1;
+    while (alike < n && core[left ? alike : n - 1 - alike] == stroke) ++alike;
+    return std::min(alike - 1, n - 2);
+}
+
 }  // namespace
 
 const LibraryGlyphs& LibraryGlyphs::Get() {
@@ -86,6 +124,7 @@ LibraryGlyphs::LibraryGlyphs() {
             Exact& exact = exact_[Key(width, columns)];
             char32_t& claim = (flags & SWFONT_FLAG_OVERSTRIKE) ? exact.mark : exact.spacing;
             if (claim == 0) claim = cp;
+            IndexTrimmed(cp, flags, width, columns);
             const bool fitted = (flags & SWFONT_FLAG_OVERSTRIKE) && (flags & SWFONT_FLAG_VFIT);
             Ink ink;
             if ((fitted || (flags & SWFONT_FLAG_HJUST)) && FindInk(width, columns, &ink)) {
@@ -107,7 +146,53 @@ char32_t LibraryGlyphs::Find(int columns, const unsigned char* column_bytes,
     // character; a mark over a character is looked for among the moved marks first.
     if (!where.overstruck && second != 0) return second;
     const char32_t moved = FindMoved(columns, column_bytes, where);
-    return moved != 0 ? moved : second;
+    if (moved != 0) return moved;
+    if (second != 0) return second;
+    return FindTrimmed(columns, column_bytes, where);
+}
+
+void LibraryGlyphs::IndexTrimmed(char32_t cp, unsigned int flags, int width,
+                                 const unsigned char* columns) {
+    const std::vector<std::uint32_t> core = Core(width, columns);
+    if (core.empty()) return;
+    if (flags & SWFONT_FLAG_OVERSTRIKE) {
+        // A mark moves sideways and up or down: its shape is its ink moved to row 0.
+        std::uint32_t rows = 0;
+        for (std::uint32_t v : core) rows |= v;
+        int up = 0;
+        while ((rows & zelvar_fontmgr::RowBit(up)) == 0) ++up;
+        std::vector<std::uint32_t> shape;
+        for (std::uint32_t v : core) shape.push_back((v << up) & 0xFFFFFFu);
+        char32_t& claim = trimmed_marks_[CoreKey(shape, 0, shape.size())];
+        if (claim == 0) claim = cp;
+        return;
+    }
+    const std::size_t left = StrokeCut(core, true), right = StrokeCut(core, false);
+    // The least cut shape claims a key first: a letter drawn whole beats another one cut.
+    const std::size_t cuts[][2] = {{0, 0}, {left, 0}, {0, right}, {left, right}};
+    for (int priority = 0; priority < 4; ++priority) {
+        const std::size_t from = cuts[priority][0], to = core.size() - cuts[priority][1];
+        if (from + 2 > to) continue;
+        Trimmed& claim = trimmed_[CoreKey(core, from, to)];
+        if (claim.code_point == 0 || priority < claim.priority) claim = {cp, priority};
+    }
+}
+
+char32_t LibraryGlyphs::FindTrimmed(int columns, const unsigned char* column_bytes,
+                                    const MarkContext& where) const {
+    std::vector<std::uint32_t> core = Core(columns, column_bytes);
+    if (core.empty()) return 0;
+    if (where.overstruck) {
+        std::uint32_t rows = 0;
+        for (std::uint32_t v : core) rows |= v;
+        int up = 0;
+        while ((rows & zelvar_fontmgr::RowBit(up)) == 0) ++up;
+        for (std::uint32_t& v : core) v = (v << up) & 0xFFFFFFu;
+        const auto mark = trimmed_marks_.find(CoreKey(core, 0, core.size()));
+        return mark != trimmed_marks_.end() ? mark->second : 0;
+    }
+    const auto letter = trimmed_.find(CoreKey(core, 0, core.size()));
+    return letter != trimmed_.end() ? letter->second.code_point : 0;
 }
 
 char32_t LibraryGlyphs::FindMoved(int columns, const unsigned char* column_bytes,

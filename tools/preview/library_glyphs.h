@@ -26,11 +26,16 @@ class LibraryGlyphs {
     // library moves it: sideways when its flags allow justification, and up or down towards the
     // character it is printed over when it is a mark fitted to it. A character printed over the
     // previous one is first taken for a mark, any other first for a spacing character. When
-    // several code points share a glyph, the lowest is the answer.
+    // several code points share a glyph, the lowest is the answer. Failing those, a glyph set at
+    // its natural width is looked for: a letter's ink with its connecting strokes cut to one
+    // column, or a mark's ink moved anywhere, whatever blank columns surround it.
     char32_t Find(int columns, const unsigned char* column_bytes, const MarkContext& where) const;
 
   private:
     LibraryGlyphs();
+    void IndexTrimmed(char32_t cp, unsigned int flags, int width, const unsigned char* columns);
+    char32_t FindTrimmed(int columns, const unsigned char* column_bytes,
+                         const MarkContext& where) const;
     char32_t FindMoved(int columns, const unsigned char* column_bytes,
                        const MarkContext& where) const;
     struct Movable {
@@ -46,6 +51,14 @@ class LibraryGlyphs {
     std::unordered_map<std::string, Exact> exact_;
     // Glyphs that may be moved, by the shape of their ink moved to the top-left corner.
     std::unordered_map<std::string, std::vector<Movable>> movable_;
+    // Letters by the ink left when their connecting strokes are cut (at neither side, the left,
+    // the right, both: the lower priority first), and marks by their ink's shape.
+    struct Trimmed {
+        char32_t code_point = 0;
+        int priority = 0;
+    };
+    std::unordered_map<std::string, Trimmed> trimmed_;
+    std::unordered_map<std::string, char32_t> trimmed_marks_;
 };
 
 #endif  // ZELVAR_TOOLS_PREVIEW_LIBRARY_GLYPHS_H

@@ -59,6 +59,14 @@ final class Characters {
     // The profile has no code table for the code page: only ASCII is sent as text.
     private final boolean asciiOnly;
     private final CodePages.Resident resident;
+    /**
+     * Arabic is set at its natural width (each letter with only the columns it needs); false keeps
+     * every drawn character in its font's cell.
+     */
+    boolean naturalWidth = true;
+    /** The break a zero-width non-joiner leaves between two letters set at natural width. */
+    static final int ZWNJ = 0x200C;
+    static final int ZWNJ_BREAK = 4;
 
     Characters(PrinterProfile profile, int codePage, int width) {
         this.codePage = codePage;
@@ -262,6 +270,7 @@ final class Characters {
         for (int i = from; i < to; ++i) {
             int c = text[i];
             int dots = frame ? cells(c) * gridPitch : measure(c);
+            if (c == ZWNJ && naturalWidth && !frame) dots = ZWNJ_BREAK;
             if (isMark(c) && dots > 0 && i > from && !frame) {
                 int over = Math.max(cell, dots);
                 w[i - from] = over - cell;
@@ -331,6 +340,54 @@ final class Characters {
 
     static boolean isArabicPresentationForm(int c) {
         return (c >= 0xFB50 && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFC);
+    }
+
+    /** Joins the character printed at its right (the one before it in reading order). */
+    static final int JOINS_RIGHT = 1;
+    /** Joins the character printed at its left. */
+    static final int JOINS_LEFT = 2;
+    /** Tatweel and its forms with a mark: a stroke that joins both sides and keeps its length. */
+    static final int KASHIDA = 4;
+    // joining() per code point of the Arabic blocks, plus 1; 0 when not asked yet.
+    private static final byte[] JOINING = new byte[0x300 + 0x4B0];
+
+    /** The Arabic blocks, whose drawn characters are set at their natural width. */
+    static boolean isArabicBlock(int c) {
+        return (c >= 0x0600 && c <= 0x08FF) || (c >= 0xFB50 && c <= 0xFDFF)
+            || (c >= 0xFE70 && c <= 0xFEFF);
+    }
+
+    /**
+     * How a shaped Arabic character joins its neighbours on the line, as the printer prints it
+     * left to right: {@link #JOINS_RIGHT}, {@link #JOINS_LEFT}, {@link #KASHIDA}, or 0. A final
+     * form joins the letter before it, which right-to-left text prints at its right; the shaper
+     * leaves only presentation forms and tatweel joined.
+     */
+    static int joining(int c) {
+        int slot = c >= 0x0600 && c < 0x0900 ? c - 0x0600
+            : c >= 0xFB50 && c < 0x10000     ? 0x300 + c - 0xFB50
+                                             : -1;
+        if (slot < 0) return 0;
+        int known = JOINING[slot];
+        if (known == 0) {
+            known = findJoining(c) + 1;
+            JOINING[slot] = (byte) known; // the same answer whoever writes it
+        }
+        return known - 1;
+    }
+
+    private static int findJoining(int c) {
+        if (c == 0x0640 || c == 0xFE71) return KASHIDA | JOINS_RIGHT | JOINS_LEFT;
+        String name = Character.getName(c);
+        if (name == null || !isArabicPresentationForm(c)) return 0;
+        // The medial forms of the marks (FE77, FE79, ...) are tatweel with the mark.
+        if (name.endsWith("MEDIAL FORM")) {
+            int both = JOINS_RIGHT | JOINS_LEFT;
+            return name.contains("LETTER") || name.contains("LIGATURE") ? both : both | KASHIDA;
+        }
+        if (name.endsWith("FINAL FORM")) return JOINS_RIGHT;
+        if (name.endsWith("INITIAL FORM")) return JOINS_LEFT;
+        return 0;
     }
 
     static boolean isArabicLetter(int c) {

@@ -23,7 +23,8 @@ import java.nio.file.StandardOpenOption;
  *
  * <pre>
  * encode-receipt [--profile reference|clone58 | --printer MODEL] [--code-page CP|auto]
- *                [--width 10|13|18|24] [--paper DOTS] [--center] [--stats] [-o OUTPUT] INPUT
+ *                [--width 10|13|18|24] [--paper DOTS] [--center] [--fixed-cells] [--stats]
+ *                [-o OUTPUT] INPUT
  * encode-receipt --list-printers
  * </pre>
  *
@@ -31,6 +32,8 @@ import java.nio.file.StandardOpenOption;
  * lists them: id, name, dots per inch, paper width in dots, and the code tables it has for the
  * code pages the library serves); the paper width is then the model's unless {@code --paper}
  * gives one. {@code --code-page auto} lets the encoder choose the code page for the receipt.
+ * {@code --fixed-cells} prints drawn Arabic in the font's fixed cells instead of at its natural
+ * width.
  *
  * <p>INPUT is a file or {@code -} for standard input; the bytes go to OUTPUT, or to standard
  * output when it is {@code -} or not given. Each input line is one paragraph; a TAB makes it a row
@@ -91,6 +94,7 @@ public final class EncodeReceipt {
         int paper = 0;
         boolean center = false;
         boolean stats = false;
+        boolean fixedCells = false;
         String input = null;
         String output = "-";
         for (int i = 0; i < args.length; ++i) {
@@ -121,6 +125,9 @@ public final class EncodeReceipt {
                 case "--stats":
                     stats = true;
                     break;
+                case "--fixed-cells":
+                    fixedCells = true;
+                    break;
                 case "-o":
                 case "--output":
                     output = value(args, ++i, a);
@@ -139,7 +146,7 @@ public final class EncodeReceipt {
             PrinterProfile profile =
                 model != null ? PrinterProfile.forModel(model) : PrinterProfile.named(profileName);
             if (paper == 0 && profile.paperDots() == 0) paper = DEFAULT_PAPER;
-            encoder = new ReceiptEncoder(profile, codePage, width, paper);
+            encoder = new ReceiptEncoder(profile, codePage, width, paper).fixedCells(fixedCells);
             paper = encoder.paperDots();
         } catch (IllegalArgumentException e) {
             throw new BadInput(e.getMessage());

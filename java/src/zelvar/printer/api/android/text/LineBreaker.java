@@ -25,6 +25,11 @@ final class LineBreaker {
     // paragraph first needs breaking.
     private static final ThreadLocal<BreakIterator> BREAKERS = new ThreadLocal<>();
 
+    /** The printed width of a line of reading-order text. */
+    interface Measure {
+        int width(int[] logical);
+    }
+
     private final Characters characters;
     private final Locale locale;
 
@@ -42,14 +47,18 @@ final class LineBreaker {
         return b;
     }
 
-    /** The printed lines of a paragraph, each at most {@code room} dots wide. */
-    List<int[]> wrap(int[] text, int room, boolean frame) {
+    /**
+     * The printed lines of a paragraph, each at most {@code room} dots wide. The characters'
+     * widths may exceed what a line prints ({@code exact}, when not null, says how wide it
+     * prints): a line then takes as many more words as fit.
+     */
+    List<int[]> wrap(int[] text, int room, boolean frame, Measure exact) {
         List<int[]> lines = new ArrayList<>();
         int n = text.length;
         int[] widths = characters.widths(text, 0, n, frame);
         int total = 0;
         for (int w : widths) total += w;
-        if (total <= room || n == 0) {
+        if (total <= room || n == 0 || (exact != null && exact.width(text) <= room)) {
             // Most receipt lines fit: no break to look for.
             lines.add(text);
             return lines;
@@ -69,6 +78,15 @@ final class LineBreaker {
                     break;
                 }
                 x += w;
+            }
+            if (exact != null) {
+                for (int b = end + 1; b <= n; ++b) {
+                    if (b < n && !opportunity[b]) continue;
+                    int last = b;
+                    while (last > start && text[last - 1] == SPACE && b < n) --last;
+                    if (exact.width(Arrays.copyOfRange(text, start, last)) > room) break;
+                    end = b;
+                }
             }
             int stop = end;
             while (stop > start && text[stop - 1] == SPACE && end < n) --stop;

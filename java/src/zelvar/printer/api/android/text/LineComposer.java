@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 package zelvar.printer.api.android.text;
 
+import java.util.ArrayList;
+import java.util.List;
 import zelvar.printer.api.android.nat.nativef;
 
 /**
@@ -9,12 +11,34 @@ import zelvar.printer.api.android.nat.nativef;
  * code page; a mark is fitted over its letter through the placement record, which starts empty
  * and after each resident character, whose ink the library cannot see. On a frame line each box
  * character is placed at its cell of the grid.
+ *
+ * <p>Arabic is set at its natural width, as type is: a user-defined character takes its own
+ * width, so each letter goes out with only the columns it needs. Between two joined letters the
+ * connecting stroke is cut to {@value #JOINED_STROKE} dots; beside a letter that does not join
+ * its neighbour {@value #GAP} blank dots remain, and a zero-width non-joiner leaves {@value
+ * Characters#ZWNJ_BREAK}. A mark is defined with its letter's columns and printed over it (BS),
+ * moved sideways only as far as it takes to stand over what is left of the letter, so no mark is
+ * ever clipped. A letter never takes more room than its cell would, so the line breaker's widths
+ * stay an upper bound and no line passes the paper's edge.
  */
 final class LineComposer {
     // Kanji mode as a composed run needs it or leaves it.
     static final int KANJI_ANY = -1;
     static final int KANJI_OFF = 0;
     static final int KANJI_ON = 1;
+
+    /** Dots of connecting stroke between the bodies of two joined letters at natural width. */
+    static final int JOINED_STROKE = 2;
+    /** Blank dots between two letters of a word that do not join. */
+    static final int GAP = 2;
+    // Blank dots kept between a letter at natural width and a character of the printer's font or
+    // the line's end.
+    private static final int EDGE = 1;
+    // A column of more inked rows than this at a joining edge is a stem or a bowl, not a stroke.
+    private static final int MAX_STROKE_ROWS = 3;
+    private static final int USER_CODE = 0x41; // the code every drawn character is defined as
+    private static final int COLUMN_BYTES = 3;
+    private static final int SEQUENCE_HEADER = 6; // ESC & y c1 c2 x
 
     /** A line's bytes composed apart, with the Kanji mode it starts in and leaves. */
     static final class Run {
@@ -34,6 +58,36 @@ final class LineComposer {
         }
     }
 
+    /** A drawn Arabic character and the marks printed over it, set once its neighbours are. */
+    private static final class Cluster {
+        final int codePoint;
+        final int font;
+        final int joining;
+        final int[] base;
+        final List<int[]> marks = new ArrayList<>();
+        final boolean afterNonJoiner;
+
+        Cluster(int c, int font, byte[] sequence, boolean afterNonJoiner) {
+            this.codePoint = c;
+            this.font = font;
+            this.joining = Characters.joining(c);
+            this.base = columns(sequence, font);
+            this.afterNonJoiner = afterNonJoiner;
+        }
+    }
+
+    /** What one line's natural-width setting carries from letter to letter. */
+    private static final class Setting {
+        Cluster pending;
+        boolean previousNatural; // the character printed just before pending is set too
+        int previousJoining;
+        boolean nonJoiner; // a zero-width non-joiner since the last letter
+        boolean userSet; // the user-defined character set is selected
+        // Dots the fixed cells would have taken so far and these letters did not: a gap may only
+        // use what trimming saved, so a line is never wider than its cells.
+        int saved;
+    }
+
     private final PrinterProfile profile;
     private final Characters characters;
     private final Notes notes;
@@ -47,6 +101,9 @@ final class LineComposer {
         this.notes = notes;
     }
 
+    /** A composer of the same printer and characters that only measures: its notes are its own. */
+    LineComposer measurer() { return new LineComposer(profile, characters, new Notes()); }
+
     /**
      * Composes characters in printing order; {@code widthFactor} is the line's character width
      * (2 for double width), by which the printer moves its print position.
@@ -58,10 +115,15 @@ final class LineComposer {
         int cells = 0;
         int previousLetter = -1;
         int cell = 0; // the width of the last cell, which a mark prints over
+        Setting natural = characters.naturalWidth && !frame ? new Setting() : null;
         for (int i = 0; i < v.length; ++i) {
             int c = v[i];
             int kind = characters.classify(c);
             if (kind == Characters.INVISIBLE) {
+                if (natural != null && c == Characters.ZWNJ) {
+                    natural.nonJoiner = true;
+                    natural.saved += Characters.ZWNJ_BREAK;
+                }
                 // On a frame line the filler of a lam-alef ligature keeps the column of the
                 // letter it replaced.
                 if (frame && c == VisualLine.LIGATURE_FILLER) ++cells;
@@ -89,21 +151,36 @@ final class LineComposer {
                     : NativeDraw.JUSTIFY_NONE;
                 byte[] sequence = NativeDraw.drawJustified(
                     c, characters.codePage, font, NativeDraw.FONT_HEIGHT, placement, justify);
+                boolean overstrike = sequence.length == COLUMN_BYTES * font + 17;
+                if (natural != null && sequence.length > 0) {
+                    Cluster pending = natural.pending;
+                    if (overstrike && pending != null && pending.font == font) {
+                        pending.marks.add(columns(sequence, font));
+                        ++drawnCharacters;
+                        continue;
+                    }
+                    if (!overstrike && Characters.isArabicBlock(c)) {
+                        cell = set(run, natural, true, cell);
+                        natural.pending = new Cluster(c, font, sequence, natural.nonJoiner);
+                        natural.nonJoiner = false;
+                        natural.saved += font;
+                        ++drawnCharacters;
+                        previousLetter = i;
+                        continue;
+                    }
+                }
+                if (natural != null) cell = set(run, natural, false, cell);
                 if (sequence.length > 0) {
                     if (characters.doubleByte) run.needKanji(KANJI_OFF, profile);
                     run.bytes.write(sequence);
                     ++drawnCharacters;
-                    if (font > profile.fontAWidth() && profile.dpi() > 0 && !wideNoted) {
-                        // Many printers take user-defined characters only as wide as Font A.
-                        notes.add(Note.Kind.WIDE_CHARACTER, c);
-                        wideNoted = true;
-                    }
-                    boolean overstrike = sequence.length == 3 * font + 17;
+                    noteWidth(font, c);
                     cell = advance(run, cell, font, overstrike);
                 } else {
                     kind = Characters.REPLACED;
                 }
             }
+            if (natural != null && kind != Characters.DRAWN) cell = set(run, natural, false, cell);
             if (kind == Characters.RESIDENT || kind == Characters.RESIDENT_MARK) {
                 byte[] bytes = characters.residentBytes(c);
                 if (characters.doubleByte && bytes.length == 2 && bytes[0] < 0) {
@@ -127,7 +204,161 @@ final class LineComposer {
             }
             if (!Characters.isMark(c)) previousLetter = i;
         }
+        if (natural != null) set(run, natural, false, cell);
         return run;
+    }
+
+    private void noteWidth(int dots, int c) {
+        if (dots > profile.fontAWidth() && profile.dpi() > 0 && !wideNoted) {
+            // Many printers take user-defined characters only as wide as Font A.
+            notes.add(Note.Kind.WIDE_CHARACTER, c);
+            wideNoted = true;
+        }
+    }
+
+    /**
+     * Sets the letter waiting in {@code s}, now that its right neighbour is known to be another
+     * letter at natural width ({@code nextNatural}) or not; without one, the user-defined set is
+     * left again. Returns the width of the cell now last.
+     */
+    private int set(Run run, Setting s, boolean nextNatural, int cell) {
+        Cluster k = s.pending;
+        if (k != null) {
+            s.pending = null;
+            cell = setCluster(run, s, k, nextNatural);
+            s.previousNatural = nextNatural;
+            s.previousJoining = k.joining;
+        } else if (!nextNatural) {
+            s.previousNatural = false;
+        }
+        if (!nextNatural && s.userSet) {
+            run.bytes.write(new byte[] {EscPos.ESC, EscPos.USER_CHARACTER_SET, 0}); // ESC % 0
+            s.userSet = false;
+        }
+        return cell;
+    }
+
+    private int setCluster(Run run, Setting s, Cluster k, boolean nextNatural) {
+        int w = k.font;
+        int[] base = k.base;
+        int left = inkLeft(base), right = inkRight(base);
+        if (left < 0) {
+            left = 0; // a blank glyph keeps its cell
+            right = w - 1;
+        } else if ((k.joining & Characters.KASHIDA) == 0) {
+            if ((k.joining & Characters.JOINS_RIGHT) != 0) right = strokeEnd(base, left, right, -1);
+            if ((k.joining & Characters.JOINS_LEFT) != 0) left = strokeEnd(base, left, right, 1);
+        }
+        int from = left, to = right;
+        List<int[]> marks = new ArrayList<>(k.marks.size());
+        for (int[] m : k.marks) {
+            int ml = inkLeft(m);
+            if (ml < 0) continue;
+            int mr = inkRight(m);
+            int shift;
+            if (mr - ml > right - left) {
+                shift = (left + right - ml - mr) / 2;
+            } else if (ml < left) {
+                shift = left - ml;
+            } else if (mr > right) {
+                shift = right - mr;
+            } else {
+                shift = 0;
+            }
+            shift = Math.max(-ml, Math.min(w - 1 - mr, shift));
+            marks.add(shifted(m, shift));
+            from = Math.min(from, ml + shift);
+            to = Math.max(to, mr + shift);
+        }
+        int core = to - from + 1;
+        int trailing = nextNatural ? 0 : Math.min(w - 1 - to, EDGE);
+        int gap;
+        if (s.previousNatural) {
+            boolean joined = !k.afterNonJoiner && (s.previousJoining & Characters.JOINS_RIGHT) != 0
+                && (k.joining & Characters.JOINS_LEFT) != 0;
+            gap = joined ? 0 : k.afterNonJoiner ? Characters.ZWNJ_BREAK : GAP;
+        } else {
+            gap = Math.min(from, EDGE);
+        }
+        s.saved -= core + trailing;
+        gap = Math.max(0, Math.min(gap, s.saved));
+        s.saved -= gap;
+        int x = gap + core + trailing;
+        if (characters.doubleByte) run.needKanji(KANJI_OFF, profile);
+        define(run.bytes, base, from, core, gap, x);
+        if (!s.userSet) {
+            run.bytes.write(new byte[] {EscPos.ESC, EscPos.USER_CHARACTER_SET, 1}); // ESC % 1
+            s.userSet = true;
+        }
+        run.bytes.write((byte) USER_CODE);
+        for (int[] m : marks) {
+            define(run.bytes, m, from, core, gap, x);
+            run.bytes.write((byte) EscPos.BS);
+            run.bytes.write((byte) USER_CODE);
+        }
+        noteWidth(x, k.codePoint);
+        run.width += x;
+        return x;
+    }
+
+    /**
+     * The end of a letter's ink at a joining side ({@code step} 1 for the left, -1 for the
+     * right) once its connecting stroke is cut to one column: the columns alike to the edge
+     * column are the stroke, and at least two columns of the letter remain.
+     */
+    private static int strokeEnd(int[] columns, int left, int right, int step) {
+        int edge = step > 0 ? left : right;
+        int stroke = columns[edge];
+        if (Integer.bitCount(stroke) > MAX_STROKE_ROWS) return edge;
+        int i = edge;
+        while (i + step >= left && i + step <= right && columns[i + step] == stroke) i += step;
+        return step > 0 ? Math.min(i, right - 1) : Math.max(i, left + 1);
+    }
+
+    /** ESC & defining the user code as {@code x} columns: blanks, then {@code core} of glyph. */
+    private static void define(Bytes out, int[] glyph, int from, int core, int gap, int x) {
+        out.write(new byte[] {EscPos.ESC, EscPos.DEFINE_USER_CHARACTERS, COLUMN_BYTES,
+            (byte) USER_CODE, (byte) USER_CODE, (byte) x});
+        for (int i = 0; i < x; ++i) {
+            int k = i - gap;
+            int column = k >= 0 && k < core ? glyph[from + k] : 0;
+            out.write((byte) (column >>> 16));
+            out.write((byte) (column >>> 8));
+            out.write((byte) column);
+        }
+    }
+
+    /** The columns of a drawn sequence's glyph, top row in bit 23. */
+    private static int[] columns(byte[] sequence, int font) {
+        int[] columns = new int[font];
+        for (int i = 0, at = SEQUENCE_HEADER; i < font; ++i, at += COLUMN_BYTES) {
+            columns[i] = (sequence[at] & 0xFF) << 16 | (sequence[at + 1] & 0xFF) << 8
+                | (sequence[at + 2] & 0xFF);
+        }
+        return columns;
+    }
+
+    private static int[] shifted(int[] columns, int shift) {
+        int[] out = new int[columns.length];
+        for (int i = 0; i < columns.length; ++i) {
+            int j = i + shift;
+            if (j >= 0 && j < out.length) out[j] = columns[i];
+        }
+        return out;
+    }
+
+    private static int inkLeft(int[] columns) {
+        for (int i = 0; i < columns.length; ++i) {
+            if (columns[i] != 0) return i;
+        }
+        return -1;
+    }
+
+    private static int inkRight(int[] columns) {
+        for (int i = columns.length - 1; i >= 0; --i) {
+            if (columns[i] != 0) return i;
+        }
+        return -1;
     }
 
     /**

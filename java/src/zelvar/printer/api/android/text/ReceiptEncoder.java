@@ -70,6 +70,7 @@ public final class ReceiptEncoder {
     // The pipeline for one code page: the layout drives the line breaker, the visual line, the
     // drawing step and the writer. Null while the code page is left to the encoder.
     private final LineComposer composer;
+    private final Characters characters;
     private final EscPosWriter writer;
     private final ReceiptLayout layout;
     // With the code page left to the encoder: the calls, kept until the receipt is known, and
@@ -138,13 +139,14 @@ public final class ReceiptEncoder {
         this.paper = paperDots;
         if (choose) {
             pending = new ArrayList<>();
+            characters = null;
             composer = null;
             writer = null;
             layout = null;
             return;
         }
         pending = null;
-        Characters characters = new Characters(profile, codePage, fontWidth);
+        characters = new Characters(profile, codePage, fontWidth);
         composer = new LineComposer(profile, characters, notes);
         writer = new EscPosWriter(profile, characters);
         layout = new ReceiptLayout(characters, new LineBreaker(characters, Locale.getDefault()),
@@ -289,6 +291,24 @@ public final class ReceiptEncoder {
     public ReceiptEncoder columnsFromSpaces(boolean on) {
         if (defer(e -> e.columnsFromSpaces(on))) return this;
         layout.columnsFromSpaces = on;
+        return this;
+    }
+
+    /**
+     * Whether drawn Arabic keeps the fixed cells of its font ({@code false}, the default, sets it
+     * at its natural width). At natural width each letter is sent with only the columns it needs:
+     * joined letters meet with a connecting stroke of 2 dots, a letter that does not join its
+     * neighbour stands 2 blank dots from it, a zero-width non-joiner leaves a 4-dot break, and
+     * marks are printed over their letter, never clipped; so Arabic reads as set type and takes
+     * fewer bytes. Fixed cells print each letter at the font's width, as the library's own
+     * drawing call composes it. Frame lines always keep their cells.
+     *
+     * @param on whether drawn Arabic keeps fixed cells
+     * @return this encoder
+     */
+    public ReceiptEncoder fixedCells(boolean on) {
+        if (defer(e -> e.fixedCells(on))) return this;
+        characters.naturalWidth = !on;
         return this;
     }
 

@@ -16,6 +16,7 @@ final class ReceiptLayout {
     private final Characters characters;
     private final LineBreaker breaker;
     private final LineComposer composer;
+    private final LineComposer measurer;
     private final EscPosWriter writer;
     private final Notes notes;
     private final int paper;
@@ -31,6 +32,7 @@ final class ReceiptLayout {
         this.characters = characters;
         this.breaker = breaker;
         this.composer = composer;
+        this.measurer = composer.measurer();
         this.writer = writer;
         this.notes = notes;
         this.paper = paper;
@@ -133,6 +135,18 @@ final class ReceiptLayout {
         return true;
     }
 
+    /**
+     * The exact width of a line of reading-order text, for the line breaker, whose character
+     * widths are only an upper bound of Arabic set at its natural width; null where they are
+     * exact.
+     */
+    private LineBreaker.Measure measure(boolean rtl, boolean frame) {
+        if (frame || !characters.naturalWidth) return null;
+        int factor = writer.style().widthFactor();
+        return logical
+            -> measurer.compose(VisualLine.of(logical, rtl, characters), false, factor).width;
+    }
+
     private LineComposer.Run line(int[] logical, boolean rtl, boolean frame) {
         return composer.compose(
             VisualLine.of(logical, rtl, characters), frame, writer.style().widthFactor());
@@ -149,7 +163,7 @@ final class ReceiptLayout {
         int width = lineWidth();
         if (!frame) frameRight = -1; // a frame ends where its lines do
         if (frame && frameLine(text)) return;
-        for (int[] segment : breaker.wrap(text, width, frame)) {
+        for (int[] segment : breaker.wrap(text, width, frame, measure(rtl, frame))) {
             LineComposer.Run run = line(segment, rtl, frame);
             writer.beginLine(frame || Characters.hasBoxCharacters(segment));
             int x = frame ? 0 : centered ? (width - run.width) / 2 : side ? width - run.width : 0;
@@ -218,7 +232,7 @@ final class ReceiptLayout {
             writer.endLine();
             return;
         }
-        List<int[]> labelLines = breaker.wrap(label, room, false);
+        List<int[]> labelLines = breaker.wrap(label, room, false, measure(labelRtl, false));
         LineComposer.Run labelRun = line(labelLines.get(0), labelRtl, false);
         writer.beginLine(Characters.hasBoxCharacters(label) || Characters.hasBoxCharacters(amount));
         if (rtl) {

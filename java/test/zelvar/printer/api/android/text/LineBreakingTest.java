@@ -143,7 +143,12 @@ class LineBreakingTest {
             assertEquals(576, right, "width " + width);
         }
         // The 24-dot font holds no Arabic: the letters come from the 18-dot font, joined.
-        List<Cell> arabic = cells(1256, 24, "مرحبا");
+        List<Cell> arabic =
+            ReceiptRenderTest.render(new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 24, 576)
+                                         .fixedCells(true)
+                                         .addLine("مرحبا")
+                                         .toBytes(),
+                1256);
         assertTrue(arabic.stream().allMatch(c -> c.user() && c.width() == 18), arabic.toString());
         assertTrue(arabic.stream().anyMatch(c -> c.codePoint() == 0xFEE3), "an initial meem");
         // The yen sign under the Japanese code page is drawn, not sent as the backslash's byte.

@@ -44,6 +44,13 @@ class ReceiptEncoderTest {
         return Wire.parse(e.toBytes());
     }
 
+    static Wire fixedCells(String line) {
+        return Wire.parse(new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, PAPER)
+                              .fixedCells(true)
+                              .addLine(line)
+                              .toBytes());
+    }
+
     static String residentText(List<Glyph> line, Charset charset) {
         ByteArrayOutputStream bytes = new ByteArrayOutputStream();
         for (Glyph g : line) {
@@ -129,11 +136,12 @@ class ReceiptEncoderTest {
         int alef = 0xFE8D;
         int unjustified = Wire.leftMargin(Wire.reference(alef, 13).columns);
         assertTrue(unjustified > 1, "the font's alef stands in the middle of its cell");
-        // "ال": lam printed left of the alef, which leans toward it.
-        List<Glyph> word = encode(PrinterProfile.REFERENCE, 1256, 13, PAPER, "ال").lines.get(0);
+        // "ال": lam printed left of the alef, which leans toward it (in fixed cells; at natural
+        // width every letter is trimmed to its ink).
+        List<Glyph> word = fixedCells("ال").lines.get(0);
         assertEquals(1, Wire.leftMargin(word.get(1).columns));
         // An alef ending its word stays where the font drew it.
-        List<Glyph> alone = encode(PrinterProfile.REFERENCE, 1256, 13, PAPER, "ا ل").lines.get(0);
+        List<Glyph> alone = fixedCells("ا ل").lines.get(0);
         assertEquals(unjustified, Wire.leftMargin(alone.get(alone.size() - 1).columns));
     }
 
@@ -143,7 +151,8 @@ class ReceiptEncoderTest {
         // lam-alef with the hamza below printed over it, in one cell.
         Object[][] words = {{"الإجمالي", 7, 0xFEFB}, {"للإدارة", 6, 0xFEFC}};
         for (Object[] w : words) {
-            ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, PAPER);
+            ReceiptEncoder e =
+                new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, PAPER).fixedCells(true);
             e.addLine((String) w[0]);
             assertEquals(List.of(), e.notes(), (String) w[0]);
             List<Glyph> line = Wire.parse(e.toBytes()).lines.get(0);
