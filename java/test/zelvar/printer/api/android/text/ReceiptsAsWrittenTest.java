@@ -2,6 +2,7 @@
 package zelvar.printer.api.android.text;
 
 import static org.junit.jupiter.api.Assertions.assertEquals;
+import static org.junit.jupiter.api.Assertions.assertTrue;
 
 import java.io.ByteArrayOutputStream;
 import java.io.InputStream;
@@ -11,6 +12,7 @@ import java.util.List;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.CsvSource;
+import org.junit.jupiter.params.provider.ValueSource;
 import zelvar.printer.api.android.text.ReceiptRenderTest.Cell;
 
 /** Receipts as apps write them, read back as text through the preview's printer model. */
@@ -95,5 +97,40 @@ class ReceiptsAsWrittenTest {
                                .addLine("│ far too long │");
         e.toBytes();
         assertEquals(Note.Kind.WIDER_THAN_FRAME, e.notes().get(0).kind());
+    }
+
+    @ParameterizedTest(name = "width {0}")
+    @ValueSource(ints = {10, 13, 18, 24})
+    void gapsInsideWordsAreNarrowerThanHalfTheNarrowestWordSpace(int width) {
+        // Words with letters that do not join the next one, and a non-joiner.
+        String text =
+            "فاتورة شارع دوباره ونراكم الرياض پیش‌پرداخت زرد";
+        ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, width, 576);
+        List<Wire.Glyph> line = Wire.parse(e.addLine(text).toBytes()).lines.get(0);
+        boolean[] ink = new boolean[576];
+        boolean[] space = new boolean[576];
+        for (Wire.Glyph g : line) {
+            for (int x = 0; x < g.width; ++x) {
+                if (g.drawn) ink[g.x + x] |= g.columns[x] != 0;
+                if (!g.drawn && g.code == ' ') space[g.x + x] = true;
+            }
+        }
+        int inside = 0, words = Integer.MAX_VALUE, spaces = 0;
+        for (int x = 0, from = -1; x < ink.length; ++x) {
+            if (!ink[x]) continue;
+            if (from >= 0 && x - from > 1) {
+                boolean word = false;
+                for (int k = from + 1; k < x; ++k) word |= space[k];
+                if (word) {
+                    words = Math.min(words, x - from - 1);
+                    ++spaces;
+                } else {
+                    inside = Math.max(inside, x - from - 1);
+                }
+            }
+            from = x;
+        }
+        assertEquals(6, spaces, "every word space found");
+        assertTrue(2 * inside < words, "gap " + inside + ", word space " + words);
     }
 }
