@@ -6,7 +6,7 @@ Unifont's bitmaps.
 """
 
 import coverage as cov
-from raster import ROWS, WIDE_WIDTH, Glyph, render
+from raster import ROWS, WIDE_WIDTH, Glyph, Shape, render
 from sources import SOURCES
 
 
@@ -109,11 +109,72 @@ def heavy_unifont(g, shape, box=20, margin=2):
                     g.set(c + margin, r + margin)
 
 
+# Noto's ideographs are rendered at this size and their strokes then made two dots thick
+# (thicken), which brings the ink to the 22 x 22 box the heavy Unifont ones fill.
+WIDE_PX = 21.0
+
+
+def thicken(ink, width, rows):
+    """Makes the strokes that the raster drew one dot thick two dots thick, like Unifont's
+    enlarged ones: a horizontal stroke grows a row (below, else above), a vertical or slanted
+    stroke a column (to the right, else to the left), each stroke as a whole and only where a
+    blank dot still parts it from the next stroke. A dense ideograph keeps a one-dot stroke
+    where two strokes stand one blank apart. ink is a set of (column, row), all >= 0."""
+    out = set(ink)
+
+    def parts(added, beyond, stroke):
+        # the added dot would close the gap to ink beyond it that is not the stroke's own
+        return added not in out and beyond in out and beyond not in stroke
+
+    for r in range(rows):  # horizontal strokes one row thick
+        c = 0
+        while c < width:
+            if (c, r) not in ink:
+                c += 1
+                continue
+            end = c
+            while (end + 1, r) in ink:
+                end += 1
+            cols = range(c, end + 1)
+            thin = [x for x in cols if (x, r - 1) not in ink and (x, r + 1) not in ink]
+            if len(cols) >= 3 and 2 * len(thin) > len(cols):
+                for dr in (1, -1):
+                    stroke = {(x, r + k * dr) for x in cols for k in (0, 1)}
+                    if not any(parts((x, r + dr), (x, r + 2 * dr), stroke) for x in thin) and \
+                            0 <= r + dr < rows:
+                        out |= {(x, r + dr) for x in thin}
+                        break
+            c = end + 1
+    for c in range(width):  # vertical strokes, and the dots of slanted ones, one column thick
+        r = 0
+        while r < rows:
+            if (c, r) not in ink:
+                r += 1
+                continue
+            end = r
+            while (c, end + 1) in ink:
+                end += 1
+            rws = range(r, end + 1)
+            thin = [y for y in rws if (c - 1, y) not in ink and (c + 1, y) not in ink]
+            if thin and 2 * len(thin) > len(rws):
+                for dc in (1, -1):
+                    stroke = {(c + k * dc, y) for y in rws for k in (0, 1)}
+                    if not any(parts((c + dc, y), (c + 2 * dc, y), stroke) for y in thin) and \
+                            0 <= c + dc < width:
+                        out |= {(c + dc, y) for y in thin}
+                        break
+            r = end + 1
+    return out
+
+
 def draw_wide_ideograph(cp):
     g = Glyph(WIDE_WIDTH)
     src = SOURCES["cjk_sc"]
-    shape = render(src, cp, 22.0, 22.0)
+    shape = render(src, cp, WIDE_PX, WIDE_PX)
     if shape is not None and not shape.empty():
+        x0, y0, x1, y1 = shape.bbox()
+        ink = thicken({(x - x0 + 1, y - y0 + 1) for x, y in shape.dots}, x1 - x0 + 4, y1 - y0 + 4)
+        shape = Shape({(x + x0 - 1, y + y0 - 1) for x, y in ink})
         x0, y0, x1, y1 = shape.bbox()
         dx = (WIDE_WIDTH - (x1 - x0 + 1)) // 2 - x0
         dy = 19
