@@ -109,6 +109,8 @@ def render_to_fit(cp, width, lo, hi, top_row, bottom_row, scale_w=1.0):
 LETTER_SIZE = {10: (17.0, 19.5), 13: (17.0, 19.5), 18: (22.0, 19.5)}
 SHORT_LETTER_PX_H = 16.0
 ASCENDER_FROM_ROW = 9
+SHORT_TOP_ROW = 9
+SHORT_PRESS_TO_ROW = 12
 LETTER_BOLD = {10: (0.6, 0.9), 13: (0.6, 0.9), 18: (0.5, 0.9)}
 # Joining strokes are two rows thick, like the stems are two columns wide.
 JOIN_ROWS = (ARABIC_BASE_ROW - 1, ARABIC_BASE_ROW)
@@ -227,6 +229,7 @@ def draw_justified(cp, width):
     span = x1 - x0 + 1
     dx = lo + (hi - lo + 1 - span) // 2 - x0
     shape.place(g, dx, ARABIC_BASE_ROW)
+    shorten_tail(g)
     if left or right:
         extend_connectors(g, left, right)
     g.source = src.key
@@ -266,6 +269,9 @@ def draw_joined(cp, width, hints=None):
         if y0 < top_at_short:
             shape = press_ascender(shape, top_at_short, ASCENDER_FROM_ROW - ARABIC_BASE_ROW - shift)
             x0, y0, x1, y1 = shape.bbox()
+    if y0 + ARABIC_BASE_ROW + shift == SHORT_TOP_ROW - 1:
+        shape = press_ascender(shape, y0 + 1, SHORT_PRESS_TO_ROW - ARABIC_BASE_ROW - shift)
+        x0, y0, x1, y1 = shape.bbox()
     span = x1 - x0 + 1
     if left and not right:
         dx = width - 2 - span + 1 - x0  # initial form: one blank column on its free side
