@@ -283,6 +283,8 @@ def draw_joined(cp, width, hints=None):
     g = Glyph(width)
     shape.place(g, dx, dy)
     shorten_tail(g)
+    if width == NARROW_WIDTHS[0] and cp in SAD_BOWLS:
+        g = Glyph(width).draw_art(SAD_AT_TEN, 0, SAD_TOP_ROW)
     if left or right:
         extend_joins(g, left, right)
     name = char_name(cp).split()
@@ -630,6 +632,35 @@ def draw_seen_at_ten(cp):
         g.rows[r] = low | ((row >> (drop + 1)) << drop)
     g.erase(9, 0, 9, ROWS - 1)
     return g
+
+
+# --------------------------------------------------------------------------------------------
+# Sad and dad at 10 dots
+
+
+# The isolated and final sad and dad at 10 dots: the font's loop, tooth and tail squeezed into
+# eight columns print as a knot of three one-dot walls. Drawn instead as a loop with a hole of
+# three by three blank dots, its left wall rising as the tooth, standing on the base line with a
+# bottom two rows thick, and the tail curving under the base line to end on TAIL_END_ROW. The
+# dots are then placed on it as on any letter: a dot above keeps one blank row over the loop.
+SAD_AT_TEN = [
+    ".....###..",
+    "....#...#.",
+    "....#...#.",
+    ".#..#...#.",
+    ".#..#####.",
+    ".#..#####.",
+    ".#..#.....",
+    ".##.#.....",
+    "..###.....",
+    "...#......",
+]
+SAD_TOP_ROW = ARABIC_BASE_ROW - 5
+
+
+# Sad, dad and their forms with dots, isolated and final; U+08AF keeps the font's drawing, as
+# its three dots below have no room between the loop and the tail.
+SAD_BOWLS = {0x0635, 0x0636, 0x069D, 0x069E, 0x06FB, 0xFEB9, 0xFEBA, 0xFEBD, 0xFEBE}
 
 
 # --------------------------------------------------------------------------------------------
