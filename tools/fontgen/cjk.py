@@ -1,13 +1,15 @@
 # SPDX-License-Identifier: Apache-2.0
 """Japanese (kana, CJK punctuation and the kanji of the narrow fonts) and the wide ideographs.
 
-Rendered from Noto Sans CJK JP and SC; the few ideographs that Noto lacks are enlarged from GNU
-Unifont's bitmaps.
+Rendered from Noto Sans CJK JP and SC, the wide ideographs with their strokes made two dots thick;
+the few ideographs that Noto lacks are enlarged from GNU Unifont's bitmaps, and three that neither
+draws cleanly at 24 dots are drawn dot by dot (wide_art.py).
 """
 
 import coverage as cov
 from raster import ROWS, WIDE_WIDTH, Glyph, Shape, render
 from sources import SOURCES
+from wide_art import WIDE_ART
 
 
 # Kana and kanji: the ink of a 20-dot ideograph then spans about rows 3 to 20.
@@ -169,6 +171,9 @@ def thicken(ink, width, rows):
 
 def draw_wide_ideograph(cp):
     g = Glyph(WIDE_WIDTH)
+    if cp in WIDE_ART:
+        g.draw_art(WIDE_ART[cp])
+        return g
     src = SOURCES["cjk_sc"]
     shape = render(src, cp, WIDE_PX, WIDE_PX)
     if shape is not None and not shape.empty():
