@@ -293,6 +293,9 @@ def draw_joined(cp, width, hints=None):
     ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
     if hints is None and dot_groups:
         hints = common_dot_rows(cp, len(dot_groups))[width]
+        if width == NARROW_WIDTHS[0] and cp in SAD_BOWLS:
+            # the drawn loop is lower than the font's: its dot keeps one blank row over it
+            hints = [None] * len(dot_groups)
     placed = []
     for i, (arrangement, ux, uy_top, uy_bottom) in enumerate(dot_groups):
         cx = ux * px_w / 1000.0 + dx
@@ -639,14 +642,14 @@ def draw_seen_at_ten(cp):
 
 
 # The isolated and final sad and dad at 10 dots: the font's loop, tooth and tail squeezed into
-# eight columns print as a knot of three one-dot walls. Drawn instead as a loop with a hole of
-# three by three blank dots, its left wall rising as the tooth, standing on the base line with a
-# bottom two rows thick, and the tail curving under the base line to end on TAIL_END_ROW. The
-# dots are then placed on it as on any letter: a dot above keeps one blank row over the loop.
+# eight columns print as a knot of three one-dot walls. Drawn instead as a tooth, a loop beside it
+# standing on the base line with a bottom two rows thick, and the tail curving under the base line
+# to end on TAIL_END_ROW. (A loop as tall as the tooth read as qaf: الرياض as الرياق.) The dots are
+# then placed on it as on any letter: a dot above keeps one blank row over the loop.
 SAD_AT_TEN = [
-    ".....###..",
-    "....#...#.",
-    "....#...#.",
+    "....#.....",
+    "....#.##..",
+    ".#..##..#.",
     ".#..#...#.",
     ".#..#####.",
     ".#..#####.",
