@@ -9,8 +9,7 @@
 //     Version 2.004, sha256 b76b0433203017ca, OFL-1.1
 //   GNU Unifont (Debian fonts-unifont 1:15.0.01-2),
 //     Version 15.0.01, sha256 db1960227adcb146, OFL-1.1 (dual-licensed font, OFL option)
-//   and glyphs drawn by the generator itself (box drawing, blocks, shades,
-//   private use)
+//   and ideographs drawn by the generator itself (U+4DB6, U+9FA6, U+9FFF)
 // Glyphs derived from these fonts keep the fonts' licences: see fonts/LICENSE-glyphs.
 
 #include "fonts/glyph_tables_internal.h"
