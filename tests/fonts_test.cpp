@@ -510,6 +510,43 @@ TEST(Artwork, WideIdeographsFillTheirCell) {
     }
 }
 
+// Length of the run of ink through (c, r) along the step (dc, dr), both ways.
+int RunThrough(const Record& rec, int width, int c, int r, int dc, int dr) {
+    auto inked = [&](int x, int y) {
+        return x >= 0 && x < width && y >= 0 && y < kRows && Ink(rec, x, y);
+    };
+    int n = 1;
+    for (int x = c + dc, y = r + dr; inked(x, y); x += dc, y += dr) ++n;
+    for (int x = c - dc, y = r - dr; inked(x, y); x -= dc, y -= dr) ++n;
+    return n;
+}
+
+// Thermal heads fade one-dot strokes, and an ideograph whose strokes weigh one dot here and two
+// there prints patchy: strokes are two dots thick, except where two strokes of a dense ideograph
+// stand one blank apart. Counted: dots of a stroke (a run of three or more) one dot thick across.
+TEST(Artwork, WideIdeographStrokesAreTwoDotsThick) {
+    const Font& wide = kFonts[3];
+    constexpr int kMostThinPercentOfAll = 18, kMostThinPercentOfOne = 40;
+    int all_ink = 0, all_thin = 0;
+    for (const auto& [cp, flag] : Expectation(wide)) {
+        const Record rec = Get(wide, cp);
+        int ink = 0, thin = 0;
+        for (int r = 0; r < kRows; ++r) {
+            for (int c = 0; c < wide.width; ++c) {
+                if (!Ink(rec, c, r)) continue;
+                ++ink;
+                const int across = RunThrough(rec, wide.width, c, r, 1, 0);
+                const int down = RunThrough(rec, wide.width, c, r, 0, 1);
+                thin += (across >= 3 && down == 1) || (down >= 3 && across == 1);
+            }
+        }
+        EXPECT_LE(100 * thin, kMostThinPercentOfOne * ink) << Hex(cp);
+        all_ink += ink;
+        all_thin += thin;
+    }
+    EXPECT_LE(100 * all_thin, kMostThinPercentOfAll * all_ink);
+}
+
 // --- box drawing and blocks -----------------------------------------------------------------
 
 struct BoxSign {

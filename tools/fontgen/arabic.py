@@ -109,6 +109,8 @@ def render_to_fit(cp, width, lo, hi, top_row, bottom_row, scale_w=1.0):
 LETTER_SIZE = {10: (17.0, 19.5), 13: (17.0, 19.5), 18: (22.0, 19.5)}
 SHORT_LETTER_PX_H = 16.0
 ASCENDER_FROM_ROW = 9
+SHORT_TOP_ROW = 9
+SHORT_PRESS_TO_ROW = 12
 LETTER_BOLD = {10: (0.6, 0.9), 13: (0.6, 0.9), 18: (0.5, 0.9)}
 # Joining strokes are two rows thick, like the stems are two columns wide.
 JOIN_ROWS = (ARABIC_BASE_ROW - 1, ARABIC_BASE_ROW)
@@ -227,6 +229,7 @@ def draw_justified(cp, width):
     span = x1 - x0 + 1
     dx = lo + (hi - lo + 1 - span) // 2 - x0
     shape.place(g, dx, ARABIC_BASE_ROW)
+    shorten_tail(g)
     if left or right:
         extend_connectors(g, left, right)
     g.source = src.key
@@ -266,6 +269,9 @@ def draw_joined(cp, width, hints=None):
         if y0 < top_at_short:
             shape = press_ascender(shape, top_at_short, ASCENDER_FROM_ROW - ARABIC_BASE_ROW - shift)
             x0, y0, x1, y1 = shape.bbox()
+    if y0 + ARABIC_BASE_ROW + shift == SHORT_TOP_ROW - 1:
+        shape = press_ascender(shape, y0 + 1, SHORT_PRESS_TO_ROW - ARABIC_BASE_ROW - shift)
+        x0, y0, x1, y1 = shape.bbox()
     span = x1 - x0 + 1
     if left and not right:
         dx = width - 2 - span + 1 - x0  # initial form: one blank column on its free side
@@ -277,6 +283,8 @@ def draw_joined(cp, width, hints=None):
     g = Glyph(width)
     shape.place(g, dx, dy)
     shorten_tail(g)
+    if width == NARROW_WIDTHS[0] and cp in SAD_BOWLS:
+        g = Glyph(width).draw_art(SAD_AT_TEN, 0, SAD_TOP_ROW)
     if left or right:
         extend_joins(g, left, right)
     name = char_name(cp).split()
@@ -285,6 +293,9 @@ def draw_joined(cp, width, hints=None):
     ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
     if hints is None and dot_groups:
         hints = common_dot_rows(cp, len(dot_groups))[width]
+        if width == NARROW_WIDTHS[0] and cp in SAD_BOWLS:
+            # the drawn loop is lower than the font's: its dot keeps one blank row over it
+            hints = [None] * len(dot_groups)
     placed = []
     for i, (arrangement, ux, uy_top, uy_bottom) in enumerate(dot_groups):
         cx = ux * px_w / 1000.0 + dx
@@ -624,6 +635,35 @@ def draw_seen_at_ten(cp):
         g.rows[r] = low | ((row >> (drop + 1)) << drop)
     g.erase(9, 0, 9, ROWS - 1)
     return g
+
+
+# --------------------------------------------------------------------------------------------
+# Sad and dad at 10 dots
+
+
+# The isolated and final sad and dad at 10 dots: the font's loop, tooth and tail squeezed into
+# eight columns print as a knot of three one-dot walls. Drawn instead as a tooth, a loop beside it
+# standing on the base line with a bottom two rows thick, and the tail curving under the base line
+# to end on TAIL_END_ROW. (A loop as tall as the tooth read as qaf: الرياض as الرياق.) The dots are
+# then placed on it as on any letter: a dot above keeps one blank row over the loop.
+SAD_AT_TEN = [
+    "....#.....",
+    "....#.##..",
+    ".#..##..#.",
+    ".#..#...#.",
+    ".#..#####.",
+    ".#..#####.",
+    ".#..#.....",
+    ".##.#.....",
+    "..###.....",
+    "...#......",
+]
+SAD_TOP_ROW = ARABIC_BASE_ROW - 5
+
+
+# Sad, dad and their forms with dots, isolated and final; U+08AF keeps the font's drawing, as
+# its three dots below have no room between the loop and the tail.
+SAD_BOWLS = {0x0635, 0x0636, 0x069D, 0x069E, 0x06FB, 0xFEB9, 0xFEBA, 0xFEBD, 0xFEBE}
 
 
 # --------------------------------------------------------------------------------------------

@@ -1,13 +1,15 @@
 # SPDX-License-Identifier: Apache-2.0
 """Japanese (kana, CJK punctuation and the kanji of the narrow fonts) and the wide ideographs.
 
-Rendered from Noto Sans CJK JP and SC; the few ideographs that Noto lacks are enlarged from GNU
-Unifont's bitmaps.
+Rendered from Noto Sans CJK JP and SC, the wide ideographs with their strokes made two dots thick;
+the few ideographs that Noto lacks are enlarged from GNU Unifont's bitmaps, and three that neither
+draws cleanly at 24 dots are drawn dot by dot (wide_art.py).
 """
 
 import coverage as cov
-from raster import ROWS, WIDE_WIDTH, Glyph, render
+from raster import ROWS, WIDE_WIDTH, Glyph, Shape, render
 from sources import SOURCES
+from wide_art import BESIDE_FIRE, FIRE, FIRE_TOP_ROW, WIDE_ART
 
 
 # Kana and kanji: the ink of a 20-dot ideograph then spans about rows 3 to 20.
@@ -109,11 +111,93 @@ def heavy_unifont(g, shape, box=20, margin=2):
                     g.set(c + margin, r + margin)
 
 
+# Noto's ideographs are rendered at this size and their strokes then made two dots thick
+# (thicken), which brings the ink to the 22 x 22 box the heavy Unifont ones fill.
+WIDE_PX = 21.0
+
+
+def thicken(ink, width, rows):
+    """Makes the strokes that the raster drew one dot thick two dots thick, like Unifont's
+    enlarged ones: a horizontal stroke grows a row (below, else above), a vertical or slanted
+    stroke a column (to the right, else to the left), each stroke as a whole and only where a
+    blank dot still parts it from the next stroke. A dense ideograph keeps a one-dot stroke
+    where two strokes stand one blank apart. ink is a set of (column, row), all >= 0."""
+    out = set(ink)
+
+    def parts(added, beyond, stroke):
+        # the added dot would close the gap to ink beyond it that is not the stroke's own
+        return added not in out and beyond in out and beyond not in stroke
+
+    for r in range(rows):  # horizontal strokes one row thick
+        c = 0
+        while c < width:
+            if (c, r) not in ink:
+                c += 1
+                continue
+            end = c
+            while (end + 1, r) in ink:
+                end += 1
+            cols = range(c, end + 1)
+            thin = [x for x in cols if (x, r - 1) not in ink and (x, r + 1) not in ink]
+            if len(cols) >= 3 and 2 * len(thin) > len(cols):
+                for dr in (1, -1):
+                    stroke = {(x, r + k * dr) for x in cols for k in (0, 1)}
+                    if not any(parts((x, r + dr), (x, r + 2 * dr), stroke) for x in thin) and \
+                            0 <= r + dr < rows:
+                        out |= {(x, r + dr) for x in thin}
+                        break
+            c = end + 1
+    for c in range(width):  # vertical strokes, and the dots of slanted ones, one column thick
+        r = 0
+        while r < rows:
+            if (c, r) not in ink:
+                r += 1
+                continue
+            end = r
+            while (c, end + 1) in ink:
+                end += 1
+            rws = range(r, end + 1)
+            thin = [y for y in rws if (c - 1, y) not in ink and (c + 1, y) not in ink]
+            if thin and 2 * len(thin) > len(rws):
+                for dc in (1, -1):
+                    stroke = {(c + k * dc, y) for y in rws for k in (0, 1)}
+                    if not any(parts((c + dc, y), (c + 2 * dc, y), stroke) for y in thin) and \
+                            0 <= c + dc < width:
+                        out |= {(c + dc, y) for y in thin}
+                        break
+            r = end + 1
+    return out
+
+
+# Ideographs whose fire radical Noto squeezes into five columns: the radical is drawn (wide_art)
+# and the rest rendered on its own, from the character it is, narrowed into the columns beside it.
+FIRE_BESIDE = {0x9FBD: 0x9B5A}  # fire beside fish
+BESIDE_PX_W = 15.0
+
+
+def thickened(src, cp, px_w, px_h):
+    """The code point rendered at px_w x px_h with its strokes made two dots thick."""
+    shape = render(src, cp, px_w, px_h)
+    x0, y0, x1, y1 = shape.bbox()
+    ink = thicken({(x - x0 + 1, y - y0 + 1) for x, y in shape.dots}, x1 - x0 + 4, y1 - y0 + 4)
+    return Shape({(x + x0 - 1, y + y0 - 1) for x, y in ink})
+
+
 def draw_wide_ideograph(cp):
     g = Glyph(WIDE_WIDTH)
+    if cp in WIDE_ART:
+        g.draw_art(WIDE_ART[cp])
+        return g
+    if cp in FIRE_BESIDE:
+        g.draw_art(FIRE, 0, FIRE_TOP_ROW)
+        shape = thickened(SOURCES["cjk_sc"], FIRE_BESIDE[cp], BESIDE_PX_W, WIDE_PX)
+        x0, _, _, y1 = shape.bbox()
+        shape.place(g, BESIDE_FIRE - x0, ROWS - 3 - y1)
+        g.source = "cjk_sc"
+        return g
     src = SOURCES["cjk_sc"]
-    shape = render(src, cp, 22.0, 22.0)
-    if shape is not None and not shape.empty():
+    if SOURCES["cjk_sc"].face().get_char_index(cp):
+        shape = thickened(src, cp, WIDE_PX, WIDE_PX)
         x0, y0, x1, y1 = shape.bbox()
         dx = (WIDE_WIDTH - (x1 - x0 + 1)) // 2 - x0
         dy = 19

@@ -67,7 +67,7 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # blank of at least two dots between them (stacked, they would need six rows, and over alef
 # there are three; thermal heads print two strokes one blank row apart as one, which reads as
 # madda), every stroke two dots thick, damma a loop with a tail, sukun a ring,
-# shadda a comb, madda a wave two dots thick, the small alef a thin upright stroke.
+# shadda a comb on a base two rows thick, madda a wave two dots thick, the small alef a thin upright stroke.
 HARAKAT_ART = {
     "narrow": {
         0x064B: ["..##....##", ".##....##.", "##....##.."],  # fathatan: two strokes
@@ -76,7 +76,7 @@ HARAKAT_ART = {
         0x064E: ["....####..", "..####...."],  # fatha (at 10 dots its bytes are pinned by the tests)
         0x064F: ["...###", "...#.#", ".#####"],  # damma
         0x0650: ["....####..", "..####...."],  # kasra
-        0x0651: ["#.#.#", "#####"],  # shadda
+        0x0651: ["#.#.#", "#####", "#####"],  # shadda
         0x0652: [".###.", "##.##", ".###."],  # sukun: a ring
         0x0653: ["..##.....", ".####..##", "##..####."],  # madda: a wave
         0x0670: ["#", "#", "#"],  # superscript alef
@@ -89,7 +89,7 @@ HARAKAT_ART = {
         0x064E: [".......####", ".....####..", "...####...."],
         0x064F: [".....####", ".....#..#", "..#######"],
         0x0650: [".......####", ".....####..", "...####...."],
-        0x0651: ["##.##.##", "########"],
+        0x0651: ["##.##.##", "########", "########"],
         0x0652: [".####.", "##..##", ".####."],
         0x0653: ["...###.......", ".#######..###", "###...######."],
         0x0670: ["##", "##", "##"],

@@ -46,7 +46,11 @@ def source_lines(entries):
         s = SOURCES[key]
         lines.append("//   %s," % s.name)
         lines.append("//     %s, sha256 %s, %s" % (s.version, s.sha256[:16], s.licence))
-    if any(g.source == "code" for _, _, g in entries):
+    drawn = [cp for cp, _, g in entries if g.source == "code"]
+    if drawn and all(0x3400 <= cp <= 0x9FFF for cp in drawn):
+        lines.append("//   and ideographs drawn by the generator itself (%s)"
+                     % ", ".join("U+%04X" % cp for cp in drawn))
+    elif drawn:
         lines.append("//   and glyphs drawn by the generator itself (box drawing, blocks, shades,")
         lines.append("//   private use)")
     return lines

@@ -1,0 +1,132 @@
+# SPDX-License-Identifier: Apache-2.0
+"""Three wide ideographs drawn dot by dot, where no source gives a clean shape at 24 dots.
+
+Unifont's 16 x 16 U+4DB6 and U+9FFF, enlarged, tangle their lower halves (the hand radical's
+rising stroke in the horizontal under it; the legs and the water at the bottom of U+9FFF), and
+Noto squeezes the fire radical of U+9FA6 and U+9FBD into five columns beside the rest (cjk.py
+draws U+9FBD's fish from Noto beside the fire radical here). These are the
+same components as the sources draw them, with every stroke two dots thick and a blank dot
+between strokes.
+"""
+
+# U+4DB6: a vertical with a stroke to its right over one; the hand radical beside a sun; one,
+# and a person beside the sign for above.
+A4DB6 = [
+    "........##..............",  # 0
+    "........##########......",  # 1
+    "........##########......",  # 2
+    "........##..............",  # 3
+    ".######################.",  # 4
+    ".######################.",  # 5
+    "........................",  # 6
+    "....##....##########....",  # 7
+    "....##....##########....",  # 8
+    ".########.##......##....",  # 9
+    ".########.##########....",  # 10
+    "....##....##########....",  # 11
+    "....##.##.##......##....",  # 12
+    "....####..##########....",  # 13
+    "..####....##########....",  # 14
+    ".##.##..................",  # 15
+    "....##.################.",  # 16
+    "....##.################.",  # 17
+    "....##.....##.....##....",  # 18
+    "....##.....##.....#####.",  # 19
+    ".##.##....####....#####.",  # 20
+    "..####...##..##...##....",  # 21
+    "...###..##....##.######.",  # 22
+    "........##....##.######.",  # 23
+]
+# U+9FFF: a dot, one, a box of three bars with a vertical through it and legs spreading from it,
+# over the water that stands at the bottom of a character.
+A9FFF = [
+    "...............##.......",  # 0
+    "...........##...##......",  # 1
+    ".######################.",  # 2
+    ".######################.",  # 3
+    "...........##...........",  # 4
+    "...################.....",  # 5
+    "...################.....",  # 6
+    "...##......##....##.....",  # 7
+    "...################.....",  # 8
+    "...################.....",  # 9
+    "...##......##....##.....",  # 10
+    "...################.....",  # 11
+    "...################.....",  # 12
+    "...##....#.##.#..##.....",  # 13
+    ".......##..##..##.......",  # 14
+    ".....##....##....##.....",  # 15
+    "..###......##......###..",  # 16
+    ".....##############.....",  # 17
+    ".....##############.....",  # 18
+    "...##......##......##...",  # 19
+    "..##.......##.......##..",  # 20
+    "...........##...........",  # 21
+    ".........####...........",  # 22
+    "........................",  # 23
+]
+# The fire radical as it stands on the left of an ideograph: its two dots either side of the
+# stroke that falls to the left, and the short one to the right; eight columns, rows 2-19.
+FIRE = [
+    "...##...",
+    "...##...",
+    "...##...",
+    "##.##.##",
+    "##.##.##",
+    ".#.##.#.",
+    "...##...",
+    "...##...",
+    "...##...",
+    "...##...",
+    "...##...",
+    "...##...",
+    "..###...",
+    "..####..",
+    ".##..##.",
+    ".##...##",
+    "##.....#",
+    "##......",
+]
+FIRE_TOP_ROW = 2
+# Columns right of the fire radical, where the rest of the ideograph goes.
+BESIDE_FIRE = 9
+
+# U+9FA6: the fire radical beside the top of small, the cover, the mouth and the cloth.
+CHANG = [
+    "......##......",
+    "..##..##..##..",
+    "..##..##..##..",
+    "##############",
+    "##############",
+    "##..........##",
+    "##.########.##",
+    "...##....##...",
+    "...########...",
+    "...########...",
+    "......##......",
+    ".############.",
+    ".############.",
+    ".##...##...##.",
+    ".##...##...##.",
+    ".##...##...##.",
+    ".##...##...##.",
+    ".##...##...##.",
+    ".##...##..###.",
+    ".##...##..##..",
+    "......##......",
+    "......##......",
+]
+
+
+def beside_fire(right):
+    """Dot art of 24 x 24: the fire radical with the art `right` (from row 0) beside it."""
+    rows = []
+    for r in range(24):
+        left = FIRE[r - FIRE_TOP_ROW] if 0 <= r - FIRE_TOP_ROW < len(FIRE) else "." * 8
+        rows.append((left + "." + (right[r] if r < len(right) else "")).ljust(24, "."))
+    return rows
+
+
+A9FA6 = beside_fire(CHANG)
+
+WIDE_ART = {0x4DB6: A4DB6, 0x9FA6: A9FA6, 0x9FFF: A9FFF}
