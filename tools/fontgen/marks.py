@@ -9,7 +9,7 @@ letter (ink from row 4) a mark keeps a blank row, and each mark differs from the
 """
 
 # Square of one dot, (columns, rows), per font width.
-DOT_SIZE = {10: (2, 2), 13: (2, 2), 18: (3, 2)}
+DOT_SIZE = {10: (2, 2), 13: (2, 2), 18: (2, 2)}
 
 # Arrangements of a dot group, in squares: (column step, row step) of each square, where a step
 # is the square's size plus one blank dot. Half steps centre a square over two others.

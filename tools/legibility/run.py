@@ -72,13 +72,13 @@ def run(cmd, **kw):
     return subprocess.run(cmd, check=True, capture_output=True, **kw)
 
 
-def printed_lines(build, phrases, width, tmp):
+def printed_lines(build, phrases, width, tmp, fixed=False):
     """Prints the phrases as one receipt; returns one line picture per phrase (None if blank)."""
     src, binf, png = (os.path.join(tmp, f"w{width}.{e}") for e in ("txt", "bin", "png"))
     with open(src, "w", encoding="utf-8") as f:
         f.write("\n".join(phrases) + "\n")
     enc = run([os.path.join(build, "java/encode-receipt"), "--code-page", "1256", "--width",
-               str(width), "--paper", "576", "-o", binf, src])
+               str(width), "--paper", "576", "-o", binf, src] + (["--fixed-cells"] if fixed else []))
     prev = os.path.join(build, "tools/preview/receipt-preview")
     run([prev, binf, "--code-page", "1256", "--png", png, "--scale", "1"])
     cells = run([prev, binf, "--code-page", "1256", "--cells"], text=True).stdout
@@ -119,6 +119,8 @@ def main():
     ap.add_argument("--build", default="build")
     ap.add_argument("--widths", default="10,13,18")
     ap.add_argument("--verbose", action="store_true")
+    ap.add_argument("--fixed-cells", action="store_true",
+                    help="print drawn Arabic in the fonts' fixed cells, not at natural width")
     a = ap.parse_args()
     self_check()
     widths = [int(w) for w in a.widths.split(",")]
@@ -130,7 +132,7 @@ def main():
                 phrases = [p.strip() for p in f if p.strip()]
             jobs = []
             for w in widths:
-                for i, im in enumerate(printed_lines(a.build, phrases, w, tmp)):
+                for i, im in enumerate(printed_lines(a.build, phrases, w, tmp, a.fixed_cells)):
                     jobs.append((str(w), phrases[i], im, os.path.join(tmp, f"{lang}{w}_{i}.png")))
             for i, p in enumerate(phrases):
                 pth = os.path.join(tmp, f"{lang}pango_{i}.png")
