@@ -39,6 +39,8 @@ final class LineComposer {
     private static final int USER_CODE = 0x41; // the code every drawn character is defined as
     private static final int COLUMN_BYTES = 3;
     private static final int SEQUENCE_HEADER = 6; // ESC & y c1 c2 x
+    private static final byte[] USER_SET_ON = {EscPos.ESC, EscPos.USER_CHARACTER_SET, 1}; // ESC % 1
+    private static final byte[] USER_SET_OFF = {EscPos.ESC, EscPos.USER_CHARACTER_SET, 0};
 
     /** A line's bytes composed apart, with the Kanji mode it starts in and leaves. */
     static final class Run {
@@ -64,7 +66,7 @@ final class LineComposer {
         final int font;
         final int joining;
         final int[] base;
-        final List<int[]> marks = new ArrayList<>();
+        final List<int[]> marks = new ArrayList<>(2);
         final boolean afterNonJoiner;
 
         Cluster(int c, int font, byte[] sequence, boolean afterNonJoiner) {
@@ -232,7 +234,7 @@ final class LineComposer {
             s.previousNatural = false;
         }
         if (!nextNatural && s.userSet) {
-            run.bytes.write(new byte[] {EscPos.ESC, EscPos.USER_CHARACTER_SET, 0}); // ESC % 0
+            run.bytes.write(USER_SET_OFF);
             s.userSet = false;
         }
         return cell;
@@ -250,8 +252,9 @@ final class LineComposer {
             if ((k.joining & Characters.JOINS_LEFT) != 0) left = strokeEnd(base, left, right, 1);
         }
         int from = left, to = right;
-        List<int[]> marks = new ArrayList<>(k.marks.size());
-        for (int[] m : k.marks) {
+        List<int[]> marks = k.marks;
+        for (int i = 0; i < marks.size(); ++i) {
+            int[] m = marks.get(i);
             int ml = inkLeft(m);
             if (ml < 0) continue;
             int mr = inkRight(m);
@@ -266,7 +269,7 @@ final class LineComposer {
                 shift = 0;
             }
             shift = Math.max(-ml, Math.min(w - 1 - mr, shift));
-            marks.add(shifted(m, shift));
+            if (shift != 0) marks.set(i, shifted(m, shift));
             from = Math.min(from, ml + shift);
             to = Math.max(to, mr + shift);
         }
@@ -287,11 +290,12 @@ final class LineComposer {
         if (characters.doubleByte) run.needKanji(KANJI_OFF, profile);
         define(run.bytes, base, from, core, gap, x);
         if (!s.userSet) {
-            run.bytes.write(new byte[] {EscPos.ESC, EscPos.USER_CHARACTER_SET, 1}); // ESC % 1
+            run.bytes.write(USER_SET_ON);
             s.userSet = true;
         }
         run.bytes.write((byte) USER_CODE);
         for (int[] m : marks) {
+            if (inkLeft(m) < 0) continue;
             define(run.bytes, m, from, core, gap, x);
             run.bytes.write((byte) EscPos.BS);
             run.bytes.write((byte) USER_CODE);
@@ -317,15 +321,19 @@ final class LineComposer {
 
     /** ESC & defining the user code as {@code x} columns: blanks, then {@code core} of glyph. */
     private static void define(Bytes out, int[] glyph, int from, int core, int gap, int x) {
-        out.write(new byte[] {EscPos.ESC, EscPos.DEFINE_USER_CHARACTERS, COLUMN_BYTES,
-            (byte) USER_CODE, (byte) USER_CODE, (byte) x});
-        for (int i = 0; i < x; ++i) {
-            int k = i - gap;
-            int column = k >= 0 && k < core ? glyph[from + k] : 0;
-            out.write((byte) (column >>> 16));
-            out.write((byte) (column >>> 8));
-            out.write((byte) column);
+        byte[] d = new byte[SEQUENCE_HEADER + COLUMN_BYTES * x];
+        d[0] = EscPos.ESC;
+        d[1] = EscPos.DEFINE_USER_CHARACTERS;
+        d[2] = COLUMN_BYTES;
+        d[3] = d[4] = USER_CODE;
+        d[5] = (byte) x;
+        for (int k = 0, at = SEQUENCE_HEADER + COLUMN_BYTES * gap; k < core; ++k) {
+            int column = glyph[from + k];
+            d[at++] = (byte) (column >>> 16);
+            d[at++] = (byte) (column >>> 8);
+            d[at++] = (byte) column;
         }
+        out.write(d);
     }
 
     /** The columns of a drawn sequence's glyph, top row in bit 23. */
