@@ -148,6 +148,65 @@ def letter_parts(src, cp):
     return body, dots
 
 
+def hamza_glyph_id(src):
+    return outline_font(src).getGlyphID("uni0654")
+
+
+def hamza_bounds(src):
+    """The hamza glyph's ink: (horizontal centre, bottom, top), in font units from its origin."""
+    glyf = outline_font(src)["glyf"]
+    g = glyf["uni0654"]
+    g.recalcBounds(glyf)
+    return (g.xMin + g.xMax) / 2.0, g.yMin, g.yMax
+
+
+def hamza_art(width):
+    """The dots of the hamza as the marks font draws U+0654, from (0, 0)."""
+    mark = draw_mark(0x0654, width)
+    dots = [(c, r) for r in range(ROWS) for c in range(width) if mark.get(c, r)]
+    c0, r0 = min(c for c, _ in dots), min(r for _, r in dots)
+    return [(c - c0, r - r0) for c, r in dots]
+
+
+def place_hamza(glyph, cx, font_row, lo, hi, below):
+    """Where the hamza centred on column cx goes: its top left corner (column, row). Above the
+    letter it stays no lower than the outline font has it (font_row, its bottom row) and keeps
+    one blank row over the ink beneath it and the columns beside it (at the top edge where the
+    letter leaves less room); below the letter it hangs one blank row under the ink and ends on
+    TAIL_END_ROW at the lowest, as tails do. Columns lo..hi bound it."""
+    dots = hamza_art(glyph.width)
+    w = max(c for c, _ in dots) + 1
+    h = max(r for _, r in dots) + 1
+    c0 = max(lo, min(hi - w + 1, int(round(cx - w / 2.0))))
+    under = [r for r in range(ROWS) for c in range(c0 - 1, c0 + w + 1) if glyph.get(c, r)]
+    if below:
+        top = (max(under) if under else ARABIC_BASE_ROW) + 2
+        return c0, min(top, TAIL_END_ROW - h + 1)
+    bottom = min(font_row, (min(under) if under else ARABIC_BASE_ROW + 1) - 2)
+    return c0, max(0, bottom - h + 1)
+
+
+def draw_hamza(glyph, c0, r0):
+    for c, r in hamza_art(glyph.width):
+        glyph.set(c0 + c, r0 + r)
+
+
+# Rows of the hamza over each letter in the three narrow fonts: each font puts it as low as
+# keeps a blank row over the letter, as long as a line mixing widths keeps its rows (13 and 18
+# on the same row, 10 within two of them); where they differ more, the lower ones move up.
+_HAMZA_ROWS = {}
+
+
+def common_hamza_rows(cp):
+    if cp not in _HAMZA_ROWS:
+        f10, f13, f18 = (draw_joined(cp, w, hamza_row=-1).hamza_row for w in NARROW_WIDTHS)
+        f13 = f18 = min(f13, f18)
+        f13 = f18 = min(f13, f10 + 2)
+        f10 = min(f10, f13 + 2)
+        _HAMZA_ROWS[cp] = dict(zip(NARROW_WIDTHS, (f10, f13, f18)))
+    return _HAMZA_ROWS[cp]
+
+
 _BASE_SHIFT = {}
 
 
@@ -236,10 +295,15 @@ def draw_justified(cp, width):
     return g
 
 
-def draw_joined(cp, width, hints=None):
+def draw_joined(cp, width, hints=None, hamza_row=None):
     left, right = joining_sides(cp)
     src = source_of(cp)
     body, dot_groups = letter_parts(src, cp)
+    # The hamza over a letter is drawn as the marks font draws U+0654, one blank row over the
+    # letter: rendered with the letter it merges into the bowl or tooth under it, and ـئ
+    # prints as ـى.
+    hamzas = [b for b in body if b[0] == hamza_glyph_id(src)]
+    body = [b for b in body if b[0] != hamza_glyph_id(src)]
     px_w, px_h = LETTER_SIZE[width]
     if any(d[0] in ("3up", 4) and d[3] > 0 for d in dot_groups):
         # three or four dots above (theh, sheen) and a mark over them need the short body
@@ -290,6 +354,16 @@ def draw_joined(cp, width, hints=None):
     name = char_name(cp).split()
     if width == NARROW_WIDTHS[0] and ("FEH" in name or "QAF" in name) and not has_hole(g):
         open_loop(g)
+    g.hamza_row = None
+    for _, hx, hy in hamzas:
+        h_cx, h_bottom, h_top = hamza_bounds(src)
+        below = hy + h_top < 0
+        c0, r0 = place_hamza(g, (hx + h_cx) * px_w / 1000.0 + dx,
+                             int(round(-(hy + h_bottom) * px_h / 1000.0 + dy)), lo, hi, below)
+        if not below and hamza_row is None:
+            r0 = min(r0, common_hamza_rows(cp)[width])
+        draw_hamza(g, c0, r0)
+        g.hamza_row = r0
     ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
     if hints is None and dot_groups:
         hints = common_dot_rows(cp, len(dot_groups))[width]
@@ -504,7 +578,8 @@ _DOT_ROWS = {}
 
 def common_dot_rows(cp, groups):
     if cp not in _DOT_ROWS:
-        free = {w: draw_joined(cp, w, hints=[None] * groups).dot_rows for w in NARROW_WIDTHS}
+        free = {w: draw_joined(cp, w, hints=[None] * groups, hamza_row=-1).dot_rows
+                for w in NARROW_WIDTHS}
         rows = {w: [] for w in NARROW_WIDTHS}
         for i in range(groups):
             where = free[10][i][0]
