@@ -111,6 +111,8 @@ SHORT_LETTER_PX_H = 16.0
 ASCENDER_FROM_ROW = 9
 SHORT_TOP_ROW = 9
 SHORT_PRESS_TO_ROW = 12
+# A short letter carrying three or four dots above starts on this row.
+MANY_DOTS_BODY_ROW = 10
 LETTER_BOLD = {10: (0.6, 0.9), 13: (0.6, 0.9), 18: (0.5, 0.9)}
 # Joining strokes are two rows thick, like the stems are two columns wide.
 JOIN_ROWS = (ARABIC_BASE_ROW - 1, ARABIC_BASE_ROW)
@@ -305,7 +307,8 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     hamzas = [b for b in body if b[0] == hamza_glyph_id(src)]
     body = [b for b in body if b[0] != hamza_glyph_id(src)]
     px_w, px_h = LETTER_SIZE[width]
-    if any(d[0] in ("3up", 4) and d[3] > 0 for d in dot_groups):
+    many_above = any(d[0] in ("3up", 4) and d[3] > 0 for d in dot_groups)
+    if many_above:
         # three or four dots above (theh, sheen) and a mark over them need the short body
         px_h = min(px_h, SHORT_LETTER_PX_H)
     bold = LETTER_BOLD[width]
@@ -335,6 +338,12 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
             x0, y0, x1, y1 = shape.bbox()
     if y0 + ARABIC_BASE_ROW + shift == SHORT_TOP_ROW - 1:
         shape = press_ascender(shape, y0 + 1, SHORT_PRESS_TO_ROW - ARABIC_BASE_ROW - shift)
+        x0, y0, x1, y1 = shape.bbox()
+    if many_above and SHORT_TOP_ROW - 1 <= y0 + ARABIC_BASE_ROW + shift < MANY_DOTS_BODY_ROW:
+        # The three dots (five rows) then sit on rows 4-8, and a haraka over them keeps the
+        # blank row that the fit leaves it: on row 3 the damma over ش touched the top dot.
+        shape = press_ascender(shape, MANY_DOTS_BODY_ROW - ARABIC_BASE_ROW - shift,
+                               JOIN_ROWS[0] - ARABIC_BASE_ROW - shift)
         x0, y0, x1, y1 = shape.bbox()
     span = x1 - x0 + 1
     if left and not right:
