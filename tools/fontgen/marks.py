@@ -66,12 +66,13 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # kasra are slanted strokes, fathatan and kasratan two slanted strokes side by side with a
 # blank of at least two dots between them (stacked, they would need six rows, and over alef
 # there are three; thermal heads print two strokes one blank row apart as one, which reads as
-# madda), every stroke two dots thick, damma a loop with a tail, sukun a ring,
+# madda), every stroke two dots thick, damma a loop with a tail, dammatan two such dammas two
+# blank columns apart (a damma with a turned tail printed as one blot), sukun a ring,
 # shadda a comb on a base two rows thick, madda a wave two dots thick, the small alef a thin upright stroke.
 HARAKAT_ART = {
     "narrow": {
         0x064B: ["..##....##", ".##....##.", "##....##.."],  # fathatan: two strokes
-        0x064C: ["#..###", "#..#.#", "######"],  # dammatan: a damma with a turned-back tail
+        0x064C: [".###...###", ".#.#...#.#", "####..####"],  # dammatan: two dammas
         0x064D: ["..##....##", ".##....##.", "##....##.."],  # kasratan
         0x064E: ["....####..", "..####...."],  # fatha (at 10 dots its bytes are pinned by the tests)
         0x064F: ["...###", "...#.#", ".#####"],  # damma
@@ -84,7 +85,7 @@ HARAKAT_ART = {
     },
     "wide": {
         0x064B: ["....###....###", "...###....###.", "..###....###.."],
-        0x064C: ["##...####", "##...#..#", "#########"],
+        0x064C: ["..####....####", "..#..#....#..#", "######..######"],
         0x064D: ["....###....###", "...###....###.", "..###....###.."],
         0x064E: [".......####", ".....####..", "...####...."],
         0x064F: [".....####", ".....#..#", "..#######"],
