@@ -801,6 +801,26 @@ def draw_comma(width):
     return g
 
 
+# Arabic-Indic and Persian three at 13 and 18 dots: the font's three teeth come out with two of
+# them closed into a small loop; drawn as the 10-dot font has them, three open teeth standing on
+# a bar, the stem going down from its left end to the digits' bottom row.
+THREES = (0x0663, 0x06F3)
+THREE_ART = {
+    13: ["##.##.##", "##.##.##", "########", "##......", "##......"] + [".##....."] * 6,
+    18: ["###..###..###", "###..###..###", "#############", "###..........", "###.........."]
+    + [".###........."] * 6,
+}
+THREE_TOP_ROW = 4
+
+
+def draw_three(width):
+    art = THREE_ART[width]
+    g = Glyph(width)
+    g.draw_art(art, (width - len(art[0])) // 2, THREE_TOP_ROW)
+    g.source = "code"
+    return g
+
+
 def draw_zero(width):
     g = Glyph(width)
     g.draw_art(ZERO_DIAMOND, (width - len(ZERO_DIAMOND[0])) // 2, ZERO_TOP_ROW)
