@@ -356,8 +356,8 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     g = Glyph(width)
     shape.place(g, dx, dy)
     shorten_tail(g)
-    if width == NARROW_WIDTHS[0] and cp in SAD_BOWLS:
-        g = Glyph(width).draw_art(SAD_AT_TEN, 0, SAD_TOP_ROW)
+    if cp in SAD_DRAWN.get(width, ()):
+        g = Glyph(width).draw_art(SAD_ART[width], 0, SAD_TOP_ROW)
     if left or right:
         extend_joins(g, left, right)
     name = char_name(cp).split()
@@ -376,7 +376,7 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
     if hints is None and dot_groups:
         hints = common_dot_rows(cp, len(dot_groups))[width]
-        if width == NARROW_WIDTHS[0] and cp in SAD_BOWLS:
+        if cp in SAD_DRAWN.get(width, ()):
             # the drawn loop is lower than the font's: its dot keeps one blank row over it
             hints = [None] * len(dot_groups)
     placed = []
@@ -722,32 +722,54 @@ def draw_seen_at_ten(cp):
 
 
 # --------------------------------------------------------------------------------------------
-# Sad and dad at 10 dots
+# Sad and dad at 10 and 13 dots
 
 
 # The isolated and final sad and dad at 10 dots: the font's loop, tooth and tail squeezed into
 # eight columns print as a knot of three one-dot walls. Drawn instead as a tooth, a loop beside it
 # standing on the base line with a bottom two rows thick, and the tail curving under the base line
-# to end on TAIL_END_ROW. (A loop as tall as the tooth read as qaf: الرياض as الرياق.) The dots are
-# then placed on it as on any letter: a dot above keeps one blank row over the loop.
-SAD_AT_TEN = [
-    "....#.....",
-    "....#.##..",
-    ".#..##..#.",
-    ".#..#...#.",
-    ".#..#####.",
-    ".#..#####.",
-    ".#..#.....",
-    ".##.#.....",
-    "..###.....",
-    "...#......",
-]
-SAD_TOP_ROW = ARABIC_BASE_ROW - 5
+# to end on TAIL_END_ROW. (A loop as tall as the tooth read as qaf: الرياض as الرياق.) The loop
+# keeps a row under the tooth's top and a counter two rows deep. The dots are then placed on it
+# as on any letter: a dot above keeps one blank row over the loop.
+SAD_ART = {
+    10: [
+        "....#.....",
+        "....#.##..",
+        ".#..##..#.",
+        ".#..#...#.",
+        ".#..#...#.",
+        ".#..#####.",
+        ".#..#####.",
+        ".#..#.....",
+        ".##.#.....",
+        "..###.....",
+        "...#......",
+    ],
+    # At 13 the font's loop leans and keeps a counter of one or two dots (cramped); drawn as at
+    # 10 with a counter of four columns by two rows and more.
+    13: [
+        ".....#......",
+        ".....#.####.",
+        ".....#.#..##",
+        ".##..##....#",
+        ".##..##....#",
+        ".##..#######",
+        ".##..#######",
+        ".##..#......",
+        ".##..#......",
+        "..####......",
+        "..###.......",
+    ],
+}
+SAD_TOP_ROW = ARABIC_BASE_ROW - 6
 
 
 # Sad, dad and their forms with dots, isolated and final; U+08AF keeps the font's drawing, as
 # its three dots below have no room between the loop and the tail.
 SAD_BOWLS = {0x0635, 0x0636, 0x069D, 0x069E, 0x06FB, 0xFEB9, 0xFEBA, 0xFEBD, 0xFEBE}
+# At 13, U+069D keeps the font's drawing too: its two dots below would hang under the drawn
+# tail, three rows lower than at 18.
+SAD_DRAWN = {10: SAD_BOWLS, 13: SAD_BOWLS - {0x069D}}
 
 
 # --------------------------------------------------------------------------------------------
