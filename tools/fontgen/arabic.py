@@ -664,24 +664,15 @@ LAM_ALEF_WITH_MARK = {0xFEF5: (0xFEFB, 0x0653), 0xFEF6: (0xFEFC, 0x0653),
                       0xFEF7: (0xFEFB, 0x0654), 0xFEF8: (0xFEFC, 0x0654)}
 
 
-LAM_ALEF_PRESS = 3
-
-
 def draw_lam_alef_with_mark(cp, width):
-    """The plain lam-alef ligature, one joined shape, with the mark as the marks font draws it
-    (madda, hamza) over the head of the alef, the stroke on the left, one blank row above the
-    highest ink beneath it (the top of the lam where the mark reaches over it)."""
+    """The plain lam-alef ligature, one joined shape at its full height, with the mark as the
+    marks font draws it (madda, hamza) over the head of the alef, the stroke on the left, one
+    blank row above the highest ink beneath it (the top of the lam where the mark reaches over
+    it). The alef's head stands a row below the lam's, so the mark needs no part of either: with
+    both stems pressed three rows shorter to leave a haraka room over the mark, the ligature
+    stood nine rows high against twelve for the letters beside it and read as ه."""
     base, mark_cp = LAM_ALEF_WITH_MARK[cp]
     g = draw_joined(base, width)
-    # The two stems are pressed three rows shorter, so that the mark over them leaves room for a
-    # haraka above it as the plain ligature does.
-    top = next(r for r in range(ROWS) if g.rows[r])
-    old = g.rows[:]
-    for r in range(top, ASCENDER_FROM_ROW):
-        g.rows[r] = 0
-    for r in range(top, ASCENDER_FROM_ROW):
-        g.rows[top + LAM_ALEF_PRESS + (r - top) * (ASCENDER_FROM_ROW - top - LAM_ALEF_PRESS) //
-               (ASCENDER_FROM_ROW - top)] |= old[r]
     mark = draw_mark(mark_cp, width)
     ink = [(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)]
     head = min(r for c, r in ink if c < width // 2)
