@@ -773,8 +773,9 @@ bool Touch(const Dots& a, const Dots& b) {
 }
 
 // Each letter's presentation forms and how many pieces of ink each prints as: the body and one
-// piece per dot (isolated and final kaf add their small swash). A dot group that melts into a
-// dash, or into the letter, changes the count, and بيت starts to read بين.
+// piece per dot or hamza (isolated and final kaf add their small swash). A dot group that melts
+// into a dash, or into the letter, changes the count, and بيت starts to read بين (a hamza that
+// melts into yeh, and لآلئ reads لآلى).
 struct DottedLetter {
     const char* name;
     int first;
@@ -798,6 +799,8 @@ const DottedLetter kDottedLetters[] = {
     {"waw", 0xFEED, 2, {1, 1}},         {"alef maksura", 0xFEEF, 2, {1, 1}},
     {"yeh", 0xFEF1, 4, {3, 3, 3, 3}},   {"peh", 0xFB56, 4, {4, 4, 4, 4}},
     {"tcheh", 0xFB7A, 4, {4, 4, 4, 4}}, {"jeh", 0xFB8A, 2, {4, 4}},
+    {"أ", 0xFE83, 2, {2, 2}},           {"ؤ", 0xFE85, 2, {2, 2}},
+    {"إ", 0xFE87, 2, {2, 2}},           {"ئ", 0xFE89, 4, {2, 2, 2, 2}},
 };
 
 // Forms whose count is known to differ, and why.
@@ -837,9 +840,9 @@ struct SeparateStrokes {
     const char* name;
 };
 const SeparateStrokes kSeparateStrokes[] = {
-    {0x064B, 2, "fathatan"},     {0x064D, 2, "kasratan"},  {0x06AF, 2, "gaf"},
-    {0xFB92, 2, "gaf isolated"}, {0xFB93, 2, "gaf final"}, {0xFB94, 2, "gaf initial"},
-    {0xFB95, 2, "gaf medial"},
+    {0x064B, 2, "fathatan"},    {0x064C, 2, "dammatan"},     {0x064D, 2, "kasratan"},
+    {0x06AF, 2, "gaf"},         {0xFB92, 2, "gaf isolated"}, {0xFB93, 2, "gaf final"},
+    {0xFB94, 2, "gaf initial"}, {0xFB95, 2, "gaf medial"},
 };
 
 int PiecesAcrossOneBlank(const Dots& dots) {
