@@ -86,6 +86,13 @@ std::string CoreKey(const std::vector<std::uint32_t>& core, std::size_t from, st
     return key;
 }
 
+// A mark moved to row 0 by `up` rows, and whether it stands above or below a letter's middle: a
+// fatha and a kasra are one stroke, told apart by their side of the letter, which the library
+// keeps when it moves a mark towards its letter.
+std::string MarkKey(const std::vector<std::uint32_t>& shape, int up) {
+    return (up < escpos::kLineDots / 2 ? "a" : "b") + CoreKey(shape, 0, shape.size());
+}
+
 // The encoder sets Arabic at its natural width: a letter keeps one column of the connecting
 // stroke at a joining side (the columns alike to the edge column, of at most this many rows), and
 // at least two columns.
@@ -163,8 +170,9 @@ void LibraryGlyphs::IndexTrimmed(char32_t cp, unsigned int flags, int width,
         while ((rows & zelvar_fontmgr::RowBit(up)) == 0) ++up;
         std::vector<std::uint32_t> shape;
         for (std::uint32_t v : core) shape.push_back((v << up) & 0xFFFFFFu);
-        char32_t& claim = trimmed_marks_[CoreKey(shape, 0, shape.size())];
-        if (claim == 0) claim = cp;
+        // The fonts are read one after another, so a lower code point of a later font may come.
+        char32_t& claim = trimmed_marks_[MarkKey(shape, up)];
+        if (claim == 0 || cp < claim) claim = cp;
         return;
     }
     const std::size_t left = StrokeCut(core, true), right = StrokeCut(core, false);
@@ -174,7 +182,10 @@ void LibraryGlyphs::IndexTrimmed(char32_t cp, unsigned int flags, int width,
         const std::size_t from = cuts[priority][0], to = core.size() - cuts[priority][1];
         if (from + 2 > to) continue;
         Trimmed& claim = trimmed_[CoreKey(core, from, to)];
-        if (claim.code_point == 0 || priority < claim.priority) claim = {cp, priority};
+        if (claim.code_point == 0 || priority < claim.priority ||
+            (priority == claim.priority && cp < claim.code_point)) {
+            claim = {cp, priority};
+        }
     }
 }
 
@@ -188,11 +199,20 @@ char32_t LibraryGlyphs::FindTrimmed(int columns, const unsigned char* column_byt
         int up = 0;
         while ((rows & zelvar_fontmgr::RowBit(up)) == 0) ++up;
         for (std::uint32_t& v : core) v = (v << up) & 0xFFFFFFu;
-        const auto mark = trimmed_marks_.find(CoreKey(core, 0, core.size()));
+        const auto mark = trimmed_marks_.find(MarkKey(core, up));
         return mark != trimmed_marks_.end() ? mark->second : 0;
     }
-    const auto letter = trimmed_.find(CoreKey(core, 0, core.size()));
-    return letter != trimmed_.end() ? letter->second.code_point : 0;
+    // A letter under a mark wider than itself keeps as much of its connecting strokes as the
+    // mark needs: the stroke columns alike to an edge column stand for the one column kept.
+    const std::size_t n = core.size();
+    const std::size_t left = StrokeCut(core, true), right = StrokeCut(core, false);
+    const std::size_t cuts[][2] = {{0, 0}, {left, 0}, {0, right}, {left, right}};
+    for (const auto& cut : cuts) {
+        if (cut[0] + cut[1] + 2 > n) continue;
+        const auto letter = trimmed_.find(CoreKey(core, cut[0], n - cut[1]));
+        if (letter != trimmed_.end()) return letter->second.code_point;
+    }
+    return 0;
 }
 
 char32_t LibraryGlyphs::FindMoved(int columns, const unsigned char* column_bytes,

@@ -27,8 +27,9 @@ class LibraryGlyphs {
     // character it is printed over when it is a mark fitted to it. A character printed over the
     // previous one is first taken for a mark, any other first for a spacing character. When
     // several code points share a glyph, the lowest is the answer. Failing those, a glyph set at
-    // its natural width is looked for: a letter's ink with its connecting strokes cut to one
-    // column, or a mark's ink moved anywhere, whatever blank columns surround it.
+    // its natural width is looked for: a letter's ink with its connecting strokes cut (to one
+    // column, or as far as a wider mark over it allows), or a mark's ink moved anywhere on its
+    // side of the letter's middle, whatever blank columns surround it.
     char32_t Find(int columns, const unsigned char* column_bytes, const MarkContext& where) const;
 
   private:

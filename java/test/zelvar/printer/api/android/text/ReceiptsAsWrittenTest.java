@@ -100,6 +100,16 @@ class ReceiptsAsWrittenTest {
     }
 
     @ParameterizedTest(name = "width {0}")
+    @ValueSource(ints = {10, 13, 18})
+    void vocalisedArabicAtNaturalWidthReadsBackLetterByLetterWithItsMarks(int width)
+        throws Exception {
+        // Letters under marks wider than themselves keep more of their joining strokes; a kasra
+        // and a fatha are one stroke on either side of the letter.
+        assertEquals(List.of("ﺔٌﯿَّﺑِﺮَﻋَ ةٌﻮَﮭْﻗَ ،ﻢْﮑُﯿْﻠَﻋَ مُﻼﺴَّﻟا"),
+            printed(1256, width, "السَّلامُ عَلَيْكُمْ، قَهْوَةٌ عَرَبِيَّةٌ"));
+    }
+
+    @ParameterizedTest(name = "width {0}")
     @ValueSource(ints = {10, 13, 18, 24})
     void gapsInsideWordsAreNarrowerThanHalfTheNarrowestWordSpace(int width) {
         // Words with letters that do not join the next one, and a non-joiner.
