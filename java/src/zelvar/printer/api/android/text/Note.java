@@ -28,7 +28,8 @@ public final class Note {
         SUBSTITUTED,
         /**
          * A line of a frame wider than the frame above it: it is printed whole, its border
-         * outside the frame's. {@link #codePoint} is the border.
+         * outside the frame's, or broken into lines when it is wider than the paper too. {@link
+         * #codePoint} is the border.
          */
         WIDER_THAN_FRAME
     }

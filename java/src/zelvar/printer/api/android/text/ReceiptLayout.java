@@ -24,6 +24,8 @@ final class ReceiptLayout {
     private int direction;
     /** The dot column of the last frame line's closing border, or -1. */
     private int frameRight = -1;
+    /** The leading spaces the lines of this frame lose, as its first line lost them to fit. */
+    private int frameIndent;
     /** Whether padding of spaces separates columns. */
     boolean columnsFromSpaces = true;
 
@@ -161,8 +163,15 @@ final class ReceiptLayout {
         boolean side = !frame && receiptRtl(text);
         boolean rtl = !frame && textRtl(text, side);
         int width = lineWidth();
-        if (!frame) frameRight = -1; // a frame ends where its lines do
-        if (frame && frameLine(text)) return;
+        if (!frame) endFrame(); // a frame ends where its lines do
+        if (frame) {
+            // The lines of a frame that lost leading spaces keep lining up with its first line.
+            int lead = leadingSpaces(text);
+            if (frameIndent > 0 && lead > 0) {
+                text = Arrays.copyOfRange(text, Math.min(frameIndent, lead), text.length);
+            }
+            if (frameLine(text, width)) return;
+        }
         for (int[] segment : breaker.wrap(text, width, frame, measure(rtl, frame))) {
             LineComposer.Run run = line(segment, rtl, frame);
             writer.beginLine(frame || Characters.hasBoxCharacters(segment));
@@ -178,16 +187,42 @@ final class ReceiptLayout {
      * puts its closing border on the dot column of the frame's corner above it, whatever the text
      * between holds (a line of Arabic has fewer characters than its frame); one wider than its
      * frame widens nothing and is noted. Any other frame line that ends with a box character sets
-     * that column. False when the line is left to the cell grid.
+     * that column. False when the line is left to the cell grid, which breaks it into lines.
+     *
+     * <p>Box characters are drawn in cells of the font, wider than the printer's 12-dot cells a
+     * frame may have been typed for: a line of only box characters and spaces that is wider than
+     * the paper is shortened to fit (see {@link #fitted}), and a line of text still wider than the
+     * paper is broken into lines rather than sent whole. An indented line is a frame line only in
+     * a frame that lost leading spaces that way.
      */
-    private boolean frameLine(int[] text) {
+    private boolean frameLine(int[] text, int width) {
+        int lead = leadingSpaces(text);
         int last = text[text.length - 1];
-        if (!Characters.isBox(last) || !Characters.isBox(text[0]) || text.length < 2) {
-            frameRight = -1;
+        boolean bordered = text.length - lead >= 2 && isVerticalBorder(text[lead])
+            && isVerticalBorder(last) && frameRight >= 0;
+        if (!bordered && isDrawing(text) && wider(text, width)) {
+            int[] fitted = fitted(text, width);
+            if (fitted == null) {
+                endFrame();
+                return false;
+            }
+            // The lines of the frame that follow lose as many leading spaces as this one did.
+            frameIndent += lead - leadingSpaces(fitted);
+            text = fitted;
+            lead = leadingSpaces(text);
+            last = text[text.length - 1];
+        }
+        if (!Characters.isBox(last) || text.length - lead < 2 || !Characters.isBox(text[lead])
+            || (lead > 0 && frameIndent == 0)) {
+            endFrame();
             return false;
         }
-        if (!isVerticalBorder(text[0]) || !isVerticalBorder(last) || frameRight < 0) {
+        if (!bordered) {
             LineComposer.Run run = line(text, false, true);
+            if (run.width > width) {
+                if (frameRight >= 0) notes.add(Note.Kind.WIDER_THAN_FRAME, last);
+                return false;
+            }
             frameRight = run.width - characters.measure(last);
             writer.beginLine(true);
             writer.append(run);
@@ -197,12 +232,97 @@ final class ReceiptLayout {
         LineComposer.Run inside = line(Arrays.copyOf(text, text.length - 1), false, true);
         if (inside.width > frameRight) notes.add(Note.Kind.WIDER_THAN_FRAME, last);
         LineComposer.Run border = line(new int[] {last}, false, true);
+        int right = Math.max(frameRight, inside.width);
+        if (right + border.width > width) return false;
         writer.beginLine(true);
         writer.append(inside);
-        writer.moveTo(Math.max(frameRight, inside.width), inside.width);
+        writer.moveTo(right, inside.width);
         writer.append(border);
         writer.endLine();
         return true;
+    }
+
+    private void endFrame() {
+        frameRight = -1;
+        frameIndent = 0;
+    }
+
+    /** Whether a frame line is wider than {@code width}; its cells bound what it prints. */
+    private boolean wider(int[] text, int width) {
+        int cells = 0;
+        for (int w : characters.widths(text, 0, text.length, true)) cells += w;
+        return cells > width && measured(text) > width;
+    }
+
+    /** The printed width of a frame line, measured apart, so that it takes no notes. */
+    private int measured(int[] text) {
+        return measurer
+            .compose(VisualLine.of(text, false, characters), true, writer.style().widthFactor())
+            .width;
+    }
+
+    /**
+     * A line of box characters and spaces shortened to {@code width}: it loses its trailing
+     * spaces, then as many leading spaces as it must, then one piece at a time from the longest
+     * run of a repeated horizontal piece between its first and last characters, so that corners
+     * and tees stay at its ends. Null when nothing more can go and it is still too wide.
+     */
+    private int[] fitted(int[] text, int width) {
+        int end = text.length;
+        while (end > 0 && text[end - 1] == ReceiptInput.SPACE) --end;
+        int[] line = Arrays.copyOf(text, end);
+        int excess = measured(line) - width;
+        while (excess > 0) {
+            int at = line[0] == ReceiptInput.SPACE ? 0 : repeatedPiece(line);
+            if (at < 0) return null;
+            // Each character takes its cells of the grid.
+            excess -= characters.widths(line, at, at + 1, true)[0];
+            int[] shorter = Arrays.copyOf(line, line.length - 1);
+            System.arraycopy(line, at + 1, shorter, at, line.length - at - 1);
+            line = shorter;
+            if (excess <= 0) excess = measured(line) - width;
+        }
+        return line;
+    }
+
+    /**
+     * The last character of the longest run of one horizontal piece that a line holds besides its
+     * first and last characters (the first such run of that length), or -1 when it has none of
+     * two or more.
+     */
+    private static int repeatedPiece(int[] line) {
+        int best = -1;
+        int longest = 1;
+        for (int i = 1, j; i < line.length - 1; i = j + 1) {
+            j = i;
+            while (j + 1 < line.length - 1 && line[j + 1] == line[i]) ++j;
+            if (isHorizontalPiece(line[i]) && j - i + 1 > longest) {
+                best = j;
+                longest = j - i + 1;
+            }
+        }
+        return best;
+    }
+
+    /** Lines (light, heavy, double, dashed, half) and blocks, which repeat along a rule. */
+    private static boolean isHorizontalPiece(int c) {
+        return c == 0x2500 || c == 0x2501 || c == 0x2504 || c == 0x2505 || c == 0x2508
+            || c == 0x2509 || c == 0x254C || c == 0x254D || c == 0x2550
+            || (c >= 0x2574 && c <= 0x257F && c % 2 == 0) || (c >= 0x2580 && c <= 0x259F);
+    }
+
+    /** Whether a line holds only box characters and spaces. */
+    private static boolean isDrawing(int[] text) {
+        for (int c : text) {
+            if (c != ReceiptInput.SPACE && !Characters.isBox(c)) return false;
+        }
+        return Characters.hasBoxCharacters(text);
+    }
+
+    private static int leadingSpaces(int[] text) {
+        int n = 0;
+        while (n < text.length && text[n] == ReceiptInput.SPACE) ++n;
+        return n;
     }
 
     private static boolean isVerticalBorder(int c) {

@@ -9,6 +9,9 @@ import java.io.InputStream;
 import java.io.OutputStream;
 import java.nio.charset.StandardCharsets;
 import java.util.List;
+import java.util.Map;
+import java.util.Set;
+import java.util.TreeSet;
 import org.junit.jupiter.api.Test;
 import org.junit.jupiter.params.ParameterizedTest;
 import org.junit.jupiter.params.provider.CsvSource;
@@ -97,6 +100,43 @@ class ReceiptsAsWrittenTest {
                                .addLine("│ far too long │");
         e.toBytes();
         assertEquals(Note.Kind.WIDER_THAN_FRAME, e.notes().get(0).kind());
+    }
+
+    /** A frame typed for 48 columns, indented, and a rule, under 1255; a wider one under 1256. */
+    private static final String[][] FRAMES = {
+        {"1255", "          ╔════════════════════════╗", "          ║     ZELVAR  MARKET     ║",
+            "          ║  12 Harbour Rd, Haifa  ║", "          ╚════════════════════════╝",
+            "────────────────────────────────────────────"},
+        {"1256", "╔══════════════════════════════════╗", "║ فاتورة ضريبية مبسطة ║",
+            "║ Total 105.80                     ║", "╚══════════════════════════════════╝",
+            "────────────────────────────────────────────"},
+    };
+
+    @ParameterizedTest(name = "width {0}")
+    @ValueSource(ints = {10, 13, 18, 24})
+    void framesAndRulesTypedForNarrowCellsFitThePaperAndStayClosed(int width) throws Exception {
+        for (String[] frame : FRAMES) {
+            int codePage = Integer.parseInt(frame[0]);
+            ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, codePage, width, 576);
+            for (int i = 1; i < frame.length; ++i) e.addLine(frame[i]);
+            // On paper too wide for the printer to break a line, each ends where the encoder
+            // ended it.
+            Map<Integer, List<Cell>> lines = ReceiptRenderTest.byLine(
+                ReceiptRenderTest.render(e.toBytes(), codePage, 4 * ReceiptRenderTest.PAPER));
+            assertEquals(frame.length - 1, lines.size(), codePage + ": every line on its own");
+            Set<Integer> lefts = new TreeSet<>();
+            Set<Integer> rights = new TreeSet<>();
+            for (List<Cell> line : lines.values()) {
+                int end = line.stream().mapToInt(Cell::end).max().getAsInt();
+                assertTrue(end <= ReceiptRenderTest.PAPER, codePage + ": a line ends at " + end);
+                List<Cell> box = line.stream().filter(c -> c.codePoint() >= 0x2550).toList();
+                if (box.isEmpty()) continue;
+                lefts.add(box.get(0).x());
+                rights.add(box.get(box.size() - 1).end());
+            }
+            assertEquals(1, lefts.size(), codePage + ": left corners at " + lefts);
+            assertEquals(1, rights.size(), codePage + ": right corners at " + rights);
+        }
     }
 
     @ParameterizedTest(name = "width {0}")
