@@ -36,6 +36,10 @@ final class LineComposer {
     private static final int EDGE = 1;
     // A column of more inked rows than this at a joining edge is a stem or a bowl, not a stroke.
     private static final int MAX_STROKE_ROWS = 3;
+    // The top row of a short letter's body, and the row that parts marks above from marks below.
+    private static final int BODY_TOP_ROW = 8;
+    private static final int MIDDLE_ROW = 12;
+    private static final int ROWS_MASK = 0xFFFFFF;
     private static final int USER_CODE = 0x41; // the code every drawn character is defined as
     private static final int COLUMN_BYTES = 3;
     private static final int SEQUENCE_HEADER = 6; // ESC & y c1 c2 x
@@ -243,36 +247,22 @@ final class LineComposer {
     private int setCluster(Run run, Setting s, Cluster k, boolean nextNatural) {
         int w = k.font;
         int[] base = k.base;
-        int left = inkLeft(base), right = inkRight(base);
-        if (left < 0) {
-            left = 0; // a blank glyph keeps its cell
-            right = w - 1;
-        } else if ((k.joining & Characters.KASHIDA) == 0) {
-            if ((k.joining & Characters.JOINS_RIGHT) != 0) right = strokeEnd(base, left, right, -1);
-            if ((k.joining & Characters.JOINS_LEFT) != 0) left = strokeEnd(base, left, right, 1);
-        }
-        int from = left, to = right;
         List<int[]> marks = k.marks;
-        for (int i = 0; i < marks.size(); ++i) {
-            int[] m = marks.get(i);
-            int ml = inkLeft(m);
-            if (ml < 0) continue;
-            int mr = inkRight(m);
-            int shift;
-            if (mr - ml > right - left) {
-                shift = (left + right - ml - mr) / 2;
-            } else if (ml < left) {
-                shift = left - ml;
-            } else if (mr > right) {
-                shift = right - mr;
-            } else {
-                shift = 0;
+        Stacked beside = besideStem(base, marks, k.joining);
+        int[] window = window(base, marks, k.joining, false);
+        if (beside != null) {
+            // Taken only where the line has saved the room the longer stroke needs, so that no
+            // line grows past its cells.
+            int[] wider = window(beside.base, beside.marks, k.joining, true);
+            int trailing = nextNatural ? 0 : Math.min(beside.base.length - 1 - wider[1], EDGE);
+            if (s.saved - (wider[1] - wider[0] + 1) - trailing >= 0) {
+                w = beside.base.length;
+                base = beside.base;
+                marks = beside.marks;
+                window = wider;
             }
-            shift = Math.max(-ml, Math.min(w - 1 - mr, shift));
-            if (shift != 0) marks.set(i, shifted(m, shift));
-            from = Math.min(from, ml + shift);
-            to = Math.max(to, mr + shift);
         }
+        int from = window[0], to = window[1];
         int core = to - from + 1;
         int trailing = nextNatural ? 0 : Math.min(w - 1 - to, EDGE);
         int gap;
@@ -303,6 +293,162 @@ final class LineComposer {
         noteWidth(x, k.codePoint);
         run.width += x;
         return x;
+    }
+
+    /**
+     * The columns {from, to} a letter and its marks are sent with: the letter's ink with its
+     * connecting strokes cut, widened to hold every mark. A mark wider than what is left of the
+     * letter is centred over it, and one beside it is moved over it; marks stacked {@code beside}
+     * the letter's stem stay where they are. The marks moved are replaced in {@code marks}.
+     */
+    private static int[] window(int[] base, List<int[]> marks, int joining, boolean beside) {
+        int w = base.length;
+        int left = inkLeft(base), right = inkRight(base);
+        if (left < 0) {
+            left = 0; // a blank glyph keeps its cell
+            right = w - 1;
+        } else if ((joining & Characters.KASHIDA) == 0) {
+            if ((joining & Characters.JOINS_RIGHT) != 0) right = strokeEnd(base, left, right, -1);
+            if ((joining & Characters.JOINS_LEFT) != 0) left = strokeEnd(base, left, right, 1);
+        }
+        int from = left, to = right;
+        for (int i = 0; i < marks.size(); ++i) {
+            int[] m = marks.get(i);
+            int ml = inkLeft(m);
+            if (ml < 0) continue;
+            int mr = inkRight(m);
+            int shift;
+            if (beside) {
+                shift = 0;
+            } else if (mr - ml > right - left) {
+                shift = (left + right - ml - mr) / 2;
+            } else if (ml < left) {
+                shift = left - ml;
+            } else if (mr > right) {
+                shift = right - mr;
+            } else {
+                shift = 0;
+            }
+            shift = Math.max(-ml, Math.min(w - 1 - mr, shift));
+            if (shift != 0) marks.set(i, shifted(m, shift));
+            from = Math.min(from, ml + shift);
+            to = Math.max(to, mr + shift);
+        }
+        return new int[] {from, to};
+    }
+
+    /** A letter and its marks as they are sent when the marks stand beside its stem. */
+    private static final class Stacked {
+        final int[] base;
+        final List<int[]> marks;
+
+        Stacked(int[] base, List<int[]> marks) {
+            this.base = base;
+            this.marks = marks;
+        }
+    }
+
+    /**
+     * Over a tall letter (alef, lam, kaf) two marks above, a shadda and its vowel, find no room
+     * under the line's top and print over each other and the letter as one black bar. Type sets
+     * them beside the letter's stem, over a longer stroke to the next letter (as in the word for
+     * God): here they are stacked, one blank row apart, at the height they take over a short
+     * letter, one blank column after the stem, and the stroke is drawn on under them. Null where
+     * the marks already stand apart, or where a mark would leave the line's top.
+     */
+    private static Stacked besideStem(int[] base, List<int[]> marks, int joining) {
+        List<int[]> above = new ArrayList<>(2);
+        for (int[] m : marks) {
+            if (inkLeft(m) >= 0 && topRow(m) < MIDDLE_ROW) above.add(m);
+        }
+        if (above.size() < 2 || inkLeft(base) < 0) return null;
+        boolean collide = false;
+        for (int i = 0; i < above.size(); ++i) {
+            collide |= overlap(above.get(i), base);
+            for (int j = i + 1; j < above.size(); ++j) collide |= overlap(above.get(i), above.get(j));
+        }
+        if (!collide) return null;
+        // The marks one over the other, the first (the shadda) lowest.
+        List<int[]> stacked = new ArrayList<>(above.size());
+        int bottom = BODY_TOP_ROW - 2;
+        int width = 0;
+        for (int[] m : above) {
+            int down = bottom - bottomRow(m);
+            int top = topRow(m) + down;
+            if (top < 0) return null;
+            stacked.add(movedDown(m, down));
+            bottom = top - 2;
+            width = Math.max(width, inkRight(m) - inkLeft(m) + 1);
+        }
+        // The stem: the letter's columns that reach the marks' rows or the blank row under them.
+        int lowest = BODY_TOP_ROW - 1;
+        int stem = -1;
+        for (int c = 0; c < base.length && stem < 0; ++c) {
+            if (base[c] != 0 && topRow(base[c]) <= lowest) stem = c;
+        }
+        if (stem < 0) return null;
+        int stackLeft = stem - 1 - width;
+        int pad = Math.max(0, -stackLeft);
+        int[] stroke = new int[base.length + pad];
+        int edge = base[inkLeft(base)];
+        for (int c = 0; c < stroke.length; ++c) {
+            if (c >= pad) {
+                stroke[c] = base[c - pad];
+            } else if ((joining & Characters.JOINS_LEFT) != 0) {
+                stroke[c] = edge;
+            }
+        }
+        List<int[]> moved = new ArrayList<>(marks.size());
+        int at = 0;
+        for (int[] m : marks) {
+            int[] placed = m;
+            if (inkLeft(m) >= 0 && topRow(m) < MIDDLE_ROW) {
+                placed = stacked.get(at++);
+                int centre = stackLeft + pad + width / 2;
+                placed = shifted(
+                    padded(placed, pad), centre - (inkLeft(placed) + inkRight(placed)) / 2 - pad);
+            } else {
+                placed = padded(placed, pad);
+            }
+            moved.add(placed);
+        }
+        return new Stacked(stroke, moved);
+    }
+
+    private static boolean overlap(int[] a, int[] b) {
+        for (int c = 0; c < a.length && c < b.length; ++c) {
+            if ((a[c] & b[c]) != 0) return true;
+        }
+        return false;
+    }
+
+    private static int[] padded(int[] columns, int pad) {
+        int[] out = new int[columns.length + pad];
+        System.arraycopy(columns, 0, out, pad, columns.length);
+        return out;
+    }
+
+    private static int[] movedDown(int[] columns, int rows) {
+        int[] out = new int[columns.length];
+        for (int c = 0; c < columns.length; ++c) {
+            out[c] = (rows >= 0 ? columns[c] >>> rows : columns[c] << -rows) & ROWS_MASK;
+        }
+        return out;
+    }
+
+    /** The highest inked row (0 at the top) of a column, or of the columns of a glyph. */
+    private static int topRow(int column) { return Integer.numberOfLeadingZeros(column) - 8; }
+
+    private static int topRow(int[] columns) {
+        int rows = 0;
+        for (int v : columns) rows |= v;
+        return topRow(rows);
+    }
+
+    private static int bottomRow(int[] columns) {
+        int rows = 0;
+        for (int v : columns) rows |= v;
+        return 23 - Integer.numberOfTrailingZeros(rows);
     }
 
     /**

@@ -131,6 +131,30 @@ class ReceiptEncoderTest {
         }
     }
 
+    @ParameterizedTest(name = "width {0}")
+    @ValueSource(ints = {10, 13, 18})
+    void aShaddaAndItsVowelOverATallLetterShareNoDotWithItOrEachOther(int width) {
+        // Over a lam there is no room for both under the line's top: they stand beside its stem.
+        for (String word : new String[] {"اللَّهِ", "لِلَّهِ", "عَلَّمَ", "كُلَّ"}) {
+            List<Glyph> line =
+                encode(PrinterProfile.REFERENCE, 1256, width, PAPER, word).lines.get(0);
+            for (int i = 0; i < line.size(); ++i) {
+                List<Glyph> cluster = new ArrayList<>(List.of(line.get(i)));
+                while (i + 1 < line.size() && line.get(i + 1).overstrike) {
+                    cluster.add(line.get(++i));
+                }
+                for (int a = 0; a < cluster.size(); ++a) {
+                    for (int b = a + 1; b < cluster.size(); ++b) {
+                        int[] p = cluster.get(a).columns, q = cluster.get(b).columns;
+                        for (int c = 0; c < Math.min(p.length, q.length); ++c) {
+                            assertEquals(0, p[c] & q[c], word + ": glyphs " + a + " and " + b);
+                        }
+                    }
+                }
+            }
+        }
+    }
+
     @Test
     void isolatedAlefLeansTowardTheNextLetterOfItsWord() {
         int alef = 0xFE8D;
