@@ -831,6 +831,36 @@ TEST(ArabicArtwork, DottedLettersPrintTheirDotsAsSeparateInk) {
     }
 }
 
+// Seen and sheen: three teeth rising from one base stroke (two rows, the connector row and the
+// one above it) with a blank dot between neighbouring teeth up to their tops. Above the base
+// stroke each tooth, sheen's dots and the rising tail of the bowl (isolated, final) print as
+// separate ink; two teeth closed into a loop at the top read as sad, and ش as a dad with dots.
+struct ToothedLetter {
+    const char* name;
+    int first;
+    int pieces_above_base[4];  // isolated, final, initial, medial
+};
+const ToothedLetter kToothedLetters[] = {
+    {"seen", 0xFEB1, {4, 4, 3, 3}},
+    {"sheen", 0xFEB5, {7, 7, 6, 6}},
+};
+
+TEST(ArabicArtwork, SeenAndSheenTeethStandApart) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        for (const ToothedLetter& letter : kToothedLetters) {
+            for (int i = 0; i < 4; ++i) {
+                Dots above;
+                for (const auto& dot : DotsOf(Get(font, letter.first + i), font.width)) {
+                    if (dot.second < kConnectorRow - 1) above.insert(dot);
+                }
+                EXPECT_EQ(InkPieces(above), letter.pieces_above_base[i])
+                    << font.name << " " << letter.name << " " << Hex(letter.first + i);
+            }
+        }
+    }
+}
+
 // Thermal heads print two strokes one blank dot apart as one: tanwin then reads as madda and
 // gaf as kaf. Strokes that must read as separate ink keep two blank dots between them: dots up
 // to two apart (one blank between) count as one piece, and the pieces keep their number.

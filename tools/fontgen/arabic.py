@@ -358,6 +358,9 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     shorten_tail(g)
     if cp in SAD_DRAWN.get(width, ()):
         g = Glyph(width).draw_art(SAD_ART[width], 0, SAD_TOP_ROW)
+    seen = draw_seen_art(cp, src, body, width, many_above)
+    if seen is not None:
+        g = seen
     if left or right:
         extend_joins(g, left, right)
     name = char_name(cp).split()
@@ -691,25 +694,111 @@ def draw_lam_alef_with_mark(cp, width):
 
 
 # --------------------------------------------------------------------------------------------
-# Seen at 10 dots
+# Seen and sheen at 10 and 13 dots
 
 
-# Isolated seen at 10 dots: the font's three teeth and its bowl squeezed into the eight columns
-# between the blank sides print as a knot (ر.س reads as ر.ص); the final form's teeth stand one
-# blank column apart, so the isolated form is that drawing with one column taken out of the
-# bowl and the joining stroke cut back from the edge.
-SEEN_AT_TEN = {0x0633: 0xFEB2, 0xFEB1: 0xFEB2}
+# The isolated and final seen and sheen at 10 and 13 dots: the font's three teeth and its bowl
+# squeezed into the cell print with two teeth joined at the top into a small loop (ر.س reads as
+# ر.ص, and ش as a dad with three dots) or, under sheen's dots, as one blot. Drawn instead as
+# three teeth one blank column apart rising from one base stroke, the first going on down into
+# the bowl, whose tail rises open on the other side (at 10 the drawing of the final form that the
+# font makes well, the isolated form one column narrower). The initial and medial forms keep the
+# font's teeth, which stand apart but for the initial form at 10. Sheen is the same drawing with teeth a row shorter, so that its three
+# dots stay on rows 4-8 and a haraka keeps its blank row over them (MANY_DOTS_BODY_ROW).
+SEEN_ART = {
+    10: {
+        "isolated": [
+            "....#.#.#.",
+            "....#.#.#.",
+            "....#.#.#.",
+            ".#..#.#.#.",
+            ".#..#.#.#.",
+            ".#..#####.",
+            ".#..#####.",
+            ".#..#.....",
+            ".#.##.....",
+            "..###.....",
+            "..##......",
+        ],
+        "final": [
+            ".....#.#.#",
+            ".....#.#.#",
+            ".....#.#.#",
+            ".#...#.#.#",
+            ".##..#.#.#",
+            ".#...#####",
+            ".#...#####",
+            ".#...#....",
+            ".##.##....",
+            "..####....",
+            "..###.....",
+        ],
+        # The font's initial form curls the head of its first tooth over the middle one, and
+        # the two touch at a corner; drawn without the curl.
+        "initial": [
+            ".......#..",
+            ".#..##.#..",
+            ".##.##.##.",
+            ".##.##.##.",
+            ".##.##.##.",
+            "########..",
+            "########..",
+        ],
+    },
+    13: {
+        "isolated": [
+            "....##.##.##.",
+            "....##.##.##.",
+            "....##.##.##.",
+            ".#..##.##.##.",
+            ".#..##.##.##.",
+            ".#..########.",
+            ".#..########.",
+            ".#..##.......",
+            ".##.##.......",
+            "..####.......",
+            "...##........",
+        ],
+        "final": [
+            "....##.##.##.",
+            "....##.##.##.",
+            "....##.##.##.",
+            ".#..##.##.##.",
+            ".#..##.##.##.",
+            ".#..#########",
+            ".#..#########",
+            ".#..##.......",
+            ".##.##.......",
+            "..####.......",
+            "...##........",
+        ],
+    },
+}
+SEEN_TOP_ROW = ARABIC_BASE_ROW - 6
+# The outline font's bodies of seen, by form; the letters drawn on them alone (seen, sheen and
+# the seen with other dots) get the drawing.
+SEEN_BODIES = {"uni0633": "isolated", "uni0633.fina": "final", "uni0633.init": "initial"}
+# U+069B and U+069C keep the font's drawing: at 10 their three dots below have no room between
+# the drawn bowl and the cell edge and would be cut into the base stroke, and the three fonts
+# put a letter's dots on common rows.
+SEEN_KEEPS_FONT = {0x069B, 0x069C}
 
 
-def draw_seen_at_ten(cp):
-    g = draw_joined(SEEN_AT_TEN[cp], 10)
-    drop = 2
-    for r in range(ROWS):
-        row = g.rows[r]
-        low = row & ((1 << drop) - 1)
-        g.rows[r] = low | ((row >> (drop + 1)) << drop)
-    g.erase(9, 0, 9, ROWS - 1)
-    return g
+def draw_seen_art(cp, src, body, width, many_above):
+    """The drawn form of seen of width for a letter whose body is seen's alone, with
+    sheen's shorter teeth when it carries three or four dots above; None for every other letter
+    and width."""
+    if width not in SEEN_ART or len(body) != 1 or cp in SEEN_KEEPS_FONT:
+        return None
+    form = SEEN_BODIES.get(outline_font(src).getGlyphName(body[0][0]))
+    if form not in SEEN_ART[width]:
+        return None
+    art = SEEN_ART[width][form]
+    top = SEEN_TOP_ROW
+    if many_above:
+        art = art[:1] + art[2:]
+        top += 1
+    return Glyph(width).draw_art(art, 0, top)
 
 
 # --------------------------------------------------------------------------------------------

@@ -48,8 +48,6 @@ def draw_narrow(cp, flag, width):
         return arabic.draw_three(width)
     if cp in arabic.LAM_ALEF_WITH_MARK:
         return arabic.draw_lam_alef_with_mark(cp, width)
-    if width == 10 and cp in arabic.SEEN_AT_TEN:
-        return arabic.draw_seen_at_ten(cp)
     if cp in arabic.GAF_FROM_KEHEH:
         return arabic.draw_gaf(cp, width)
     if cp == arabic.COMMA:

@@ -66,8 +66,10 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # kasra are slanted strokes, fathatan and kasratan two slanted strokes side by side with a
 # blank of at least two dots between them (stacked, they would need six rows, and over alef
 # there are three; thermal heads print two strokes one blank row apart as one, which reads as
-# madda), every stroke two dots thick, damma a loop with a tail, dammatan two such dammas two
-# blank columns apart (a damma with a turned tail printed as one blot), sukun a ring,
+# madda), every stroke two dots thick, damma a small waw (a loop, its tail going down to the
+# left, longer than the loop is wide: with a short tail along its foot it read as sukun),
+# dammatan two small dammas two blank columns apart (a damma with a turned tail printed as one
+# blot; two long-tailed ones do not fit the narrow cells), sukun a round ring without a tail,
 # shadda a comb on a base two rows thick, madda a wave two dots thick, the small alef a thin upright stroke.
 HARAKAT_ART = {
     "narrow": {
@@ -75,10 +77,10 @@ HARAKAT_ART = {
         0x064C: [".###...###", ".#.#...#.#", "####..####"],  # dammatan: two dammas
         0x064D: ["..##....##", ".##....##.", "##....##.."],  # kasratan
         0x064E: ["....####..", "..####...."],  # fatha (at 10 dots its bytes are pinned by the tests)
-        0x064F: ["...###", "...#.#", ".#####"],  # damma
+        0x064F: [".....###", "....##.#", "####..##"],  # damma: a loop, its tail down to the left
         0x0650: ["....####..", "..####...."],  # kasra
         0x0651: ["#.#.#", "#####", "#####"],  # shadda
-        0x0652: [".###.", "##.##", ".###."],  # sukun: a ring
+        0x0652: [".###.", "#...#", ".###."],  # sukun: a round ring
         0x0653: ["..##.....", ".####..##", "##..####."],  # madda: a wave
         0x0670: ["#", "#", "#"],  # superscript alef
         0x0656: ["#", "#", "#"],  # subscript alef
@@ -88,7 +90,7 @@ HARAKAT_ART = {
         0x064C: ["..####....####", "..#..#....#..#", "######..######"],
         0x064D: ["....###....###", "...###....###.", "..###....###.."],
         0x064E: [".......####", ".....####..", "...####...."],
-        0x064F: [".....####", ".....#..#", "..#######"],
+        0x064F: ["......####", "....###..#", "####...###"],
         0x0650: [".......####", ".....####..", "...####...."],
         0x0651: ["##.##.##", "########", "########"],
         0x0652: [".####.", "##..##", ".####."],
