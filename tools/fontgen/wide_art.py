@@ -65,8 +65,9 @@ A9FFF = [
     ".........####...........",  # 22
     "........................",  # 23
 ]
-# The fire radical as it stands on the left of an ideograph: its two dots either side of the
-# stroke that falls to the left, and the short one to the right; eight columns, rows 2-19.
+# The fire radical as it stands on the left of an ideograph (as in U+7076 and U+7092): its two
+# dots either side of the stroke that falls to the left, and the last stroke a short tick right
+# of it, not the long leg of the standalone character; eight columns, rows 2-19.
 FIRE = [
     "...##...",
     "...##...",
@@ -79,12 +80,12 @@ FIRE = [
     "...##...",
     "...##...",
     "...##...",
-    "...##...",
-    "..###...",
-    "..####..",
-    ".##..##.",
-    ".##...##",
-    "##.....#",
+    "...##.##",
+    "...##.##",
+    "..##....",
+    "..##....",
+    ".##.....",
+    ".##.....",
     "##......",
 ]
 FIRE_TOP_ROW = 2
