@@ -903,22 +903,43 @@ def draw_comma(width):
     return g
 
 
-# Arabic-Indic and Persian three at 13 and 18 dots: the font's three teeth come out with two of
-# them closed into a small loop; drawn as the 10-dot font has them, three open teeth standing on
-# a bar, the stem going down from its left end to the digits' bottom row.
-THREES = (0x0663, 0x06F3)
+# Digits drawn in code, standing on the digits' base row like the font's. Arabic-Indic and
+# Persian one and three at 10 and 13 dots: the font's stems shrink to one dot where the hinting
+# moves them a column over, and a thermal head fades that; drawn two dots thick throughout.
+# The one is a stem with the font's small head on its left, moving a column right halfway down
+# (no foot, unlike a Latin 1); the three three open teeth standing on a bar two rows thick, the
+# stem going down from its left end (at 13 and 18 the font's teeth closed two of them into a
+# loop). The Arabic-Indic five at 10 and 13 (and 18, so that the three fonts keep its rows): the
+# font's is a ring nearly the digits' height that next to ١ read as a Latin 10; drawn as in
+# Arabic type, a small teardrop with its point up, narrower than a zero and little more than
+# half the digits' height, hollow and on the base row, apart from the small solid diamond of ٠.
+DIGIT_BASE_ROW = ARABIC_BASE_ROW
+ONE_ART = ["###.", ".##."] + [".##."] * 4 + ["..##"] * 6
 THREE_ART = {
-    13: ["##.##.##", "##.##.##", "########", "##......", "##......"] + [".##....."] * 6,
-    18: ["###..###..###", "###..###..###", "#############", "###..........", "###.........."]
-    + [".###........."] * 6,
+    10: ["##.##.##", "##.##.##", "########", "########", "##......"] + [".##....."] * 7,
+    13: ["##.##.##", "##.##.##", "########", "########", "##......"] + [".##....."] * 7,
+    18: ["###..###..###", "###..###..###", "#############", "#############", "###.........."]
+    + [".###........."] * 7,
 }
-THREE_TOP_ROW = 4
+FIVE_ART = {
+    10: ["..##..", ".####.", "##..##", "##..##", "##..##", "##..##", ".####."],
+    13: ["..##..", ".####.", "##..##", "##..##", "##..##", "##..##", ".####."],
+    18: ["...###...", "..#####..", ".###.###.", "###...###", "###...###", "###...###",
+         ".#######.", "..#####.."],
+}
+DRAWN_DIGITS = {
+    0x0661: {10: ONE_ART, 13: ONE_ART},
+    0x06F1: {10: ONE_ART, 13: ONE_ART},
+    0x0663: THREE_ART,
+    0x06F3: THREE_ART,
+    0x0665: FIVE_ART,
+}
 
 
-def draw_three(width):
-    art = THREE_ART[width]
+def draw_digit(cp, width):
+    art = DRAWN_DIGITS[cp][width]
     g = Glyph(width)
-    g.draw_art(art, (width - len(art[0])) // 2, THREE_TOP_ROW)
+    g.draw_art(art, (width - len(art[0])) // 2, DIGIT_BASE_ROW - len(art) + 1)
     g.source = "code"
     return g
 

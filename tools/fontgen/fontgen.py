@@ -44,8 +44,8 @@ def draw_narrow(cp, flag, width):
         return arabic.draw_mark(cp, width)
     if cp in arabic.ZEROS:
         return arabic.draw_zero(width)
-    if cp in arabic.THREES and width in arabic.THREE_ART:
-        return arabic.draw_three(width)
+    if width in arabic.DRAWN_DIGITS.get(cp, ()):
+        return arabic.draw_digit(cp, width)
     if cp in arabic.LAM_ALEF_WITH_MARK:
         return arabic.draw_lam_alef_with_mark(cp, width)
     if cp in arabic.GAF_FROM_KEHEH:

@@ -63,22 +63,26 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 
 # Harakat, drawn per font: art rows from the top; '#' is ink. Marks above print from row 0
 # down, marks below end on row 23. The shapes differ from each other and from a dot: fatha and
-# kasra are slanted strokes, fathatan and kasratan two slanted strokes side by side with a
-# blank of at least two dots between them (stacked, they would need six rows, and over alef
-# there are three; thermal heads print two strokes one blank row apart as one, which reads as
-# madda), every stroke two dots thick, damma a small waw (a loop, its tail going down to the
-# left, longer than the loop is wide: with a short tail along its foot it read as sukun),
-# dammatan two small dammas two blank columns apart (a damma with a turned tail printed as one
-# blot; two long-tailed ones do not fit the narrow cells), sukun a round ring without a tail,
-# shadda a comb on a base two rows thick, madda a wave two dots thick, the small alef a thin upright stroke.
+# kasra are slanted strokes two dots thick along their length (a thermal head fades a stroke
+# one dot thick, and a diagonal staircase of single dots is one), three rows high where the
+# rows allow: the fatha at 13 keeps two rows, as three touch the shadda over a letter whose dot
+# or hamza starts on row 8 (noon, yeh with hamza), and so does the kasra at 10, as three touch
+# the hamza under final alef there. Fathatan and kasratan are two such strokes side by side,
+# more than one blank dot apart in every direction (stacked, they would need six rows, and
+# over alef there are three; thermal heads print two strokes one blank dot apart as one, which
+# reads as madda); damma a small waw (a loop, its tail going down to the left, longer than the
+# loop is wide: with a short tail along its foot it read as sukun), dammatan two small dammas
+# two blank columns apart (a damma with a turned tail printed as one blot; two long-tailed
+# ones do not fit the narrow cells), sukun a round ring without a tail, shadda a comb on a base
+# two rows thick, madda a wave two dots thick, the small alef a thin upright stroke.
 HARAKAT_ART = {
     "narrow": {
-        0x064B: ["..##....##", ".##....##.", "##....##.."],  # fathatan: two strokes
+        0x064B: ["...##.....##", ".####...####", "###....###.."],  # fathatan: two strokes
         0x064C: [".###...###", ".#.#...#.#", "####..####"],  # dammatan: two dammas
-        0x064D: ["..##....##", ".##....##.", "##....##.."],  # kasratan
-        0x064E: ["....####..", "..####...."],  # fatha (at 10 dots its bytes are pinned by the tests)
+        0x064D: ["...##.....##", ".####...####", "###....###.."],  # kasratan
+        0x064E: [".#####", "#####."],  # fatha: two rows (see above)
         0x064F: [".....###", "....##.#", "####..##"],  # damma: a loop, its tail down to the left
-        0x0650: ["....####..", "..####...."],  # kasra
+        0x0650: ["...###", ".####.", "###..."],  # kasra
         0x0651: ["#.#.#", "#####", "#####"],  # shadda
         0x0652: [".###.", "#...#", ".###."],  # sukun: a round ring
         0x0653: ["..##.....", ".####..##", "##..####."],  # madda: a wave
@@ -89,9 +93,9 @@ HARAKAT_ART = {
         0x064B: ["....###....###", "...###....###.", "..###....###.."],
         0x064C: ["..####....####", "..#..#....#..#", "######..######"],
         0x064D: ["....###....###", "...###....###.", "..###....###.."],
-        0x064E: [".......####", ".....####..", "...####...."],
+        0x064E: ["....####", ".######.", "####...."],
         0x064F: ["......####", "....###..#", "####...###"],
-        0x0650: [".......####", ".....####..", "...####...."],
+        0x0650: ["....####", ".######.", "####...."],
         0x0651: ["##.##.##", "########", "########"],
         0x0652: [".####.", "##..##", ".####."],
         0x0653: ["...###.......", ".#######..###", "###...######."],
@@ -103,9 +107,17 @@ HARAKAT_ART = {
 BELOW = {0x064D, 0x0650, 0x0656}
 
 
-# At 10 dots the madda keeps to six columns, so that over the alef of lam-alef it stays clear of
-# the lam beside it.
-HARAKAT_AT_TEN = {0x0653: [".##...", "####.#", "#..###"]}
+# At 10 dots: the madda keeps to six columns, so that over the alef of lam-alef it stays clear
+# of the lam beside it; fathatan and kasratan are two strokes of four columns, each two 2 x 2
+# squares one step apart, as two longer ones do not fit ten columns with their blank between;
+# the kasra keeps two rows; and the fatha is the stroke whose bytes the tests pin.
+HARAKAT_AT_TEN = {
+    0x064B: ["..##....##", "####..####", "##....##.."],
+    0x064D: ["..##....##", "####..####", "##....##.."],
+    0x064E: ["....####..", "..####...."],
+    0x0650: [".#####", "#####."],
+    0x0653: [".##...", "####.#", "#..###"],
+}
 
 
 def haraka_art(cp, width):
