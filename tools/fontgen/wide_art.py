@@ -161,36 +161,71 @@ A9FC1 = [
     "........................",  # 23
 ]
 
-# U+9FE5: the left of gentleman (a dot, a box of two rooms, the vertical going on down to end in
-# a rising stroke, a dot falling to the right under the box), the ear beside it, and you: one,
-# its two small strokes either side of the vertical, the frame and the vertical through it; the
-# four small crosses inside the frame are short ticks with blank dots all round.
-A9FE5 = [
-    "........................",  # 0
-    ".##.........############",  # 1
-    "..##........############",  # 2
-    "......#####...##.##..##.",  # 3
-    "#####.#####..##..##...##",  # 4
-    "#####.##.##.############",  # 5
-    "##.##.##.##.############",  # 6
-    "##.##.####..##...##...##",  # 7
-    "#####.###...##...##...##",  # 8
-    "#####.##.##.##.#.##.#.##",  # 9
-    "##.##.##.##.##.#.##.#.##",  # 10
-    "##.##.##.##.##...##...##",  # 11
-    "#####.##.##.##...##...##",  # 12
-    "#####.##.##.##...##...##",  # 13
-    "##....##.##.##.#.##.#.##",  # 14
-    "##.##.####..##.#.##.#.##",  # 15
-    "##.##.###...##...##...##",  # 16
-    "##....##....##...##...##",  # 17
-    "##....##....##...##...##",  # 18
-    "##....##....##...##...##",  # 19
-    "##.##.##....##...##...##",  # 20
-    "####..##....##...##...##",  # 21
-    "......##....##...##.####",  # 22
-    "........................",  # 23
+# You (U+723E) as it stands on the right of an ideograph, in the twelve columns right of the
+# eleven that the other part takes: one, its two small strokes either side of the vertical, the
+# frame and the vertical through it; the four small crosses inside the frame are short ticks,
+# one dot wide and two high, with blank dots all round, as a 24-dot font has room for.
+ER = [
+    "............",  # 0
+    "############",  # 1
+    "############",  # 2
+    "..##.##..##.",  # 3
+    ".##..##...##",  # 4
+    "############",  # 5
+    "############",  # 6
+    "##...##...##",  # 7
+    "##...##...##",  # 8
+    "##.#.##.#.##",  # 9
+    "##.#.##.#.##",  # 10
+    "##...##...##",  # 11
+    "##...##...##",  # 12
+    "##...##...##",  # 13
+    "##.#.##.#.##",  # 14
+    "##.#.##.#.##",  # 15
+    "##...##...##",  # 16
+    "##...##...##",  # 17
+    "##...##...##",  # 18
+    "##...##...##",  # 19
+    "##...##...##",  # 20
+    "##...##...##",  # 21
+    "##...##.####",  # 22
+    "............",  # 23
 ]
+
+
+def beside_er(left):
+    """Dot art of 24 x 24: the art `left` (eleven columns) with you beside it."""
+    return [left[r] + "." + ER[r] for r in range(24)]
+
+
+# U+9FE5: the left of gentleman beside you: a dot, a box of two rooms, the vertical going on down
+# to end in a rising stroke, a dot falling to the right under the box; the ear.
+A9FE5 = beside_er([
+    "...........",  # 0
+    ".##........",  # 1
+    "..##.......",  # 2
+    "......#####",  # 3
+    "#####.#####",  # 4
+    "#####.##.##",  # 5
+    "##.##.##.##",  # 6
+    "##.##.####.",  # 7
+    "#####.###..",  # 8
+    "#####.##.##",  # 9
+    "##.##.##.##",  # 10
+    "##.##.##.##",  # 11
+    "#####.##.##",  # 12
+    "#####.##.##",  # 13
+    "##....##.##",  # 14
+    "##.##.####.",  # 15
+    "##.##.###..",  # 16
+    "##....##...",  # 17
+    "##....##...",  # 18
+    "##....##...",  # 19
+    "##.##.##...",  # 20
+    "####..##...",  # 21
+    "......##...",  # 22
+    "...........",  # 23
+])
 
 # U+9FE6: brave beside the small and fine. Brave: the grass, the frame with the vertical through
 # it, the long bar and the legs. Fine: the step (its second falling stroke meets the vertical), the
