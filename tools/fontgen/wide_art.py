@@ -285,6 +285,35 @@ A9FE0 = beside_er([
     "...........",  # 23
 ])
 
+# U+9FE9: dull beside you: the head of the fish (its bent top and the field of four rooms),
+# the fire's four dots as short ticks, and the sun.
+A9FE9 = beside_er([
+    "...##......",  # 0
+    "..#######..",  # 1
+    ".##....##..",  # 2
+    "##########.",  # 3
+    "##########.",  # 4
+    "##..##..##.",  # 5
+    "##########.",  # 6
+    "##########.",  # 7
+    "##..##..##.",  # 8
+    "##########.",  # 9
+    "##########.",  # 10
+    "...........",  # 11
+    ".#..#..#..#",  # 12
+    ".#..#..#..#",  # 13
+    "...........",  # 14
+    ".#########.",  # 15
+    ".#########.",  # 16
+    ".##.....##.",  # 17
+    ".#########.",  # 18
+    ".#########.",  # 19
+    ".##.....##.",  # 20
+    ".#########.",  # 21
+    ".#########.",  # 22
+    "...........",  # 23
+])
+
 # U+9FE6: brave beside the small and fine. Brave: the grass, the frame with the vertical through
 # it, the long bar and the legs. Fine: the step (its second falling stroke meets the vertical), the
 # mountain (its teeth one dot thick over a base of two), one, the table's two legs, and the strike
@@ -347,4 +376,4 @@ A9FC0 = [
 ]
 
 WIDE_ART = {0x4DB6: A4DB6, 0x9FA6: A9FA6, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FDE: A9FDE,
-            0x9FE0: A9FE0, 0x9FE5: A9FE5, 0x9FE6: A9FE6, 0x9FFF: A9FFF}
+            0x9FE0: A9FE0, 0x9FE5: A9FE5, 0x9FE6: A9FE6, 0x9FE9: A9FE9, 0x9FFF: A9FFF}
