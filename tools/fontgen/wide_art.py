@@ -314,6 +314,35 @@ A9FE0 = beside_er([
     "...........",  # 23
 ])
 
+# U+9FE7: prosperous beside you: the ear, and beside it the going slowly over life (its tick,
+# three bars on a vertical, the last one reaching under the ear).
+A9FE7 = beside_er([
+    "...........",  # 0
+    "#####...##.",  # 1
+    "#####..####",  # 2
+    "##.##.##.##",  # 3
+    "##.##.#.##.",  # 4
+    "####....##.",  # 5
+    "###....####",  # 6
+    "##.##.##..#",  # 7
+    "##.##.#....",  # 8
+    "##.##......",  # 9
+    "##.##.#.##.",  # 10
+    "##.##.#####",  # 11
+    "####..#####",  # 12
+    "###.....##.",  # 13
+    "##....#####",  # 14
+    "##....#####",  # 15
+    "##......##.",  # 16
+    "##......##.",  # 17
+    "##......##.",  # 18
+    "##......##.",  # 19
+    "##..#######",  # 20
+    "##..#######",  # 21
+    "##.........",  # 22
+    "...........",  # 23
+])
+
 # U+9FE8: thunder beside you: the rain (one, the vertical through the cover, its four dots as
 # ticks either side of it) over the field of four rooms.
 A9FE8 = beside_er([
@@ -434,5 +463,5 @@ A9FC0 = [
 ]
 
 WIDE_ART = {0x4DB6: A4DB6, 0x9FA6: A9FA6, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FDC: A9FDC,
-            0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE5: A9FE5, 0x9FE6: A9FE6, 0x9FE8: A9FE8,
-            0x9FE9: A9FE9, 0x9FFF: A9FFF}
+            0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE5: A9FE5, 0x9FE6: A9FE6, 0x9FE7: A9FE7,
+            0x9FE8: A9FE8, 0x9FE9: A9FE9, 0x9FFF: A9FFF}
