@@ -227,6 +227,35 @@ A9FE5 = beside_er([
     "...........",  # 23
 ])
 
+# U+9FDB: ice and the hill beside you: ice's dot and rising stroke; earth, the two short
+# strokes and the going slowly, one over another.
+A9FDB = beside_er([
+    "...........",  # 0
+    "......##...",  # 1
+    "##...####..",  # 2
+    ".##..####..",  # 3
+    ".##...##...",  # 4
+    "..##.######",  # 5
+    ".....######",  # 6
+    "...........",  # 7
+    "......##.##",  # 8
+    ".....##...#",  # 9
+    "...........",  # 10
+    ".......##..",  # 11
+    "......#####",  # 12
+    "......#####",  # 13
+    "..##.##..##",  # 14
+    "..##.##.##.",  # 15
+    ".##.##..##.",  # 16
+    ".##.#..##..",  # 17
+    "##....####.",  # 18
+    "##...##..##",  # 19
+    "#...##....#",  # 20
+    "...##......",  # 21
+    "...........",  # 22
+    "...........",  # 23
+])
+
 # U+9FDC: pull beside you: the hand (one, the vertical hooked at its foot, the rising stroke
 # across it) and stand (its dot, one, the two short strokes and the bottom).
 A9FDC = beside_er([
@@ -462,6 +491,6 @@ A9FC0 = [
     "...##################...",  # 23
 ]
 
-WIDE_ART = {0x4DB6: A4DB6, 0x9FA6: A9FA6, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FDC: A9FDC,
-            0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE5: A9FE5, 0x9FE6: A9FE6, 0x9FE7: A9FE7,
-            0x9FE8: A9FE8, 0x9FE9: A9FE9, 0x9FFF: A9FFF}
+WIDE_ART = {0x4DB6: A4DB6, 0x9FA6: A9FA6, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FDB: A9FDB,
+            0x9FDC: A9FDC, 0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE5: A9FE5, 0x9FE6: A9FE6,
+            0x9FE7: A9FE7, 0x9FE8: A9FE8, 0x9FE9: A9FE9, 0x9FFF: A9FFF}
