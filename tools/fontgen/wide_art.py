@@ -285,6 +285,35 @@ A9FDC = beside_er([
     "...........",  # 23
 ])
 
+# U+9FDD: tree, net over square, beside you: the net a box of two rooms (its walls one dot
+# thick inside), the square's dot, bar, hooked stroke and the falling stroke left of it.
+A9FDD = beside_er([
+    "...........",  # 0
+    ".##..######",  # 1
+    ".##..######",  # 2
+    ".##..#.##.#",  # 3
+    ".##..#.##.#",  # 4
+    "####.######",  # 5
+    "####.######",  # 6
+    ".##........",  # 7
+    "###....##..",  # 8
+    "####.......",  # 9
+    "####.######",  # 10
+    "#.##.######",  # 11
+    "#.##...##..",  # 12
+    "..##...####",  # 13
+    "..##...####",  # 14
+    "..##..##.##",  # 15
+    "..##..##.##",  # 16
+    "..##..#..##",  # 17
+    "..##.##..##",  # 18
+    "..##.##..##",  # 19
+    "..##.#..###",  # 20
+    "..##....##.",  # 21
+    "..##.......",  # 22
+    "...........",  # 23
+])
+
 # U+9FDE: arrange beside you: the bones (one, and under it the evening, its dot inside)
 # and the knife, a short vertical and a long one with its hook.
 A9FDE = beside_er([
@@ -492,5 +521,5 @@ A9FC0 = [
 ]
 
 WIDE_ART = {0x4DB6: A4DB6, 0x9FA6: A9FA6, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FDB: A9FDB,
-            0x9FDC: A9FDC, 0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE5: A9FE5, 0x9FE6: A9FE6,
-            0x9FE7: A9FE7, 0x9FE8: A9FE8, 0x9FE9: A9FE9, 0x9FFF: A9FFF}
+            0x9FDC: A9FDC, 0x9FDD: A9FDD, 0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE5: A9FE5,
+            0x9FE6: A9FE6, 0x9FE7: A9FE7, 0x9FE8: A9FE8, 0x9FE9: A9FE9, 0x9FFF: A9FFF}
