@@ -1,12 +1,25 @@
 # SPDX-License-Identifier: Apache-2.0
-"""Three wide ideographs drawn dot by dot, where no source gives a clean shape at 24 dots.
+"""Wide ideographs drawn dot by dot, where no source gives a clean shape at 24 dots.
 
 Unifont's 16 x 16 U+4DB6 and U+9FFF, enlarged, tangle their lower halves (the hand radical's
 rising stroke in the horizontal under it; the legs and the water at the bottom of U+9FFF), and
 Noto squeezes the fire radical of U+9FA6 and U+9FBD into five columns beside the rest (cjk.py
-draws U+9FBD's fish from Noto beside the fire radical here). These are the
-same components as the sources draw them, with every stroke two dots thick and a blank dot
-between strokes.
+draws U+9FBD's fish from Noto beside the fire radical here). These are the same components as
+the sources draw them, with every stroke two dots thick and a blank dot between strokes.
+
+Noto at 21 px draws U+9FC0, U+9FE6 and those with you (U+723E) on their right, U+9FDB-9FDE,
+U+9FE0, U+9FE5 and U+9FE7-9FE9, with one-dot strokes one blank apart, which print as grey blobs:
+they have more strokes than 24 dots hold at two dots each. They are drawn here as a 24-dot font
+draws them, with Noto's components, the frames and main strokes two dots thick with a blank dot
+between strokes, and the small inner details simplified: you's four small crosses are ticks
+one dot wide and two high with blank dots all round (ER, shared), as are the four dots of fire
+and rain; the mountain's teeth in U+9FE6, the rain's short vertical in U+9FE8, the inner bar of
+the wine jar in U+9FC0 and a few hooks and feet are one dot thick; the arrow in the healer of
+U+9FC0 is a tick, a bar and two legs, and the net in U+9FDD a box of two rooms. They fill the
+cell more than Noto's (a top or bottom margin of 0 or 1). U+9FC1, less dense and legible from
+Noto, is drawn too, to match them: Noto's dot of speech is a single dot over one, and its legs
+thin to one dot where they bend. U+9FE1, with net, silk and the short-tailed bird beside you,
+is left as Noto draws it: those do not fit eleven columns with two-dot strokes.
 """
 
 # U+4DB6: a vertical with a stroke to its right over one; the hand radical beside a sun; one,
