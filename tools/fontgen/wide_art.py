@@ -13,13 +13,15 @@ they have more strokes than 24 dots hold at two dots each. They are drawn here a
 draws them, with Noto's components, the frames and main strokes two dots thick with a blank dot
 between strokes, and the small inner details simplified: you's four small crosses are ticks
 one dot wide and two high with blank dots all round (ER, shared), as are the four dots of fire
-and rain; the mountain's teeth in U+9FE6, the rain's short vertical in U+9FE8, the inner bar of
-the wine jar in U+9FC0 and a few hooks and feet are one dot thick; the arrow in the healer of
-U+9FC0 is a tick, a bar and two legs, and the net in U+9FDD a box of two rooms. They fill the
-cell more than Noto's (a top or bottom margin of 0 or 1). U+9FC1, less dense and legible from
-Noto, is drawn too, to match them: Noto's dot of speech is a single dot over one, and its legs
-thin to one dot where they bend. U+9FE1, with net, silk and the short-tailed bird beside you,
-is left as Noto draws it: those do not fit eleven columns with two-dot strokes.
+and the dots of rain; the mountain's teeth in U+9FE6, the net's inner walls in U+9FDD, the
+knife's short stroke in U+9FDE and U+9FE0, the ear's bend in U+9FE5 and U+9FE7, the inner bar
+of the wine jar in U+9FC0 and a few hooks and feet are one dot thick; the arrow in the healer
+of U+9FC0 is a tick, a bar and two legs, and the net in U+9FDD a box of two rooms. They fill
+more of the cell than Noto's, from column 0 (1 for U+9FC0) to column 22 and from row 0 or 1,
+the last column left blank so that two of them side by side stay apart. U+9FC1, less dense and
+legible from Noto, is drawn too, to match them: Noto's dot of speech is a single dot over one,
+and its legs thin to one dot where they bend. U+9FE1, with net, silk and the short-tailed bird
+beside you, is left as Noto draws it: those do not fit ten columns with two-dot strokes.
 """
 
 # U+4DB6: a vertical with a stroke to its right over one; the hand radical beside a sun; one,
@@ -174,10 +176,11 @@ A9FC1 = [
     "........................",  # 23
 ]
 
-# You (U+723E) as it stands on the right of an ideograph, in the twelve columns right of the
-# eleven that the other part takes: one, its two small strokes either side of the vertical, the
-# frame and the vertical through it; the four small crosses inside the frame are short ticks,
-# one dot wide and two high, with blank dots all round, as a 24-dot font has room for.
+# You (U+723E) as it stands on the right of an ideograph, in columns 11-22 (the other part takes
+# the ten left of a blank one, and the last column stays blank so that neighbours stand apart):
+# one, its two small strokes either side of the vertical, the frame and the vertical through it;
+# the four small crosses inside the frame are short ticks, one dot wide and two high, with blank
+# dots all round, as a 24-dot font has room for.
 ER = [
     "............",  # 0
     "############",  # 1
@@ -207,298 +210,301 @@ ER = [
 
 
 def beside_er(left):
-    """Dot art of 24 x 24: the art `left` (eleven columns) with you beside it."""
-    return [left[r] + "." + ER[r] for r in range(24)]
+    """Dot art of 24 x 24: the art `left` (ten columns) with you beside it."""
+    return [left[r] + "." + ER[r] + "." for r in range(24)]
 
 
 # U+9FE5: the left of gentleman beside you: a dot, a box of two rooms, the vertical going on down
-# to end in a rising stroke, a dot falling to the right under the box; the ear.
+# to end in a rising stroke, a dot falling to the right under the box; the ear, its bend one
+# dot thick in the column left over.
 A9FE5 = beside_er([
-    "...........",  # 0
-    ".##........",  # 1
-    "..##.......",  # 2
-    "......#####",  # 3
-    "#####.#####",  # 4
-    "#####.##.##",  # 5
-    "##.##.##.##",  # 6
-    "##.##.####.",  # 7
-    "#####.###..",  # 8
-    "#####.##.##",  # 9
-    "##.##.##.##",  # 10
-    "##.##.##.##",  # 11
-    "#####.##.##",  # 12
-    "#####.##.##",  # 13
-    "##....##.##",  # 14
-    "##.##.####.",  # 15
-    "##.##.###..",  # 16
-    "##....##...",  # 17
-    "##....##...",  # 18
-    "##....##...",  # 19
-    "##.##.##...",  # 20
-    "####..##...",  # 21
-    "......##...",  # 22
-    "...........",  # 23
+    "..........",  # 0
+    ".##.......",  # 1
+    "..##......",  # 2
+    "......####",  # 3
+    "#####.####",  # 4
+    "#####.##.#",  # 5
+    "##.##.##.#",  # 6
+    "##.##.###.",  # 7
+    "#####.##..",  # 8
+    "#####.##.#",  # 9
+    "##.##.##.#",  # 10
+    "##.##.##.#",  # 11
+    "#####.##.#",  # 12
+    "#####.##.#",  # 13
+    "##....###.",  # 14
+    "##.##.##..",  # 15
+    "##.##.##..",  # 16
+    "##....##..",  # 17
+    "##....##..",  # 18
+    "##....##..",  # 19
+    "##.##.##..",  # 20
+    "####..##..",  # 21
+    "......##..",  # 22
+    "..........",  # 23
 ])
 
 # U+9FDB: ice and the hill beside you: ice's dot and rising stroke; earth, the two short
 # strokes and the going slowly, one over another.
 A9FDB = beside_er([
-    "...........",  # 0
-    "......##...",  # 1
-    "##...####..",  # 2
-    ".##..####..",  # 3
-    ".##...##...",  # 4
-    "..##.######",  # 5
-    ".....######",  # 6
-    "...........",  # 7
-    "......##.##",  # 8
-    ".....##...#",  # 9
-    "...........",  # 10
-    ".......##..",  # 11
-    "......#####",  # 12
-    "......#####",  # 13
-    "..##.##..##",  # 14
-    "..##.##.##.",  # 15
-    ".##.##..##.",  # 16
-    ".##.#..##..",  # 17
-    "##....####.",  # 18
-    "##...##..##",  # 19
-    "#...##....#",  # 20
-    "...##......",  # 21
-    "...........",  # 22
-    "...........",  # 23
+    "..........",  # 0
+    "......##..",  # 1
+    "##...####.",  # 2
+    ".##..####.",  # 3
+    ".##...##..",  # 4
+    "....######",  # 5
+    "....######",  # 6
+    "..........",  # 7
+    ".....#..#.",  # 8
+    "....#....#",  # 9
+    "..........",  # 10
+    "......##..",  # 11
+    ".....#####",  # 12
+    ".....#####",  # 13
+    "..##.##.##",  # 14
+    "..##.#.##.",  # 15
+    ".##.#.##..",  # 16
+    ".##..###..",  # 17
+    "##..##.##.",  # 18
+    "##.##...##",  # 19
+    "#.........",  # 20
+    "..........",  # 21
+    "..........",  # 22
+    "..........",  # 23
 ])
 
 # U+9FDC: pull beside you: the hand (one, the vertical hooked at its foot, the rising stroke
 # across it) and stand (its dot, one, the two short strokes and the bottom).
 A9FDC = beside_er([
-    "...........",  # 0
-    "..##.......",  # 1
-    "..##...##..",  # 2
-    "..##....##.",  # 3
-    "..##.......",  # 4
-    "#####.#####",  # 5
-    "#####.#####",  # 6
-    "..##.......",  # 7
-    "..##.......",  # 8
-    "..##..##.##",  # 9
-    "..##..##.##",  # 10
-    "..###.##.##",  # 11
-    "####..##.##",  # 12
-    "###...##.##",  # 13
-    "..##...#.#.",  # 14
-    "..##.......",  # 15
-    "..##.......",  # 16
-    "..##..#####",  # 17
-    "..##..#####",  # 18
-    "..##.......",  # 19
-    "..##.......",  # 20
-    "..##.......",  # 21
-    "####.......",  # 22
-    "...........",  # 23
+    "..........",  # 0
+    ".##.......",  # 1
+    ".##...##..",  # 2
+    ".##....##.",  # 3
+    ".##.......",  # 4
+    "####.#####",  # 5
+    "####.#####",  # 6
+    ".##.......",  # 7
+    ".##.......",  # 8
+    ".##..##.##",  # 9
+    ".##..##.##",  # 10
+    ".###.##.##",  # 11
+    "###..##.##",  # 12
+    "##....#.#.",  # 13
+    ".##.......",  # 14
+    ".##.......",  # 15
+    ".##.......",  # 16
+    ".##..#####",  # 17
+    ".##..#####",  # 18
+    ".##.......",  # 19
+    ".##.......",  # 20
+    ".##.......",  # 21
+    "###.......",  # 22
+    "..........",  # 23
 ])
 
 # U+9FDD: tree, net over square, beside you: the net a box of two rooms (its walls one dot
 # thick inside), the square's dot, bar, hooked stroke and the falling stroke left of it.
 A9FDD = beside_er([
-    "...........",  # 0
-    ".##..######",  # 1
-    ".##..######",  # 2
-    ".##..#.##.#",  # 3
-    ".##..#.##.#",  # 4
-    "####.######",  # 5
-    "####.######",  # 6
-    ".##........",  # 7
-    "###....##..",  # 8
-    "####.......",  # 9
-    "####.######",  # 10
-    "#.##.######",  # 11
-    "#.##...##..",  # 12
-    "..##...####",  # 13
-    "..##...####",  # 14
-    "..##..##.##",  # 15
-    "..##..##.##",  # 16
-    "..##..#..##",  # 17
-    "..##.##..##",  # 18
-    "..##.##..##",  # 19
-    "..##.#..###",  # 20
-    "..##....##.",  # 21
-    "..##.......",  # 22
-    "...........",  # 23
+    "..........",  # 0
+    ".##..#####",  # 1
+    ".##..#####",  # 2
+    ".##..#.#.#",  # 3
+    ".##..#.#.#",  # 4
+    "####.#####",  # 5
+    "####.#####",  # 6
+    ".##.......",  # 7
+    "###....##.",  # 8
+    "####......",  # 9
+    "####.#####",  # 10
+    "#.##.#####",  # 11
+    "#.##..##..",  # 12
+    ".##...####",  # 13
+    ".##...####",  # 14
+    ".##..##.##",  # 15
+    ".##..##.##",  # 16
+    ".##..#..##",  # 17
+    ".##.##..##",  # 18
+    ".##.##..##",  # 19
+    ".##.#..###",  # 20
+    ".##....##.",  # 21
+    ".##.......",  # 22
+    "..........",  # 23
 ])
 
 # U+9FDE: arrange beside you: the bones (one, and under it the evening, its dot inside)
-# and the knife, a short vertical and a long one with its hook.
+# and the knife, a short vertical one dot thick and a long one with its hook.
 A9FDE = beside_er([
-    "...........",  # 0
-    ".........##",  # 1
-    "#####....##",  # 2
-    "#####.##.##",  # 3
-    ".##...##.##",  # 4
-    ".####.##.##",  # 5
-    "##.##.##.##",  # 6
-    "##.##.##.##",  # 7
-    "#..##.##.##",  # 8
-    ".#.##.##.##",  # 9
-    "..##..##.##",  # 10
-    "..##..##.##",  # 11
-    ".##...##.##",  # 12
-    ".##...##.##",  # 13
-    "##.......##",  # 14
-    "##.......##",  # 15
-    "#........##",  # 16
-    ".........##",  # 17
-    ".........##",  # 18
-    ".........##",  # 19
-    ".........##",  # 20
-    "......#####",  # 21
-    "......####.",  # 22
-    "...........",  # 23
+    "..........",  # 0
+    "........##",  # 1
+    "#####...##",  # 2
+    "#####.#.##",  # 3
+    ".##...#.##",  # 4
+    ".####.#.##",  # 5
+    "##.##.#.##",  # 6
+    "##.##.#.##",  # 7
+    "#..##.#.##",  # 8
+    ".#.##.#.##",  # 9
+    "..##..#.##",  # 10
+    "..##..#.##",  # 11
+    ".##...#.##",  # 12
+    ".##.....##",  # 13
+    "##......##",  # 14
+    "##......##",  # 15
+    "#.......##",  # 16
+    "........##",  # 17
+    "........##",  # 18
+    "........##",  # 19
+    "........##",  # 20
+    ".....#####",  # 21
+    ".....####.",  # 22
+    "..........",  # 23
 ])
 
 # U+9FE0: profit beside you: the grain (a falling stroke over the vertical, one across it
-# and the two strokes that part from it under the bar) and the knife.
+# and the two strokes that part from it under the bar, short ticks) and the knife, its short
+# vertical one dot thick.
 A9FE0 = beside_er([
-    "...........",  # 0
-    "...##....##",  # 1
-    "####.....##",  # 2
-    "..##..##.##",  # 3
-    "..##..##.##",  # 4
-    "#####.##.##",  # 5
-    "#####.##.##",  # 6
-    "..##..##.##",  # 7
-    ".####.##.##",  # 8
-    "#.###.##.##",  # 9
-    "#.##..##.##",  # 10
-    "..##..##.##",  # 11
-    "..##..##.##",  # 12
-    "..##..##.##",  # 13
-    "..##.....##",  # 14
-    "..##.....##",  # 15
-    "..##.....##",  # 16
-    "..##.....##",  # 17
-    "..##.....##",  # 18
-    "..##.....##",  # 19
-    "..##.....##",  # 20
-    "..##..#####",  # 21
-    "..##..####.",  # 22
-    "...........",  # 23
+    "..........",  # 0
+    "...##...##",  # 1
+    "####....##",  # 2
+    "..##..#.##",  # 3
+    "..##..#.##",  # 4
+    "#####.#.##",  # 5
+    "#####.#.##",  # 6
+    "..##..#.##",  # 7
+    ".####.#.##",  # 8
+    "#.###.#.##",  # 9
+    "#.##..#.##",  # 10
+    "..##..#.##",  # 11
+    "..##..#.##",  # 12
+    "..##....##",  # 13
+    "..##....##",  # 14
+    "..##....##",  # 15
+    "..##....##",  # 16
+    "..##....##",  # 17
+    "..##....##",  # 18
+    "..##....##",  # 19
+    "..##....##",  # 20
+    "..##.#####",  # 21
+    "..##.####.",  # 22
+    "..........",  # 23
 ])
 
-# U+9FE7: prosperous beside you: the ear, and beside it the going slowly over life (its tick,
-# three bars on a vertical, the last one reaching under the ear).
+# U+9FE7: prosperous beside you: the ear (its bend one dot thick), and beside it the going slowly
+# over life (its tick, three bars on a vertical, the last one reaching under the ear).
 A9FE7 = beside_er([
-    "...........",  # 0
-    "#####...##.",  # 1
-    "#####..####",  # 2
-    "##.##.##.##",  # 3
-    "##.##.#.##.",  # 4
-    "####....##.",  # 5
-    "###....####",  # 6
-    "##.##.##..#",  # 7
-    "##.##.#....",  # 8
-    "##.##......",  # 9
-    "##.##.#.##.",  # 10
-    "##.##.#####",  # 11
-    "####..#####",  # 12
-    "###.....##.",  # 13
-    "##....#####",  # 14
-    "##....#####",  # 15
-    "##......##.",  # 16
-    "##......##.",  # 17
-    "##......##.",  # 18
-    "##......##.",  # 19
-    "##..#######",  # 20
-    "##..#######",  # 21
-    "##.........",  # 22
-    "...........",  # 23
+    "..........",  # 0
+    "####...##.",  # 1
+    "####..####",  # 2
+    "##.#.##.##",  # 3
+    "##.#.#.##.",  # 4
+    "###....##.",  # 5
+    "##....####",  # 6
+    "##.#.##..#",  # 7
+    "##.#.#....",  # 8
+    "##.#......",  # 9
+    "##.#.#.##.",  # 10
+    "##.#.#####",  # 11
+    "###..#####",  # 12
+    "##.....##.",  # 13
+    "##...#####",  # 14
+    "##...#####",  # 15
+    "##.....##.",  # 16
+    "##.....##.",  # 17
+    "##.....##.",  # 18
+    "##.....##.",  # 19
+    "##..######",  # 20
+    "##..######",  # 21
+    "##........",  # 22
+    "..........",  # 23
 ])
 
-# U+9FE8: thunder beside you: the rain (one, the vertical through the cover, its four dots as
-# ticks either side of it) over the field of four rooms.
+# U+9FE8: thunder beside you: the rain (one, the short vertical through the cover, its dots as
+# a tick either side under it) over the field of four rooms.
 A9FE8 = beside_er([
-    "...........",  # 0
-    "###########",  # 1
-    "###########",  # 2
-    ".....#.....",  # 3
-    "###########",  # 4
-    "###########",  # 5
-    "##...#...##",  # 6
-    "##.#.#.#.##",  # 7
-    "##.#.#.#.##",  # 8
-    "##...#...##",  # 9
-    "##.......##",  # 10
-    "...........",  # 11
-    ".##########",  # 12
-    ".##########",  # 13
-    ".##..##..##",  # 14
-    ".##..##..##",  # 15
-    ".##########",  # 16
-    ".##########",  # 17
-    ".##..##..##",  # 18
-    ".##..##..##",  # 19
-    ".##########",  # 20
-    ".##########",  # 21
-    "...........",  # 22
-    "...........",  # 23
+    "..........",  # 0
+    "##########",  # 1
+    "##########",  # 2
+    "....##....",  # 3
+    "##########",  # 4
+    "##########",  # 5
+    "##..##..##",  # 6
+    "##.#..#.##",  # 7
+    "##.#..#.##",  # 8
+    "##......##",  # 9
+    "##......##",  # 10
+    "..........",  # 11
+    "##########",  # 12
+    "##########",  # 13
+    "##..##..##",  # 14
+    "##..##..##",  # 15
+    "##########",  # 16
+    "##########",  # 17
+    "##..##..##",  # 18
+    "##..##..##",  # 19
+    "##########",  # 20
+    "##########",  # 21
+    "..........",  # 22
+    "..........",  # 23
 ])
 
 # U+9FE9: dull beside you: the head of the fish (its bent top and the field of four rooms),
 # the fire's four dots as short ticks, and the sun.
 A9FE9 = beside_er([
-    "...##......",  # 0
-    "..#######..",  # 1
-    ".##....##..",  # 2
-    "##########.",  # 3
-    "##########.",  # 4
-    "##..##..##.",  # 5
-    "##########.",  # 6
-    "##########.",  # 7
-    "##..##..##.",  # 8
-    "##########.",  # 9
-    "##########.",  # 10
-    "...........",  # 11
-    ".#..#..#..#",  # 12
-    ".#..#..#..#",  # 13
-    "...........",  # 14
-    ".#########.",  # 15
-    ".#########.",  # 16
-    ".##.....##.",  # 17
-    ".#########.",  # 18
-    ".#########.",  # 19
-    ".##.....##.",  # 20
-    ".#########.",  # 21
-    ".#########.",  # 22
-    "...........",  # 23
+    "...##.....",  # 0
+    "..######..",  # 1
+    ".##...##..",  # 2
+    "##########",  # 3
+    "##########",  # 4
+    "##..##..##",  # 5
+    "##########",  # 6
+    "##########",  # 7
+    "##..##..##",  # 8
+    "##########",  # 9
+    "##########",  # 10
+    "..........",  # 11
+    "#..#..#..#",  # 12
+    "#..#..#..#",  # 13
+    "..........",  # 14
+    "##########",  # 15
+    "##########",  # 16
+    "##......##",  # 17
+    "##########",  # 18
+    "##########",  # 19
+    "##......##",  # 20
+    "##########",  # 21
+    "##########",  # 22
+    "..........",  # 23
 ])
 
 # U+9FE6: brave beside the small and fine. Brave: the grass, the frame with the vertical through
 # it, the long bar and the legs. Fine: the step (its second falling stroke meets the vertical), the
 # mountain (its teeth one dot thick over a base of two), one, the table's two legs, and the strike
-# (a falling stroke to its bar, and the cross below reaching under the table).
+# (a falling stroke to its bar; below, the long falling stroke reaching under the table and the
+# stroke that parts from it to the right).
 A9FE6 = [
     "..##.##...##...#.....##.",  # 0
     "..##.##...##.#.#.#...##.",  # 1
     "########.##..#.#.#..##..",  # 2
     "########.##..#####..##..",  # 3
-    ".............#####..####",  # 4
-    "...##.....##........####",  # 5
+    ".............#####..###.",  # 4
+    "...##.....##........###.",  # 5
     "...##.....##.#####.##...",  # 6
-    "########.###.#####....##",  # 7
-    "########.###..........##",  # 8
-    "##.##.##..##.##.##.##.##",  # 9
-    "##.##.##..##.##.##.####.",  # 10
-    "##.##.##..##.##.##.####.",  # 11
-    "##.##.##..##.##.##..##..",  # 12
-    "##.##.##..##.##.##..##..",  # 13
-    "########..##.##.##.###..",  # 14
-    "########..##.##....####.",  # 15
+    "########.###.#####...##.",  # 7
+    "########.###.........##.",  # 8
+    "##.##.##..##.##.##..##..",  # 9
+    "##.##.##..##.##.##..##..",  # 10
+    "##.##.##..##.##.##.##...",  # 11
+    "##.##.##..##.##.##.##...",  # 12
+    "##.##.##..##.##....##...",  # 13
+    "########..##.##...####..",  # 14
+    "########..##.##...####..",  # 15
     "..##.##...##.##...##.##.",  # 16
-    "..##.##...##.##...##.##.",  # 17
-    ".##...##..##.##..##...##",  # 18
-    ".##...##..##.##..##...##",  # 19
-    "##.....#..##....##....##",  # 20
-    "#.........##....##....##",  # 21
+    "..##.##...##.##..##..##.",  # 17
+    ".##...##..##.##..##..##.",  # 18
+    ".##...##..##.##.##...##.",  # 19
+    "##.....#..##.##.##...##.",  # 20
+    "#.........##....##...##.",  # 21
     "..........##............",  # 22
     "........................",  # 23
 ]
