@@ -1,12 +1,27 @@
 # SPDX-License-Identifier: Apache-2.0
-"""Three wide ideographs drawn dot by dot, where no source gives a clean shape at 24 dots.
+"""Wide ideographs drawn dot by dot, where no source gives a clean shape at 24 dots.
 
 Unifont's 16 x 16 U+4DB6 and U+9FFF, enlarged, tangle their lower halves (the hand radical's
 rising stroke in the horizontal under it; the legs and the water at the bottom of U+9FFF), and
 Noto squeezes the fire radical of U+9FA6 and U+9FBD into five columns beside the rest (cjk.py
-draws U+9FBD's fish from Noto beside the fire radical here). These are the
-same components as the sources draw them, with every stroke two dots thick and a blank dot
-between strokes.
+draws U+9FBD's fish from Noto beside the fire radical here). These are the same components as
+the sources draw them, with every stroke two dots thick and a blank dot between strokes.
+
+Noto at 21 px draws U+9FC0, U+9FE6 and those with you (U+723E) on their right, U+9FDB-9FDE,
+U+9FE0, U+9FE5 and U+9FE7-9FE9, with one-dot strokes one blank apart, which print as grey blobs:
+they have more strokes than 24 dots hold at two dots each. They are drawn here as a 24-dot font
+draws them, with Noto's components, the frames and main strokes two dots thick with a blank dot
+between strokes, and the small inner details simplified: you's four small crosses are ticks
+one dot wide and two high with blank dots all round (ER, shared), as are the four dots of fire
+and the dots of rain; the mountain's teeth in U+9FE6, the net's inner walls in U+9FDD, the
+knife's short stroke in U+9FDE and U+9FE0, the ear's bend in U+9FE5 and U+9FE7, the inner bar
+of the wine jar in U+9FC0 and a few hooks and feet are one dot thick; the arrow in the healer
+of U+9FC0 is a tick, a bar and two legs, and the net in U+9FDD a box of two rooms. They fill
+more of the cell than Noto's, from column 0 (1 for U+9FC0) to column 22 and from row 0 or 1,
+the last column left blank so that two of them side by side stay apart. U+9FC1, less dense and
+legible from Noto, is drawn too, to match them: Noto's dot of speech is a single dot over one,
+and its legs thin to one dot where they bend. U+9FE1, with net, silk and the short-tailed bird
+beside you, is left as Noto draws it: those do not fit ten columns with two-dot strokes.
 """
 
 # U+4DB6: a vertical with a stroke to its right over one; the hand radical beside a sun; one,
@@ -131,4 +146,399 @@ def beside_fire(right):
 
 A9FA6 = beside_fire(CHANG)
 
-WIDE_ART = {0x4DB6: A4DB6, 0x9FA6: A9FA6, 0x9FFF: A9FFF}
+# U+9FC1: speech beside together. Speech: its dot, three bars (the first long) and the mouth with
+# its left side a dot longer; together: two verticals through a short bar and a long one, and the
+# two legs spreading under it.
+A9FC1 = [
+    "........................",  # 0
+    "...##........##....##...",  # 1
+    "....##.......##....##...",  # 2
+    ".............##....##...",  # 3
+    ".########....##....##...",  # 4
+    ".########....##....##...",  # 5
+    "...........##########...",  # 6
+    "..######...##########...",  # 7
+    "..######.....##....##...",  # 8
+    ".............##....##...",  # 9
+    "..######.....##....##...",  # 10
+    "..######.....##....##...",  # 11
+    ".............##....##...",  # 12
+    "..######.....##....##...",  # 13
+    "..######..#############.",  # 14
+    "..##..##..#############.",  # 15
+    "..##..##................",  # 16
+    "..##..##.....##....##...",  # 17
+    "..##..##.....##....##...",  # 18
+    "..######....##......##..",  # 19
+    "..######....##......##..",  # 20
+    "..##.......##........##.",  # 21
+    "..........##.........##.",  # 22
+    "........................",  # 23
+]
+
+# You (U+723E) as it stands on the right of an ideograph, in columns 11-22 (the other part takes
+# the ten left of a blank one, and the last column stays blank so that neighbours stand apart):
+# one, its two small strokes either side of the vertical, the frame and the vertical through it;
+# the four small crosses inside the frame are short ticks, one dot wide and two high, with blank
+# dots all round, as a 24-dot font has room for.
+ER = [
+    "............",  # 0
+    "############",  # 1
+    "############",  # 2
+    "..##.##..##.",  # 3
+    ".##..##...##",  # 4
+    "############",  # 5
+    "############",  # 6
+    "##...##...##",  # 7
+    "##...##...##",  # 8
+    "##.#.##.#.##",  # 9
+    "##.#.##.#.##",  # 10
+    "##...##...##",  # 11
+    "##...##...##",  # 12
+    "##...##...##",  # 13
+    "##.#.##.#.##",  # 14
+    "##.#.##.#.##",  # 15
+    "##...##...##",  # 16
+    "##...##...##",  # 17
+    "##...##...##",  # 18
+    "##...##...##",  # 19
+    "##...##...##",  # 20
+    "##...##...##",  # 21
+    "##...##.####",  # 22
+    "............",  # 23
+]
+
+
+def beside_er(left):
+    """Dot art of 24 x 24: the art `left` (ten columns) with you beside it."""
+    return [left[r] + "." + ER[r] + "." for r in range(24)]
+
+
+# U+9FE5: the left of gentleman beside you: a dot, a box of two rooms, the vertical going on down
+# to end in a rising stroke, a dot falling to the right under the box; the ear, its bend one
+# dot thick in the column left over.
+A9FE5 = beside_er([
+    "..........",  # 0
+    ".##.......",  # 1
+    "..##......",  # 2
+    "......####",  # 3
+    "#####.####",  # 4
+    "#####.##.#",  # 5
+    "##.##.##.#",  # 6
+    "##.##.###.",  # 7
+    "#####.##..",  # 8
+    "#####.##.#",  # 9
+    "##.##.##.#",  # 10
+    "##.##.##.#",  # 11
+    "#####.##.#",  # 12
+    "#####.##.#",  # 13
+    "##....###.",  # 14
+    "##.##.##..",  # 15
+    "##.##.##..",  # 16
+    "##....##..",  # 17
+    "##....##..",  # 18
+    "##....##..",  # 19
+    "##.##.##..",  # 20
+    "####..##..",  # 21
+    "......##..",  # 22
+    "..........",  # 23
+])
+
+# U+9FDB: ice and the hill beside you: ice's dot and rising stroke; earth, the two short
+# strokes and the going slowly, one over another.
+A9FDB = beside_er([
+    "..........",  # 0
+    "......##..",  # 1
+    "##...####.",  # 2
+    ".##..####.",  # 3
+    ".##...##..",  # 4
+    "....######",  # 5
+    "....######",  # 6
+    "..........",  # 7
+    ".....#..#.",  # 8
+    "....#....#",  # 9
+    "..........",  # 10
+    "......##..",  # 11
+    ".....#####",  # 12
+    ".....#####",  # 13
+    "..##.##.##",  # 14
+    "..##.#.##.",  # 15
+    ".##.#.##..",  # 16
+    ".##..###..",  # 17
+    "##..##.##.",  # 18
+    "##.##...##",  # 19
+    "#.........",  # 20
+    "..........",  # 21
+    "..........",  # 22
+    "..........",  # 23
+])
+
+# U+9FDC: pull beside you: the hand (one, the vertical hooked at its foot, the rising stroke
+# across it) and stand (its dot, one, the two short strokes and the bottom).
+A9FDC = beside_er([
+    "..........",  # 0
+    ".##.......",  # 1
+    ".##...##..",  # 2
+    ".##....##.",  # 3
+    ".##.......",  # 4
+    "####.#####",  # 5
+    "####.#####",  # 6
+    ".##.......",  # 7
+    ".##.......",  # 8
+    ".##..##.##",  # 9
+    ".##..##.##",  # 10
+    ".###.##.##",  # 11
+    "###..##.##",  # 12
+    "##....#.#.",  # 13
+    ".##.......",  # 14
+    ".##.......",  # 15
+    ".##.......",  # 16
+    ".##..#####",  # 17
+    ".##..#####",  # 18
+    ".##.......",  # 19
+    ".##.......",  # 20
+    ".##.......",  # 21
+    "###.......",  # 22
+    "..........",  # 23
+])
+
+# U+9FDD: tree, net over square, beside you: the net a box of two rooms (its walls one dot
+# thick inside), the square's dot, bar, hooked stroke and the falling stroke left of it.
+A9FDD = beside_er([
+    "..........",  # 0
+    ".##..#####",  # 1
+    ".##..#####",  # 2
+    ".##..#.#.#",  # 3
+    ".##..#.#.#",  # 4
+    "####.#####",  # 5
+    "####.#####",  # 6
+    ".##.......",  # 7
+    "###....##.",  # 8
+    "####......",  # 9
+    "####.#####",  # 10
+    "#.##.#####",  # 11
+    "#.##..##..",  # 12
+    ".##...####",  # 13
+    ".##...####",  # 14
+    ".##..##.##",  # 15
+    ".##..##.##",  # 16
+    ".##..#..##",  # 17
+    ".##.##..##",  # 18
+    ".##.##..##",  # 19
+    ".##.#..###",  # 20
+    ".##....##.",  # 21
+    ".##.......",  # 22
+    "..........",  # 23
+])
+
+# U+9FDE: arrange beside you: the bones (one, and under it the evening, its dot inside)
+# and the knife, a short vertical one dot thick and a long one with its hook.
+A9FDE = beside_er([
+    "..........",  # 0
+    "........##",  # 1
+    "#####...##",  # 2
+    "#####.#.##",  # 3
+    ".##...#.##",  # 4
+    ".####.#.##",  # 5
+    "##.##.#.##",  # 6
+    "##.##.#.##",  # 7
+    "#..##.#.##",  # 8
+    ".#.##.#.##",  # 9
+    "..##..#.##",  # 10
+    "..##..#.##",  # 11
+    ".##...#.##",  # 12
+    ".##.....##",  # 13
+    "##......##",  # 14
+    "##......##",  # 15
+    "#.......##",  # 16
+    "........##",  # 17
+    "........##",  # 18
+    "........##",  # 19
+    "........##",  # 20
+    ".....#####",  # 21
+    ".....####.",  # 22
+    "..........",  # 23
+])
+
+# U+9FE0: profit beside you: the grain (a falling stroke over the vertical, one across it
+# and the two strokes that part from it under the bar, short ticks) and the knife, its short
+# vertical one dot thick.
+A9FE0 = beside_er([
+    "..........",  # 0
+    "...##...##",  # 1
+    "####....##",  # 2
+    "..##..#.##",  # 3
+    "..##..#.##",  # 4
+    "#####.#.##",  # 5
+    "#####.#.##",  # 6
+    "..##..#.##",  # 7
+    ".####.#.##",  # 8
+    "#.###.#.##",  # 9
+    "#.##..#.##",  # 10
+    "..##..#.##",  # 11
+    "..##..#.##",  # 12
+    "..##....##",  # 13
+    "..##....##",  # 14
+    "..##....##",  # 15
+    "..##....##",  # 16
+    "..##....##",  # 17
+    "..##....##",  # 18
+    "..##....##",  # 19
+    "..##....##",  # 20
+    "..##.#####",  # 21
+    "..##.####.",  # 22
+    "..........",  # 23
+])
+
+# U+9FE7: prosperous beside you: the ear (its bend one dot thick), and beside it the going slowly
+# over life (its tick, three bars on a vertical, the last one reaching under the ear).
+A9FE7 = beside_er([
+    "..........",  # 0
+    "####...##.",  # 1
+    "####..####",  # 2
+    "##.#.##.##",  # 3
+    "##.#.#.##.",  # 4
+    "###....##.",  # 5
+    "##....####",  # 6
+    "##.#.##..#",  # 7
+    "##.#.#....",  # 8
+    "##.#......",  # 9
+    "##.#.#.##.",  # 10
+    "##.#.#####",  # 11
+    "###..#####",  # 12
+    "##.....##.",  # 13
+    "##...#####",  # 14
+    "##...#####",  # 15
+    "##.....##.",  # 16
+    "##.....##.",  # 17
+    "##.....##.",  # 18
+    "##.....##.",  # 19
+    "##..######",  # 20
+    "##..######",  # 21
+    "##........",  # 22
+    "..........",  # 23
+])
+
+# U+9FE8: thunder beside you: the rain (one, the short vertical through the cover, its dots as
+# a tick either side under it) over the field of four rooms.
+A9FE8 = beside_er([
+    "..........",  # 0
+    "##########",  # 1
+    "##########",  # 2
+    "....##....",  # 3
+    "##########",  # 4
+    "##########",  # 5
+    "##..##..##",  # 6
+    "##.#..#.##",  # 7
+    "##.#..#.##",  # 8
+    "##......##",  # 9
+    "##......##",  # 10
+    "..........",  # 11
+    "##########",  # 12
+    "##########",  # 13
+    "##..##..##",  # 14
+    "##..##..##",  # 15
+    "##########",  # 16
+    "##########",  # 17
+    "##..##..##",  # 18
+    "##..##..##",  # 19
+    "##########",  # 20
+    "##########",  # 21
+    "..........",  # 22
+    "..........",  # 23
+])
+
+# U+9FE9: dull beside you: the head of the fish (its bent top and the field of four rooms),
+# the fire's four dots as short ticks, and the sun.
+A9FE9 = beside_er([
+    "...##.....",  # 0
+    "..######..",  # 1
+    ".##...##..",  # 2
+    "##########",  # 3
+    "##########",  # 4
+    "##..##..##",  # 5
+    "##########",  # 6
+    "##########",  # 7
+    "##..##..##",  # 8
+    "##########",  # 9
+    "##########",  # 10
+    "..........",  # 11
+    "#..#..#..#",  # 12
+    "#..#..#..#",  # 13
+    "..........",  # 14
+    "##########",  # 15
+    "##########",  # 16
+    "##......##",  # 17
+    "##########",  # 18
+    "##########",  # 19
+    "##......##",  # 20
+    "##########",  # 21
+    "##########",  # 22
+    "..........",  # 23
+])
+
+# U+9FE6: brave beside the small and fine. Brave: the grass, the frame with the vertical through
+# it, the long bar and the legs. Fine: the step (its second falling stroke meets the vertical), the
+# mountain (its teeth one dot thick over a base of two), one, the table's two legs, and the strike
+# (a falling stroke to its bar; below, the long falling stroke reaching under the table and the
+# stroke that parts from it to the right).
+A9FE6 = [
+    "..##.##...##...#.....##.",  # 0
+    "..##.##...##.#.#.#...##.",  # 1
+    "########.##..#.#.#..##..",  # 2
+    "########.##..#####..##..",  # 3
+    ".............#####..###.",  # 4
+    "...##.....##........###.",  # 5
+    "...##.....##.#####.##...",  # 6
+    "########.###.#####...##.",  # 7
+    "########.###.........##.",  # 8
+    "##.##.##..##.##.##..##..",  # 9
+    "##.##.##..##.##.##..##..",  # 10
+    "##.##.##..##.##.##.##...",  # 11
+    "##.##.##..##.##.##.##...",  # 12
+    "##.##.##..##.##....##...",  # 13
+    "########..##.##...####..",  # 14
+    "########..##.##...####..",  # 15
+    "..##.##...##.##...##.##.",  # 16
+    "..##.##...##.##..##..##.",  # 17
+    ".##...##..##.##..##..##.",  # 18
+    ".##...##..##.##.##...##.",  # 19
+    "##.....#..##.##.##...##.",  # 20
+    "#.........##....##...##.",  # 21
+    "..........##............",  # 22
+    "........................",  # 23
+]
+
+# U+9FC0: the grass over the healer (the box open to the right with the arrow in it, drawn as a
+# falling tick, a bar and two legs; the weapon, a small table over the right hand) and the wine
+# jar (one, the box with the legs of a man in it, the bar inside one dot thick, the bottom).
+A9FC0 = [
+    "......##.......##.......",  # 0
+    ".######################.",  # 1
+    ".######################.",  # 2
+    "........................",  # 3
+    ".##########..######.....",  # 4
+    ".##########..######.....",  # 5
+    ".##..##......##..##.....",  # 6
+    ".##.######..##...#####..",  # 7
+    ".##.######..............",  # 8
+    ".##..####....########...",  # 9
+    ".##.##..##...########...",  # 10
+    ".####....##...##..##....",  # 11
+    ".##########.....##......",  # 12
+    ".##########..##....###..",  # 13
+    "........................",  # 14
+    ".######################.",  # 15
+    ".######################.",  # 16
+    "...##...##..##.....##...",  # 17
+    "...##..##...#####..##...",  # 18
+    "...##..............##...",  # 19
+    "...##################...",  # 20
+    "...##..............##...",  # 21
+    "...##################...",  # 22
+    "...##################...",  # 23
+]
+
+WIDE_ART = {0x4DB6: A4DB6, 0x9FA6: A9FA6, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FDB: A9FDB,
+            0x9FDC: A9FDC, 0x9FDD: A9FDD, 0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE5: A9FE5,
+            0x9FE6: A9FE6, 0x9FE7: A9FE7, 0x9FE8: A9FE8, 0x9FE9: A9FE9, 0x9FFF: A9FFF}
