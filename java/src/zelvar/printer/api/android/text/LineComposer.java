@@ -92,6 +92,9 @@ final class LineComposer {
         // Dots the fixed cells would have taken so far and these letters did not: a gap may only
         // use what trimming saved, so a line is never wider than its cells.
         int saved;
+        // Blank columns after the marks above the last letter sent, and their rows at its end.
+        int markTrail = Integer.MAX_VALUE / 2;
+        int markRows;
     }
 
     private final PrinterProfile profile;
@@ -263,16 +266,17 @@ final class LineComposer {
             }
         }
         int from = window[0], to = window[1];
-        int core = to - from + 1;
-        int trailing = nextNatural ? 0 : Math.min(w - 1 - to, EDGE);
         int gap;
         if (s.previousNatural) {
             boolean joined = !k.afterNonJoiner && (s.previousJoining & Characters.JOINS_RIGHT) != 0
                 && (k.joining & Characters.JOINS_LEFT) != 0;
             gap = joined ? 0 : k.afterNonJoiner ? Characters.ZWNJ_BREAK : GAP;
+            from = apart(s, marks, from, gap);
         } else {
             gap = Math.min(from, EDGE);
         }
+        int core = to - from + 1;
+        int trailing = nextNatural ? 0 : Math.min(w - 1 - to, EDGE);
         s.saved -= core + trailing;
         gap = Math.max(0, Math.min(gap, s.saved));
         s.saved -= gap;
@@ -292,7 +296,48 @@ final class LineComposer {
         }
         noteWidth(x, k.codePoint);
         run.width += x;
+        lastMarks(s, marks, from, gap, x);
         return x;
+    }
+
+    /**
+     * Marks above two neighbouring letters that stand at one height and touch run into one stroke
+     * (the fatha of lam and the damma of kaf in {@code لَكُمْ} read as a madda): where a mark would
+     * touch the previous letter's, the letter is sent with as many more columns of its stroke (or
+     * blank) at its left as keep a blank column between them. Returns the window's new left end.
+     */
+    private static int apart(Setting s, List<int[]> marks, int from, int gap) {
+        int wider = from;
+        for (int[] m : marks) {
+            int ml = inkLeft(m);
+            if (ml < 0 || topRow(m) >= MIDDLE_ROW) continue;
+            int need = 1 - s.markTrail - (gap + ml - from);
+            if (need > 0 && (widened(m[ml]) & s.markRows) != 0) {
+                wider = Math.min(wider, Math.max(0, from - need));
+            }
+        }
+        return wider;
+    }
+
+    /** Remembers how close to its right end the marks above the letter just sent stand. */
+    private static void lastMarks(Setting s, List<int[]> marks, int from, int gap, int x) {
+        s.markTrail = Integer.MAX_VALUE / 2;
+        s.markRows = 0;
+        for (int[] m : marks) {
+            int mr = inkRight(m);
+            if (mr < 0 || topRow(m) >= MIDDLE_ROW) continue;
+            int trail = x - 1 - (gap + mr - from);
+            if (trail < s.markTrail) {
+                s.markTrail = trail;
+                s.markRows = 0;
+            }
+            if (trail == s.markTrail) s.markRows |= widened(m[mr]);
+        }
+    }
+
+    /** A column's inked rows and the rows next to them. */
+    private static int widened(int column) {
+        return (column | column << 1 | column >>> 1) & ROWS_MASK;
     }
 
     /**
@@ -353,8 +398,9 @@ final class LineComposer {
      * under the line's top and print over each other and the letter as one black bar. Type sets
      * them beside the letter's stem, over a longer stroke to the next letter (as in the word for
      * God): here they are stacked, one blank row apart, at the height they take over a short
-     * letter, one blank column after the stem, and the stroke is drawn on under them. Null where
-     * the marks already stand apart, or where a mark would leave the line's top.
+     * letter, a blank column or more (a sixth of the cell) after the stem, and the stroke is drawn
+     * on under them. Null where the marks already stand apart, or where a mark would leave the
+     * line's top.
      */
     private static Stacked besideStem(int[] base, List<int[]> marks, int joining) {
         List<int[]> above = new ArrayList<>(2);
@@ -387,7 +433,8 @@ final class LineComposer {
             if (base[c] != 0 && topRow(base[c]) <= lowest) stem = c;
         }
         if (stem < 0) return null;
-        int stackLeft = stem - 1 - width;
+        // Far enough from the stem that the shadda does not read as the arm of a kaf.
+        int stackLeft = stem - Math.max(1, base.length / 6) - width;
         int pad = Math.max(0, -stackLeft);
         int[] stroke = new int[base.length + pad];
         int edge = base[inkLeft(base)];

@@ -17,7 +17,9 @@ import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.Arrays;
+import java.util.HashMap;
 import java.util.List;
+import java.util.Map;
 import java.util.function.Supplier;
 import java.util.stream.Collectors;
 import java.util.stream.Stream;
@@ -133,21 +135,39 @@ class ReceiptEncoderTest {
 
     @ParameterizedTest(name = "width {0}")
     @ValueSource(ints = {10, 13, 18})
-    void aShaddaAndItsVowelOverATallLetterShareNoDotWithItOrEachOther(int width) {
-        // Over a lam there is no room for both under the line's top: they stand beside its stem.
-        for (String word : new String[] {"اللَّهِ", "لِلَّهِ", "عَلَّمَ", "كُلَّ"}) {
+    void marksShareNoDotWithTheirLetterAndStandApartFromTheNeighboursMarks(int width) {
+        // Over a lam there is no room for a shadda and its vowel under the line's top: they stand
+        // beside its stem. The fatha of lam and the damma of kaf in لَكُمْ touched as a madda.
+        String[] words = {"اللَّهِ", "لِلَّهِ", "عَلَّمَ", "كُلَّ", "لَكُمْ", "شُكْراً لَكُمْ"};
+        for (String word : words) {
             List<Glyph> line =
                 encode(PrinterProfile.REFERENCE, 1256, width, PAPER, word).lines.get(0);
-            for (int i = 0; i < line.size(); ++i) {
-                List<Glyph> cluster = new ArrayList<>(List.of(line.get(i)));
+            Map<Integer, Integer> marksAbove = new HashMap<>(); // dot (x * 24 + row) to cluster
+            for (int i = 0, cluster = 0; i < line.size(); ++i, ++cluster) {
+                List<Glyph> glyphs = new ArrayList<>(List.of(line.get(i)));
                 while (i + 1 < line.size() && line.get(i + 1).overstrike) {
-                    cluster.add(line.get(++i));
+                    glyphs.add(line.get(++i));
                 }
-                for (int a = 0; a < cluster.size(); ++a) {
-                    for (int b = a + 1; b < cluster.size(); ++b) {
-                        int[] p = cluster.get(a).columns, q = cluster.get(b).columns;
-                        for (int c = 0; c < Math.min(p.length, q.length); ++c) {
-                            assertEquals(0, p[c] & q[c], word + ": glyphs " + a + " and " + b);
+                for (int a = 0; a < glyphs.size(); ++a) {
+                    Glyph g = glyphs.get(a);
+                    for (int b = a + 1; b < glyphs.size(); ++b) {
+                        int[] q = glyphs.get(b).columns;
+                        for (int c = 0; c < Math.min(g.columns.length, q.length); ++c) {
+                            assertEquals(0, g.columns[c] & q[c], word + ": glyphs " + a + " " + b);
+                        }
+                    }
+                    for (int c = 0; a > 0 && c < g.columns.length; ++c) {
+                        for (int row = 0; row < 12; ++row) {
+                            if ((g.columns[c] >>> (23 - row) & 1) == 0) continue;
+                            int x = g.x + c;
+                            for (int dx = -1; dx <= 1; ++dx) {
+                                for (int dy = -1; dy <= 1; ++dy) {
+                                    Integer other = marksAbove.get((x + dx) * 24 + row + dy);
+                                    assertTrue(other == null || other == cluster,
+                                        word + ": marks of two letters touch at " + x);
+                                }
+                            }
+                            marksAbove.put(x * 24 + row, cluster);
                         }
                     }
                 }
