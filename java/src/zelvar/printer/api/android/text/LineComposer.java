@@ -411,7 +411,9 @@ final class LineComposer {
         boolean collide = false;
         for (int i = 0; i < above.size(); ++i) {
             collide |= overlap(above.get(i), base);
-            for (int j = i + 1; j < above.size(); ++j) collide |= overlap(above.get(i), above.get(j));
+            for (int j = i + 1; j < above.size(); ++j) {
+                collide |= overlap(above.get(i), above.get(j));
+            }
         }
         if (!collide) return null;
         // The marks one over the other, the first (the shadda) lowest.

@@ -145,8 +145,9 @@ class ReceiptsAsWrittenTest {
         throws Exception {
         // Letters under marks wider than themselves keep more of their joining strokes; a kasra
         // and a fatha are one stroke on either side of the letter.
-        assertEquals(List.of("ﺔٌﯿَّﺑِﺮَﻋَ ةٌﻮَﮭْﻗَ ،ﻢْﮑُﯿْﻠَﻋَ مُﻼﺴَّﻟا"),
-            printed(1256, width, "السَّلامُ عَلَيْكُمْ، قَهْوَةٌ عَرَبِيَّةٌ"));
+        String vocalised = "السَّلامُ عَلَيْكُمْ، قَهْوَةٌ عَرَبِيَّةٌ";
+        String printedLeftToRight = "ﺔٌﯿَّﺑِﺮَﻋَ ةٌﻮَﮭْﻗَ ،ﻢْﮑُﯿْﻠَﻋَ مُﻼﺴَّﻟا";
+        assertEquals(List.of(printedLeftToRight), printed(1256, width, vocalised));
     }
 
     @ParameterizedTest(name = "width {0}")
