@@ -808,22 +808,25 @@ def draw_seen_art(cp, src, body, width, many_above):
 # The isolated and final sad and dad at 10 dots: the font's loop, tooth and tail squeezed into
 # eight columns print as a knot of three one-dot walls. Drawn instead as a tooth, a loop beside it
 # standing on the base line with a bottom two rows thick, and the tail curving under the base line
-# to end on TAIL_END_ROW. (A loop as tall as the tooth read as qaf: الرياض as الرياق.) The loop
-# keeps a row under the tooth's top and a counter two rows deep. The dots are then placed on it
-# as on any letter: a dot above keeps one blank row over the loop.
+# (to end on TAIL_END_ROW at 13, a row higher at 10). (A loop as tall as the tooth read as qaf:
+# الرياض as الرياق.) The loop keeps a row under the tooth's top. At 10 it is flat, six columns
+# by five rows, its top and bottom two rows thick round a counter four columns wide: a loop five
+# wide by seven high with one-dot walls read as a narrow U. The tail then has the two columns
+# left of the tooth. The dots are placed on the drawing as on any letter: a dot above keeps one
+# blank row over the loop.
 SAD_ART = {
     10: [
-        "....#.....",
-        "....#.##..",
-        ".#..##..#.",
-        ".#..#...#.",
-        ".#..#...#.",
-        ".#..#####.",
-        ".#..#####.",
-        ".#..#.....",
-        ".##.#.....",
-        "..###.....",
+        "..........",
         "...#......",
+        "...#.###..",
+        ".#.######.",
+        ".#.#....#.",
+        ".#.######.",
+        ".#.######.",
+        ".#.#......",
+        ".###......",
+        "..##......",
+        "..........",
     ],
     # At 13 the font's loop leans and keeps a counter of one or two dots (cramped); drawn as at
     # 10 with a counter of four columns by two rows and more.
