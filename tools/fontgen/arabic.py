@@ -361,6 +361,9 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     seen = draw_seen_art(cp, src, body, width, many_above)
     if seen is not None:
         g = seen
+    heh = draw_heh_art(src, body, width)
+    if heh is not None:
+        g = heh
     if left or right:
         extend_joins(g, left, right)
     name = char_name(cp).split()
@@ -798,6 +801,59 @@ def draw_seen_art(cp, src, body, width, many_above):
     if many_above:
         art = art[:1] + art[2:]
         top += 1
+    return Glyph(width).draw_art(art, 0, top)
+
+
+# --------------------------------------------------------------------------------------------
+# Heh at 18 dots
+
+
+# The initial and medial heh at 18 dots: the font's strokes, emboldened to weigh as the other
+# letters, fill the counters of the initial form but for three dots, and ها prints as a blot
+# beside the alef. Drawn instead with strokes two dots thick round open counters: the initial
+# form as the font shapes it, a round counter on the left under its top and a small one on the
+# right under the shoulder that slopes down to the base line, parted by a stroke falling to the
+# left; the medial form as two loops one over the other on the joining stroke, each round a
+# counter three columns wide. Both keep the font's rows, so marks fit over them as before.
+HEH_ART = {
+    18: {
+        "uni0647.init": (7, [
+            "........####......",
+            ".......######.....",
+            "......##....##....",
+            "......##....###...",
+            "......##...##.##..",
+            ".......##.##...##.",
+            "........###....##.",
+            "#################.",
+            "#################.",
+        ]),
+        "uni0647.medi": (9, [
+            "......#####.......",
+            ".....#######......",
+            ".....##...##......",
+            ".....##...##......",
+            ".....#######......",
+            "##################",
+            "##################",
+            ".....##...##......",
+            ".....##...##......",
+            ".....#######......",
+            "......#####.......",
+        ]),
+    },
+}
+
+
+def draw_heh_art(src, body, width):
+    """The drawn initial or medial heh of width for a letter whose body is heh's alone; None for
+    every other letter and width."""
+    if len(body) != 1:
+        return None
+    drawn = HEH_ART.get(width, {}).get(outline_font(src).getGlyphName(body[0][0]))
+    if drawn is None:
+        return None
+    top, art = drawn
     return Glyph(width).draw_art(art, 0, top)
 
 
