@@ -697,7 +697,7 @@ def draw_lam_alef_with_mark(cp, width):
 
 
 # --------------------------------------------------------------------------------------------
-# Seen and sheen at 10 and 13 dots
+# Seen and sheen at 10, 13 and 18 dots
 
 
 # The isolated and final seen and sheen at 10 and 13 dots: the font's three teeth and its bowl
@@ -706,8 +706,9 @@ def draw_lam_alef_with_mark(cp, width):
 # three teeth one blank column apart rising from one base stroke, the first going on down into
 # the bowl, whose tail rises open on the other side (at 10 the drawing of the final form that the
 # font makes well, the isolated form one column narrower). The initial and medial forms keep the
-# font's teeth, which stand apart but for the initial form at 10. Sheen is the same drawing with teeth a row shorter, so that its three
-# dots stay on rows 4-8 and a haraka keeps its blank row over them (MANY_DOTS_BODY_ROW).
+# font's teeth at 13, which stand apart; at 10 and 18 they are drawn too. Sheen is the same
+# drawing with teeth a row shorter, so that its three dots keep a blank row over the teeth and a
+# haraka keeps its blank row over them (MANY_DOTS_BODY_ROW).
 SEEN_ART = {
     10: {
         "isolated": [
@@ -776,11 +777,37 @@ SEEN_ART = {
             "...##........",
         ],
     },
+    # At 18 the font's initial and medial teeth come out uneven, the first fat and the others
+    # narrowing to one dot at the top; drawn as three teeth two columns wide and three apart on
+    # the base stroke, four rows high from row 10 (the drawing's first row stays blank), so
+    # that sheen's teeth, a row shorter, start on row 11 with a blank row over them under its
+    # dots (rows 5-9, as at 13).
+    18: {
+        "initial": [
+            "..................",
+            ".....##...##...##.",
+            ".....##...##...##.",
+            ".....##...##...##.",
+            ".....##...##...##.",
+            "#################.",
+            "#################.",
+        ],
+        "medial": [
+            "..................",
+            "...##...##...##...",
+            "...##...##...##...",
+            "...##...##...##...",
+            "...##...##...##...",
+            "##################",
+            "##################",
+        ],
+    },
 }
 SEEN_TOP_ROW = ARABIC_BASE_ROW - 6
 # The outline font's bodies of seen, by form; the letters drawn on them alone (seen, sheen and
 # the seen with other dots) get the drawing.
-SEEN_BODIES = {"uni0633": "isolated", "uni0633.fina": "final", "uni0633.init": "initial"}
+SEEN_BODIES = {"uni0633": "isolated", "uni0633.fina": "final", "uni0633.init": "initial",
+               "uni0633.medi": "medial"}
 # U+069B and U+069C keep the font's drawing: at 10 their three dots below have no room between
 # the drawn bowl and the cell edge and would be cut into the base stroke, and the three fonts
 # put a letter's dots on common rows.
