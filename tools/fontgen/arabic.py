@@ -361,6 +361,9 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     seen = draw_seen_art(cp, src, body, width, many_above)
     if seen is not None:
         g = seen
+    heh = draw_heh_art(src, body, width)
+    if heh is not None:
+        g = heh
     if left or right:
         extend_joins(g, left, right)
     name = char_name(cp).split()
@@ -694,7 +697,7 @@ def draw_lam_alef_with_mark(cp, width):
 
 
 # --------------------------------------------------------------------------------------------
-# Seen and sheen at 10 and 13 dots
+# Seen and sheen at 10, 13 and 18 dots
 
 
 # The isolated and final seen and sheen at 10 and 13 dots: the font's three teeth and its bowl
@@ -703,8 +706,9 @@ def draw_lam_alef_with_mark(cp, width):
 # three teeth one blank column apart rising from one base stroke, the first going on down into
 # the bowl, whose tail rises open on the other side (at 10 the drawing of the final form that the
 # font makes well, the isolated form one column narrower). The initial and medial forms keep the
-# font's teeth, which stand apart but for the initial form at 10. Sheen is the same drawing with teeth a row shorter, so that its three
-# dots stay on rows 4-8 and a haraka keeps its blank row over them (MANY_DOTS_BODY_ROW).
+# font's teeth at 13, which stand apart; at 10 and 18 they are drawn too. Sheen is the same
+# drawing with teeth a row shorter, so that its three dots keep a blank row over the teeth and a
+# haraka keeps its blank row over them (MANY_DOTS_BODY_ROW).
 SEEN_ART = {
     10: {
         "isolated": [
@@ -773,11 +777,37 @@ SEEN_ART = {
             "...##........",
         ],
     },
+    # At 18 the font's initial and medial teeth come out uneven, the first fat and the others
+    # narrowing to one dot at the top; drawn as three teeth two columns wide and three apart on
+    # the base stroke, four rows high from row 10 (the drawing's first row stays blank), so
+    # that sheen's teeth, a row shorter, start on row 11 with a blank row over them under its
+    # dots (rows 5-9, as at 13).
+    18: {
+        "initial": [
+            "..................",
+            ".....##...##...##.",
+            ".....##...##...##.",
+            ".....##...##...##.",
+            ".....##...##...##.",
+            "#################.",
+            "#################.",
+        ],
+        "medial": [
+            "..................",
+            "...##...##...##...",
+            "...##...##...##...",
+            "...##...##...##...",
+            "...##...##...##...",
+            "##################",
+            "##################",
+        ],
+    },
 }
 SEEN_TOP_ROW = ARABIC_BASE_ROW - 6
 # The outline font's bodies of seen, by form; the letters drawn on them alone (seen, sheen and
 # the seen with other dots) get the drawing.
-SEEN_BODIES = {"uni0633": "isolated", "uni0633.fina": "final", "uni0633.init": "initial"}
+SEEN_BODIES = {"uni0633": "isolated", "uni0633.fina": "final", "uni0633.init": "initial",
+               "uni0633.medi": "medial"}
 # U+069B and U+069C keep the font's drawing: at 10 their three dots below have no room between
 # the drawn bowl and the cell edge and would be cut into the base stroke, and the three fonts
 # put a letter's dots on common rows.
@@ -802,28 +832,84 @@ def draw_seen_art(cp, src, body, width, many_above):
 
 
 # --------------------------------------------------------------------------------------------
+# Heh at 18 dots
+
+
+# The initial and medial heh at 18 dots: the font's strokes, emboldened to weigh as the other
+# letters, fill the counters of the initial form but for three dots, and ها prints as a blot
+# beside the alef. Drawn instead with strokes two dots thick round open counters: the initial
+# form as the font shapes it, a round counter on the left under its top and a small one on the
+# right under the shoulder that slopes down to the base line, parted by a stroke falling to the
+# left; the medial form as two loops one over the other on the joining stroke, each round a
+# counter three columns wide. Both keep the font's rows, so marks fit over them as before.
+HEH_ART = {
+    18: {
+        "uni0647.init": (7, [
+            "........####......",
+            ".......######.....",
+            "......##....##....",
+            "......##....###...",
+            "......##...##.##..",
+            ".......##.##...##.",
+            "........###....##.",
+            "#################.",
+            "#################.",
+        ]),
+        "uni0647.medi": (9, [
+            "......#####.......",
+            ".....#######......",
+            ".....##...##......",
+            ".....##...##......",
+            ".....#######......",
+            "##################",
+            "##################",
+            ".....##...##......",
+            ".....##...##......",
+            ".....#######......",
+            "......#####.......",
+        ]),
+    },
+}
+
+
+def draw_heh_art(src, body, width):
+    """The drawn initial or medial heh of width for a letter whose body is heh's alone; None for
+    every other letter and width."""
+    if len(body) != 1:
+        return None
+    drawn = HEH_ART.get(width, {}).get(outline_font(src).getGlyphName(body[0][0]))
+    if drawn is None:
+        return None
+    top, art = drawn
+    return Glyph(width).draw_art(art, 0, top)
+
+
+# --------------------------------------------------------------------------------------------
 # Sad and dad at 10 and 13 dots
 
 
 # The isolated and final sad and dad at 10 dots: the font's loop, tooth and tail squeezed into
 # eight columns print as a knot of three one-dot walls. Drawn instead as a tooth, a loop beside it
 # standing on the base line with a bottom two rows thick, and the tail curving under the base line
-# to end on TAIL_END_ROW. (A loop as tall as the tooth read as qaf: الرياض as الرياق.) The loop
-# keeps a row under the tooth's top and a counter two rows deep. The dots are then placed on it
-# as on any letter: a dot above keeps one blank row over the loop.
+# (to end on TAIL_END_ROW at 13, a row higher at 10). (A loop as tall as the tooth read as qaf:
+# الرياض as الرياق.) The loop keeps a row under the tooth's top. At 10 it is flat, six columns
+# by five rows, its top and bottom two rows thick round a counter four columns wide: a loop five
+# wide by seven high with one-dot walls read as a narrow U. The tail then has the two columns
+# left of the tooth. The dots are placed on the drawing as on any letter: a dot above keeps one
+# blank row over the loop.
 SAD_ART = {
     10: [
-        "....#.....",
-        "....#.##..",
-        ".#..##..#.",
-        ".#..#...#.",
-        ".#..#...#.",
-        ".#..#####.",
-        ".#..#####.",
-        ".#..#.....",
-        ".##.#.....",
-        "..###.....",
+        "..........",
         "...#......",
+        "...#.###..",
+        ".#.######.",
+        ".#.#....#.",
+        ".#.######.",
+        ".#.######.",
+        ".#.#......",
+        ".###......",
+        "..##......",
+        "..........",
     ],
     # At 13 the font's loop leans and keeps a counter of one or two dots (cramped); drawn as at
     # 10 with a counter of four columns by two rows and more.
