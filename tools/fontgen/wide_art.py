@@ -21,7 +21,15 @@ more of the cell than Noto's, from column 0 (1 for U+9FC0) to column 22 and from
 the last column left blank so that two of them side by side stay apart. U+9FC1, less dense and
 legible from Noto, is drawn too, to match them: Noto's dot of speech is a single dot over one,
 and its legs thin to one dot where they bend. U+9FE1, with net, silk and the short-tailed bird
-beside you, is left as Noto draws it: those do not fit ten columns with two-dot strokes.
+beside you, printed from Noto as one grey blob; it is drawn with the net a box of three rooms
+over the silk (two bends and a vertical, no dots) and the bird (its man's stroke one dot thick,
+the vertical with four bars), the roughest of these.
+
+Noto's horse (U+99AC) beside different and wing, U+9FAD and U+9FAE, merges into the other part:
+the horse is drawn once in columns 0-9 (MA, shared), its four bars two dots thick, the middle
+vertical through the first three, the hook down the right and its four dots as ticks one dot
+wide; different and wing stand in columns 11-22, wing's feathers as two hooks with a tick pair
+inside each and the inner cross of its field and the short bar of together one dot thick.
 """
 
 # U+4DB6: a vertical with a stroke to its right over one; the hand radical beside a sun; one,
