@@ -21,7 +21,15 @@ more of the cell than Noto's, from column 0 (1 for U+9FC0) to column 22 and from
 the last column left blank so that two of them side by side stay apart. U+9FC1, less dense and
 legible from Noto, is drawn too, to match them: Noto's dot of speech is a single dot over one,
 and its legs thin to one dot where they bend. U+9FE1, with net, silk and the short-tailed bird
-beside you, is left as Noto draws it: those do not fit ten columns with two-dot strokes.
+beside you, printed from Noto as one grey blob; it is drawn with the net a box of three rooms
+over the silk (two bends and a vertical, no dots) and the bird (its man's stroke one dot thick,
+the vertical with four bars), the roughest of these.
+
+Noto's horse (U+99AC) beside different and wing, U+9FAD and U+9FAE, merges into the other part:
+the horse is drawn once in columns 0-9 (MA, shared), its four bars two dots thick, the middle
+vertical through the first three, the hook down the right and its four dots as ticks one dot
+wide; different and wing stand in columns 11-22, wing's feathers as two hooks with a tick pair
+inside each and the inner cross of its field and the short bar of together one dot thick.
 """
 
 # U+4DB6: a vertical with a stroke to its right over one; the hand radical beside a sun; one,
@@ -539,6 +547,130 @@ A9FC0 = [
     "...##################...",  # 23
 ]
 
-WIDE_ART = {0x4DB6: A4DB6, 0x9FA6: A9FA6, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FDB: A9FDB,
-            0x9FDC: A9FDC, 0x9FDD: A9FDD, 0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE5: A9FE5,
+# The horse as it stands on the left of an ideograph, in columns 0-9: the vertical on the left,
+# four bars (the middle vertical through the first three), the last bar turning down into the
+# hook, and the four dots under it as ticks one dot wide with blank dots between.
+MA = [
+    "..........",  # 0
+    "##########",  # 1
+    "##########",  # 2
+    "##..##....",  # 3
+    "##..##....",  # 4
+    "#########.",  # 5
+    "#########.",  # 6
+    "##..##....",  # 7
+    "#########.",  # 8
+    "#########.",  # 9
+    "##..##....",  # 10
+    "##########",  # 11
+    "##########",  # 12
+    "........##",  # 13
+    "........##",  # 14
+    ".#.#.#..##",  # 15
+    ".#.#.#..##",  # 16
+    "#.#.#...##",  # 17
+    "........##",  # 18
+    "........##",  # 19
+    "........##",  # 20
+    "......####",  # 21
+    "......###.",  # 22
+    "..........",  # 23
+]
+
+
+def beside_ma(right):
+    """Dot art of 24 x 24: the horse with the art `right` (twelve columns) beside it."""
+    return [MA[r] + "." + right[r] + "." for r in range(24)]
+
+
+# U+9FAD: the horse beside different: the field (a box of four rooms) over together (two
+# verticals through a short bar, the long bar and the two legs spreading under it).
+A9FAD = beside_ma([
+    "............",  # 0
+    "############",  # 1
+    "############",  # 2
+    "##...##...##",  # 3
+    "##...##...##",  # 4
+    "############",  # 5
+    "############",  # 6
+    "##...##...##",  # 7
+    "##...##...##",  # 8
+    "############",  # 9
+    "############",  # 10
+    "............",  # 11
+    "..##....##..",  # 12
+    ".##########.",  # 13
+    ".##########.",  # 14
+    "..##....##..",  # 15
+    "############",  # 16
+    "############",  # 17
+    "............",  # 18
+    "...##...##..",  # 19
+    "..##.....##.",  # 20
+    ".##.......##",  # 21
+    "##........##",  # 22
+    "............",  # 23
+])
+
+# U+9FAE: the horse beside wing: the feathers (two hooks, each with its two ticks inside), the
+# field (its inner cross one dot thick) and together (its short bar one dot thick).
+A9FAE = beside_ma([
+    "#####.######",  # 0
+    "#####.######",  # 1
+    "...##.....##",  # 2
+    ".#.##..#..##",  # 3
+    ".#.##..#..##",  # 4
+    "..###....###",  # 5
+    "............",  # 6
+    "############",  # 7
+    "############",  # 8
+    "##...#....##",  # 9
+    "############",  # 10
+    "##...#....##",  # 11
+    "############",  # 12
+    "############",  # 13
+    "............",  # 14
+    "..##....##..",  # 15
+    ".##########.",  # 16
+    "..##....##..",  # 17
+    "############",  # 18
+    "############",  # 19
+    "............",  # 20
+    "..##....##..",  # 21
+    ".##......##.",  # 22
+    "............",  # 23
+])
+
+# U+9FE1: net over silk and the short-tailed bird, beside you. The net a box of three rooms (its
+# inner walls one dot thick); the silk its two bends and its vertical; the bird its man's stroke
+# one dot thick, its tick and the vertical with four bars to the right of it.
+A9FE1 = beside_er([
+    "..........",  # 0
+    "##########",  # 1
+    "##########",  # 2
+    "##.#..#.##",  # 3
+    "##.#..#.##",  # 4
+    "##########",  # 5
+    "##########",  # 6
+    "..........",  # 7
+    "..#...#.#.",  # 8
+    ".#...#..#.",  # 9
+    "#.#..#.###",  # 10
+    "...#.#.###",  # 11
+    ".##..#.#..",  # 12
+    "####.#.###",  # 13
+    "####.#.###",  # 14
+    ".##..#.#..",  # 15
+    ".##..#.###",  # 16
+    ".##..#.###",  # 17
+    "#.##.#.#..",  # 18
+    "..##.#.###",  # 19
+    ".##..#.###",  # 20
+    ".##..#....",  # 21
+    ".....#....",  # 22
+    "..........",  # 23
+])
+
+WIDE_ART = {0x4DB6: A4DB6, 0x9FA6: A9FA6, 0x9FAD: A9FAD, 0x9FAE: A9FAE, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FDB: A9FDB,
+            0x9FDC: A9FDC, 0x9FDD: A9FDD, 0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE1: A9FE1, 0x9FE5: A9FE5,
             0x9FE6: A9FE6, 0x9FE7: A9FE7, 0x9FE8: A9FE8, 0x9FE9: A9FE9, 0x9FFF: A9FFF}
