@@ -364,9 +364,6 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     heh = draw_heh_art(src, body, width)
     if heh is not None:
         g = heh
-    yeh = draw_yeh_art(cp, src, body, width)
-    if yeh is not None:
-        g = yeh
     if left or right:
         extend_joins(g, left, right)
     name = char_name(cp).split()
@@ -942,59 +939,6 @@ def draw_heh_art(src, body, width):
         return None
     top, art = drawn
     return Glyph(width).draw_art(art, 0, top)
-
-
-# --------------------------------------------------------------------------------------------
-# Final yeh and alef maksura
-
-
-# The final alef maksura, yeh and Persian yeh: the font's bowl, opening up, squeezed into the
-# cell prints as a dotless noon (فی reads as فں). Drawn instead as yeh is written: the joining
-# stroke runs on to the left and curls down, and the tail returns to the right beneath it, flat
-# and wider than noon's bowl, open towards the joining side. It starts on the joining rows, so
-# marks over it have the room they have over a tooth, and ends on TAIL_END_ROW, leaving the two
-# dots of yeh below on their rows with a blank row over them.
-YEH_ART = {
-    10: [
-        "...#######",
-        "..########",
-        ".##.......",
-        ".##.......",
-        "..##....##",
-        "...######.",
-    ],
-    13: [
-        "....#########",
-        "...##########",
-        ".###.........",
-        ".##.......##.",
-        ".###.....###.",
-        "..########...",
-    ],
-    18: [
-        "......############",
-        "....##############",
-        "..####............",
-        ".###..........##..",
-        ".####.......####..",
-        "..###########.....",
-    ],
-}
-YEH_TOP_ROW = JOIN_ROWS[0]
-YEH_BODY = "uni0649.fina"
-# U+FBE5 keeps the font's drawing: its two dots one over the other below have no room under
-# the tail.
-YEH_KEEPS_FONT = {0xFBE5}
-
-
-def draw_yeh_art(cp, src, body, width):
-    """The drawn final yeh of width for a letter whose body is the final alef maksura's alone;
-    None for every other letter."""
-    if len(body) != 1 or cp in YEH_KEEPS_FONT or width not in YEH_ART:
-        return None
-    if outline_font(src).getGlyphName(body[0][0]) != YEH_BODY:
-        return None
-    return Glyph(width).draw_art(YEH_ART[width], 0, YEH_TOP_ROW)
 
 
 # --------------------------------------------------------------------------------------------
