@@ -715,27 +715,27 @@ SEEN_ART = {
             "....#.#.#.",
             "....#.#.#.",
             "....#.#.#.",
-            ".#..#.#.#.",
-            ".#..#.#.#.",
-            ".#..#####.",
-            ".#..#####.",
-            ".#..#.....",
-            ".#.##.....",
-            "..###.....",
-            "..##......",
+            "##..#.#.#.",
+            "##..#.#.#.",
+            "##..#####.",
+            ".##.#####.",
+            ".##.##....",
+            "..####....",
+            "...##.....",
+            "..........",
         ],
         "final": [
             ".....#.#.#",
             ".....#.#.#",
             ".....#.#.#",
-            ".#...#.#.#",
-            ".##..#.#.#",
-            ".#...#####",
-            ".#...#####",
-            ".#...#....",
-            ".##.##....",
-            "..####....",
-            "..###.....",
+            "##...#.#.#",
+            "##...#.#.#",
+            "##...#####",
+            ".##..#####",
+            ".##..##...",
+            "..#####...",
+            "...###....",
+            "..........",
         ],
         # The font's initial form curls the head of its first tooth over the middle one, and
         # the two touch at a corner; drawn without the curl.
@@ -843,6 +843,63 @@ def draw_seen_art(cp, src, body, width, many_above):
 # left; the medial form as two loops one over the other on the joining stroke, each round a
 # counter three columns wide. Both keep the font's rows, so marks fit over them as before.
 HEH_ART = {
+    # At 10 and 13 the font's initial form prints as a solid triangle with a counter of one
+    # dot, and its medial form with one-dot walls that fill in. Drawn as at 18: the initial form
+    # a counter of five dots or more on the left and one of six under the shoulder, parted by a
+    # stroke two dots thick falling to the left; the medial form two loops round counters two
+    # columns wide (three at 13).
+    10: {
+        "uni0647.init": (7, [
+            "..####....",
+            ".######...",
+            ".##..##...",
+            ".##..###..",
+            ".##.##.##.",
+            "..###..##.",
+            "..##...##.",
+            "#########.",
+            "#########.",
+        ]),
+        "uni0647.medi": (9, [
+            "...####...",
+            "..######..",
+            "..##..##..",
+            "..##..##..",
+            "..######..",
+            "##########",
+            "##########",
+            "..##..##..",
+            "..##..##..",
+            "..######..",
+            "...####...",
+        ]),
+    },
+    13: {
+        "uni0647.init": (7, [
+            "...####......",
+            "..######.....",
+            ".##...###....",
+            ".##....###...",
+            ".##...##.##..",
+            "..##.##...##.",
+            "...###....##.",
+            "############.",
+            "############.",
+        ]),
+        "uni0647.medi": (9, [
+            "....#####....",
+            "...#######...",
+            "...##...##...",
+            "...##...##...",
+            "...#######...",
+            "#############",
+            "#############",
+            "...##...##...",
+            "...##...##...",
+            "...#######...",
+            "....#####....",
+        ]),
+    },
     18: {
         "uni0647.init": (7, [
             "........####......",
