@@ -364,6 +364,9 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     heh = draw_heh_art(src, body, width)
     if heh is not None:
         g = heh
+    yeh = draw_yeh_art(src, body, dot_groups, width)
+    if yeh is not None:
+        g = yeh
     if left or right:
         extend_joins(g, left, right)
     name = char_name(cp).split()
@@ -939,6 +942,57 @@ def draw_heh_art(src, body, width):
         return None
     top, art = drawn
     return Glyph(width).draw_art(art, 0, top)
+
+
+# --------------------------------------------------------------------------------------------
+# Final yeh and alef maksura
+
+
+# The final yeh, alef maksura and Persian yeh: the font's bowl squeezed into the cell prints as
+# a deep round U whose left tip rises over the base line, a noon without its dot (فی reads as
+# فن). Drawn as Arabic and Persian type draw it: the joining stroke comes in from the right on
+# the base line and sweeps down to the left into a wide, shallow bowl whose lowest rows lie left
+# of the centre, ending in a tip on the left that turns up only to the base line. (A tail
+# turning back to the right under the word is Urdu yeh barree.) The bowl ends two rows over the
+# dots of yeh below it, on TAIL_END_ROW at the lowest.
+YEH_ART = {
+    10: [
+        ".......###",
+        "#.....####",
+        "##...###..",
+        "########..",
+        ".######...",
+    ],
+    13: [
+        "..........###",
+        "#........####",
+        "##......###..",
+        ".##....###...",
+        ".#########...",
+        "..#######....",
+    ],
+    18: [
+        "...............###",
+        "##..........######",
+        "###........###....",
+        ".###......###.....",
+        "..###########.....",
+        "...#########......",
+    ],
+}
+YEH_TOP_ROW = ARABIC_BASE_ROW - 1
+YEH_FINAL_BODY = "uni0649.fina"
+
+
+def draw_yeh_art(src, body, dot_groups, width):
+    """The drawn final yeh of width for a letter whose body is the final yeh's alone, with no
+    dots or yeh's two dots below; None for every other letter (two dots one over the other or
+    three below have no room under the drawn bowl)."""
+    if len(body) != 1 or outline_font(src).getGlyphName(body[0][0]) != YEH_FINAL_BODY:
+        return None
+    if any(d[0] != "2h" for d in dot_groups):
+        return None
+    return Glyph(width).draw_art(YEH_ART[width], 0, YEH_TOP_ROW)
 
 
 # --------------------------------------------------------------------------------------------
