@@ -1100,6 +1100,25 @@ def draw_comma(width):
     return g
 
 
+# The Arabic decimal separator: the font's comma-like mark at this size hangs under the base
+# line and comes out nearly the shape and size of reh (١٢٥٫٥٠ read as ١٢٥ر٥٠). Drawn as type
+# draws it, a small stroke slanting down to the left from a head two dots thick, five rows high
+# and standing on the base line, with blank columns on both sides.
+DECIMAL_SEPARATOR = 0x066B
+DECIMAL_SEPARATOR_ART = {
+    "narrow": ["..##", "..##", ".##.", ".##.", "##.."],
+    "wide": ["..###", "..###", ".###.", ".##..", "##..."],
+}
+
+
+def draw_decimal_separator(width):
+    art = DECIMAL_SEPARATOR_ART["wide" if width >= 18 else "narrow"]
+    g = Glyph(width)
+    g.draw_art(art, (width - len(art[0])) // 2, DIGIT_BASE_ROW - len(art) + 1)
+    g.source = "code"
+    return g
+
+
 # Digits drawn in code, standing on the digits' base row like the font's. Arabic-Indic and
 # Persian one and three at 10 and 13 dots: the font's stems shrink to one dot where the hinting
 # moves them a column over, and a thermal head fades that; drawn two dots thick throughout.
