@@ -367,6 +367,9 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     yeh = draw_yeh_art(src, body, dot_groups, width)
     if yeh is not None:
         g = yeh
+    keheh = draw_keheh_art(src, body, width)
+    if keheh is not None:
+        g = keheh
     if left or right:
         extend_joins(g, left, right)
     name = char_name(cp).split()
@@ -993,6 +996,60 @@ def draw_yeh_art(src, body, dot_groups, width):
     if any(d[0] != "2h" for d in dot_groups):
         return None
     return Glyph(width).draw_art(YEH_ART[width], 0, YEH_TOP_ROW)
+
+
+# --------------------------------------------------------------------------------------------
+# Final keheh at 10 and 13 dots
+
+
+# The final keheh at 10 and 13 dots: the font's head and stroke thin to one dot in the cell, and
+# the letter prints as a smudge on the base stroke (سنگک, یک end in no distinct letter). Drawn as
+# the font shapes it, with strokes two dots thick: the head slanting down to the left from the
+# top of the cell and the stroke turning back down to the right onto the base stroke, which runs
+# on to the left and ends turned up. The medial form, a single slanted stroke on the base
+# stroke, keeps the font's drawing; gaf is drawn on this one (draw_gaf).
+KEHEH_FINAL_ART = {
+    10: [
+        "........##",
+        ".......###",
+        "......###.",
+        ".....###..",
+        "....###...",
+        "....##....",
+        ".##.###...",
+        ".##..###..",
+        ".##...###.",
+        ".##....##.",
+        ".#########",
+        "..########",
+    ],
+    13: [
+        "..........###",
+        ".........###.",
+        "........###..",
+        ".......###...",
+        "......###....",
+        "......##.....",
+        ".##...###....",
+        ".##....###...",
+        ".##.....###..",
+        ".##......##..",
+        ".############",
+        "..###########",
+    ],
+}
+KEHEH_TOP_ROW = ARABIC_BASE_ROW - 11
+KEHEH_FINAL_BODY = "uni06A9.fina"
+
+
+def draw_keheh_art(src, body, width):
+    """The drawn final keheh of width for a letter whose body is the final keheh's alone; None
+    for every other letter and width."""
+    if width not in KEHEH_FINAL_ART or len(body) != 1:
+        return None
+    if outline_font(src).getGlyphName(body[0][0]) != KEHEH_FINAL_BODY:
+        return None
+    return Glyph(width).draw_art(KEHEH_FINAL_ART[width], 0, KEHEH_TOP_ROW)
 
 
 # --------------------------------------------------------------------------------------------
