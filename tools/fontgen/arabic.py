@@ -391,6 +391,8 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
         if cp in SAD_DRAWN.get(width, ()):
             # the drawn loop is lower than the font's: its dot keeps one blank row over it
             hints = [None] * len(dot_groups)
+        if yeh is not None:
+            hints = [YEH_DOTS_ROW] * len(dot_groups)
     placed = []
     for i, (arrangement, ux, uy_top, uy_bottom) in enumerate(dot_groups):
         cx = ux * px_w / 1000.0 + dx
@@ -955,35 +957,38 @@ def draw_heh_art(src, body, width):
 # a deep round U whose left tip rises over the base line, a noon without its dot (فی reads as
 # فن). Drawn as Arabic and Persian type draw it: the joining stroke comes in from the right on
 # the base line and sweeps down to the left into a wide, shallow bowl whose lowest rows lie left
-# of the centre, ending in a tip on the left that turns up only to the base line. (A tail
-# turning back to the right under the word is Urdu yeh barree.) The bowl ends two rows over the
-# dots of yeh below it, on TAIL_END_ROW at the lowest.
+# of the centre, ending in a tip on the left that turns up only to the base line, a column in
+# from the free edge so that it stays off the joining row there. (A tail turning back to the
+# right under the word is Urdu yeh barree.)
 YEH_ART = {
     10: [
         ".......###",
-        "#.....####",
-        "##...###..",
-        "########..",
-        ".######...",
+        ".#....####",
+        ".##..###..",
+        ".#######..",
+        "..#####...",
     ],
     13: [
         "..........###",
-        "#........####",
-        "##......###..",
-        ".##....###...",
-        ".#########...",
-        "..#######....",
+        ".#.......####",
+        ".##.....###..",
+        "..##...###...",
+        "..########...",
+        "...######....",
     ],
     18: [
         "...............###",
-        "##..........######",
-        "###........###....",
-        ".###......###.....",
-        "..###########.....",
-        "...#########......",
+        ".##.........######",
+        ".###.......###....",
+        "..###.....###.....",
+        "...##########.....",
+        "....########......",
     ],
 }
 YEH_TOP_ROW = ARABIC_BASE_ROW - 1
+# Yeh's two dots hang on these rows in the three fonts, as under the font's bowl: at 10 the
+# flatter drawn bowl would draw them a row higher than at 13 and 18.
+YEH_DOTS_ROW = TAIL_END_ROW + 2
 YEH_FINAL_BODY = "uni0649.fina"
 
 
