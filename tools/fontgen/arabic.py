@@ -364,6 +364,12 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     heh = draw_heh_art(src, body, width)
     if heh is not None:
         g = heh
+    yeh = draw_yeh_art(src, body, dot_groups, width)
+    if yeh is not None:
+        g = yeh
+    keheh = draw_keheh_art(src, body, width)
+    if keheh is not None:
+        g = keheh
     if left or right:
         extend_joins(g, left, right)
     name = char_name(cp).split()
@@ -385,6 +391,8 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
         if cp in SAD_DRAWN.get(width, ()):
             # the drawn loop is lower than the font's: its dot keeps one blank row over it
             hints = [None] * len(dot_groups)
+        if yeh is not None:
+            hints = [YEH_DOTS_ROW] * len(dot_groups)
     placed = []
     for i, (arrangement, ux, uy_top, uy_bottom) in enumerate(dot_groups):
         cx = ux * px_w / 1000.0 + dx
@@ -942,6 +950,114 @@ def draw_heh_art(src, body, width):
 
 
 # --------------------------------------------------------------------------------------------
+# Final yeh and alef maksura
+
+
+# The final yeh, alef maksura and Persian yeh: the font's bowl squeezed into the cell prints as
+# a deep round U whose left tip rises over the base line, a noon without its dot (فی reads as
+# فن). Drawn as Arabic and Persian type draw it: the joining stroke comes in from the right on
+# the base line and sweeps down to the left into a wide, shallow bowl whose lowest rows lie left
+# of the centre, ending in a tip on the left that turns up only to the base line, a column in
+# from the free edge so that it stays off the joining row there. (A tail turning back to the
+# right under the word is Urdu yeh barree.)
+YEH_ART = {
+    10: [
+        ".......###",
+        ".#....####",
+        ".##..###..",
+        ".#######..",
+        "..#####...",
+    ],
+    13: [
+        "..........###",
+        ".#.......####",
+        ".##.....###..",
+        "..##...###...",
+        "..########...",
+        "...######....",
+    ],
+    18: [
+        "...............###",
+        ".##.........######",
+        ".###.......###....",
+        "..###.....###.....",
+        "...##########.....",
+        "....########......",
+    ],
+}
+YEH_TOP_ROW = ARABIC_BASE_ROW - 1
+# Yeh's two dots hang on these rows in the three fonts, as under the font's bowl: at 10 the
+# flatter drawn bowl would draw them a row higher than at 13 and 18.
+YEH_DOTS_ROW = TAIL_END_ROW + 2
+YEH_FINAL_BODY = "uni0649.fina"
+
+
+def draw_yeh_art(src, body, dot_groups, width):
+    """The drawn final yeh of width for a letter whose body is the final yeh's alone, with no
+    dots or yeh's two dots below; None for every other letter (two dots one over the other or
+    three below have no room under the drawn bowl)."""
+    if len(body) != 1 or outline_font(src).getGlyphName(body[0][0]) != YEH_FINAL_BODY:
+        return None
+    if any(d[0] != "2h" for d in dot_groups):
+        return None
+    return Glyph(width).draw_art(YEH_ART[width], 0, YEH_TOP_ROW)
+
+
+# --------------------------------------------------------------------------------------------
+# Final keheh at 10 and 13 dots
+
+
+# The final keheh at 10 and 13 dots: the font's head and stroke thin to one dot in the cell, and
+# the letter prints as a smudge on the base stroke (سنگک, یک end in no distinct letter). Drawn as
+# the font shapes it, with strokes two dots thick: the head slanting down to the left from the
+# top of the cell and the stroke turning back down to the right onto the base stroke, which runs
+# on to the left and ends turned up. The medial form, a single slanted stroke on the base
+# stroke, keeps the font's drawing; gaf is drawn on this one (draw_gaf).
+KEHEH_FINAL_ART = {
+    10: [
+        "........##",
+        ".......###",
+        "......###.",
+        ".....###..",
+        "....###...",
+        "....##....",
+        ".##.###...",
+        ".##..###..",
+        ".##...###.",
+        ".##....##.",
+        ".#########",
+        "..########",
+    ],
+    13: [
+        "..........###",
+        ".........###.",
+        "........###..",
+        ".......###...",
+        "......###....",
+        "......##.....",
+        ".##...###....",
+        ".##....###...",
+        ".##.....###..",
+        ".##......##..",
+        ".############",
+        "..###########",
+    ],
+}
+KEHEH_TOP_ROW = ARABIC_BASE_ROW - 11
+KEHEH_FINAL_BODY = "uni06A9.fina"
+
+
+def draw_keheh_art(src, body, width):
+    """The drawn final keheh of width for a letter whose body is the final keheh's alone; None
+    for every other letter and width."""
+    if width not in KEHEH_FINAL_ART or len(body) != 1:
+        return None
+    if outline_font(src).getGlyphName(body[0][0]) != KEHEH_FINAL_BODY:
+        return None
+    return Glyph(width).draw_art(KEHEH_FINAL_ART[width], 0, KEHEH_TOP_ROW)
+
+
+# --------------------------------------------------------------------------------------------
 # Sad and dad at 10 and 13 dots
 
 
@@ -1042,6 +1158,25 @@ def draw_comma(width):
     art = COMMA_ART["wide" if width >= 18 else "narrow"]
     g = Glyph(width)
     g.draw_art(art, (width - len(art[0])) // 2, ARABIC_BASE_ROW - len(art) + 1)
+    g.source = "code"
+    return g
+
+
+# The Arabic decimal separator: the font's comma-like mark at this size hangs under the base
+# line and comes out nearly the shape and size of reh (١٢٥٫٥٠ read as ١٢٥ر٥٠). Drawn as type
+# draws it, a small stroke slanting down to the left from a head two dots thick, five rows high
+# and standing on the base line, with blank columns on both sides.
+DECIMAL_SEPARATOR = 0x066B
+DECIMAL_SEPARATOR_ART = {
+    "narrow": ["..##", "..##", ".##.", ".##.", "##.."],
+    "wide": ["..###", "..###", ".###.", ".##..", "##..."],
+}
+
+
+def draw_decimal_separator(width):
+    art = DECIMAL_SEPARATOR_ART["wide" if width >= 18 else "narrow"]
+    g = Glyph(width)
+    g.draw_art(art, (width - len(art[0])) // 2, DIGIT_BASE_ROW - len(art) + 1)
     g.source = "code"
     return g
 

@@ -52,6 +52,8 @@ def draw_narrow(cp, flag, width):
         return arabic.draw_gaf(cp, width)
     if cp == arabic.COMMA:
         return arabic.draw_comma(width)
+    if cp == arabic.DECIMAL_SEPARATOR:
+        return arabic.draw_decimal_separator(width)
     if arabic.is_arabic(cp):
         return arabic.draw_letter(cp, width, flag)
     if 0x3000 <= cp <= 0x9FFF:
