@@ -1191,6 +1191,12 @@ def draw_decimal_separator(width):
 # font's is a ring nearly the digits' height that next to ١ read as a Latin 10; drawn as in
 # Arabic type, a small teardrop with its point up, narrower than a zero and little more than
 # half the digits' height, hollow and on the base row, apart from the small solid diamond of ٠.
+# The Persian four at 10, 13 and 18: the font's came out as the three with one tooth bent, two
+# or three dots apart from ۳, so ۳۴ in a price read as ۳۳; drawn as in type, a straight stem the
+# digits' height with the two small curves stacked beside its upper part (a backward-facing
+# three, open on the right), joined to the stem by its top arm and a blank column apart below
+# it, so that its gaps run across where the three's run down between its teeth, and it stays
+# one digit rather than a one beside a small four.
 DIGIT_BASE_ROW = ARABIC_BASE_ROW
 ONE_ART = ["###.", ".##."] + [".##."] * 4 + ["..##"] * 6
 THREE_ART = {
@@ -1198,6 +1204,14 @@ THREE_ART = {
     13: ["##.##.##", "##.##.##", "########", "########", "##......"] + [".##....."] * 7,
     18: ["###..###..###", "###..###..###", "#############", "#############", "###.........."]
     + [".###........."] * 7,
+}
+FOUR_ART = {
+    10: ["##..####", "#######.", "##.##...", "##..###.", "##.##...", "##.####.", "##..####"]
+    + ["##......"] * 5,
+    13: ["##..####", "#######.", "##.##...", "##..###.", "##.##...", "##.####.", "##..####"]
+    + ["##......"] * 5,
+    18: ["###...######", "###########.", "###..###....", "###...#####.", "###..###....",
+         "###..######.", "###...######"] + ["###........."] * 5,
 }
 FIVE_ART = {
     10: ["..##..", ".####.", "##..##", "##..##", "##..##", "##..##", ".####."],
@@ -1210,6 +1224,7 @@ DRAWN_DIGITS = {
     0x06F1: {10: ONE_ART, 13: ONE_ART},
     0x0663: THREE_ART,
     0x06F3: THREE_ART,
+    0x06F4: FOUR_ART,
     0x0665: FIVE_ART,
 }
 
