@@ -30,6 +30,17 @@ the horse is drawn once in columns 0-9 (MA, shared), its four bars two dots thic
 vertical through the first three, the hook down the right and its four dots as ticks one dot
 wide; different and wing stand in columns 11-22, wing's feathers as two hooks with a tick pair
 inside each and the inner cross of its field and the short bar of together one dot thick.
+
+Six more printed from Noto as clumps of one-dot strokes one blank apart: U+9FDA, U+9FE4, U+9FEB,
+U+9FE2, U+9FB2 and U+9FD0. Tree and each (the right of U+683C) stand in columns 11-22 (GE,
+shared) beside the man and the right of U+4F0A in U+9FDA and beside the ear in U+9FE4; the
+tree's legs and each's crossing are one dot thick and each's mouth one column wide inside.
+U+9FE2 narrows the ear to seven columns beside the town (its bends one dot thick) and join;
+U+9FEB draws the rice inside the air's box with one-dot strokes, its dots slanted ticks; U+9FB2's
+cart is a box of four rooms one dot high under the shelter, gold's dots slanted ticks; U+9FD0 is
+the fish (as in U+9FE9, its four dots ticks three high) beside the wine jar. Four components
+side by side in U+9FDA leave U+4F0A's right vertical a single dot: it is the roughest of these.
+U+9FEA (the walk around a pig over fire) is left to Noto.
 """
 
 # U+4DB6: a vertical with a stroke to its right over one; the hand radical beside a sun; one,
@@ -671,6 +682,223 @@ A9FE1 = beside_er([
     "..........",  # 23
 ])
 
-WIDE_ART = {0x4DB6: A4DB6, 0x9FA6: A9FA6, 0x9FAD: A9FAD, 0x9FAE: A9FAE, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FDB: A9FDB,
-            0x9FDC: A9FDC, 0x9FDD: A9FDD, 0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE1: A9FE1, 0x9FE5: A9FE5,
-            0x9FE6: A9FE6, 0x9FE7: A9FE7, 0x9FE8: A9FE8, 0x9FE9: A9FE9, 0x9FFF: A9FFF}
+
+# Tree and each (the right of U+683C) as they stand on the right of an ideograph, in columns 11-22
+# with a blank column between them: the tree its vertical and bar two dots thick and its legs
+# one-dot ticks beside the vertical; each its short stroke, the bent stroke and the falling one
+# (one dot thick where they part) over the mouth, whose inside is one column wide.
+GE = [
+    "..##........",  # 0
+    "..##....##..",  # 1
+    "..##....####",  # 2
+    "..##...##.##",  # 3
+    "######.#..##",  # 4
+    "######...##.",  # 5
+    "..##....###.",  # 6
+    ".####..##.##",  # 7
+    "#.##.#.#...#",  # 8
+    "#.##.#......",  # 9
+    "..##........",  # 10
+    "..##...#####",  # 11
+    "..##...#####",  # 12
+    "..##...##.##",  # 13
+    "..##...##.##",  # 14
+    "..##...##.##",  # 15
+    "..##...##.##",  # 16
+    "..##...##.##",  # 17
+    "..##...##.##",  # 18
+    "..##...#####",  # 19
+    "..##...#####",  # 20
+    "..##........",  # 21
+    "............",  # 22
+    "............",  # 23
+]
+
+
+def beside_ge(left):
+    """Dot art of 24 x 24: the art `left` (ten columns) with tree and each beside it."""
+    return [left[r] + "." + GE[r] + "." for r in range(24)]
+
+
+# U+9FDA: the man beside the right of U+4F0A (its three bars on two verticals, the right one a
+# dot thick, the left going down into the falling stroke) and tree and each.
+A9FDA = beside_ge([
+    "..........",  # 0
+    "..##.#####",  # 1
+    "..##.#####",  # 2
+    ".##..##..#",  # 3
+    ".###.##..#",  # 4
+    "####.#####",  # 5
+    "#.##.#####",  # 6
+    "..##.##..#",  # 7
+    "..##.##..#",  # 8
+    "..##.#####",  # 9
+    "..##.#####",  # 10
+    "..##.##...",  # 11
+    "..##.##...",  # 12
+    "..##.##...",  # 13
+    "..##.##...",  # 14
+    "..##.##...",  # 15
+    "..##.##...",  # 16
+    "..##.##...",  # 17
+    "..##.##...",  # 18
+    "..##.##...",  # 19
+    "..##.##...",  # 20
+    "..##.#....",  # 21
+    "..........",  # 22
+    "..........",  # 23
+])
+
+# U+9FE4: the ear (two inner bars, the rising stroke through the long right vertical) beside tree
+# and each.
+A9FE4 = beside_ge([
+    "..........",  # 0
+    "##########",  # 1
+    "##########",  # 2
+    ".##...##..",  # 3
+    ".##...##..",  # 4
+    ".#######..",  # 5
+    ".#######..",  # 6
+    ".##...##..",  # 7
+    ".##...##..",  # 8
+    ".#######..",  # 9
+    ".#######..",  # 10
+    ".##...##..",  # 11
+    ".##...##..",  # 12
+    ".##...####",  # 13
+    "########..",  # 14
+    "####..##..",  # 15
+    "......##..",  # 16
+    "......##..",  # 17
+    "......##..",  # 18
+    "......##..",  # 19
+    "......##..",  # 20
+    "......##..",  # 21
+    "..........",  # 22
+    "..........",  # 23
+])
+
+# U+9FE2: the ear and the town (U+8036) beside join: the ear narrowed to seven columns (its inner
+# bars two dots thick, the rising stroke crossing the right vertical), the town's bends one dot
+# thick, and join (the roof, its short bar and the mouth) in columns 13-22.
+A9FE2 = [
+    ".................##.....",  # 0
+    "#######.####....####....",  # 1
+    "#######.####...##..##...",  # 2
+    ".##..##.##.#..##....##..",  # 3
+    ".##..##.##.#.##......##.",  # 4
+    ".######.##.#.#........#.",  # 5
+    ".######.###.............",  # 6
+    ".##..##.####...######...",  # 7
+    ".##..##.##.#...######...",  # 8
+    ".######.##.#............",  # 9
+    ".######.##.#..########..",  # 10
+    ".##..##.####..########..",  # 11
+    ".##..##.###...##....##..",  # 12
+    ".##..##.##....##....##..",  # 13
+    ".##..##.##....##....##..",  # 14
+    ".##.###.##....##....##..",  # 15
+    "#######.##....##....##..",  # 16
+    "###..##.##....##....##..",  # 17
+    ".....##.##....##....##..",  # 18
+    ".....##.##....##....##..",  # 19
+    ".....##.##....########..",  # 20
+    ".....##.##....########..",  # 21
+    "........##..............",  # 22
+    "........................",  # 23
+]
+
+# U+9FEB: the air around the inside of U+5967: the falling stroke and three bars of the air, its
+# last bar turning down the right and hooking up at the foot; inside, the box with rice in it
+# (its vertical, bar and four dots one dot thick, the dots as slanted ticks) over big.
+A9FEB = [
+    "....##..................",  # 0
+    "...##..###############..",  # 1
+    "..##...###############..",  # 2
+    ".##.....................",  # 3
+    "##....############......",  # 4
+    "#.....############......",  # 5
+    "........................",  # 6
+    ".###################....",  # 7
+    ".###################....",  # 8
+    "..................##....",  # 9
+    "..#############...##....",  # 10
+    "..#############...##....",  # 11
+    "..##.#..#..#.##...##....",  # 12
+    "..##..#.#.#..##...##....",  # 13
+    "..##.#######.##...##....",  # 14
+    "..##..#.#.#..##...##....",  # 15
+    "..##.#..#..#.##...##....",  # 16
+    "........##........##....",  # 17
+    ".################.##.##.",  # 18
+    ".################.##.##.",  # 19
+    "......##..##......##.##.",  # 20
+    "....##......##....#####.",  # 21
+    ".###..........###..###..",  # 22
+    "........................",  # 23
+]
+
+# U+9FB2: gold beside storehouse. Gold: the roof, its two bars, the vertical, the two dots as
+# slanted ticks one dot wide and the rising stroke at the foot. Storehouse: the dot and the
+# shelter's bar and left side, the cart inside it (its top bar, the box of four rooms, the long
+# bar and the vertical through them, the rooms one dot high).
+A9FB2 = [
+    "................##......",  # 0
+    "....##..........##......",  # 1
+    "...####...#############.",  # 2
+    "..##..##..#############.",  # 3
+    ".##....##.##............",  # 4
+    "##......#.##.##########.",  # 5
+    "..........##.##########.",  # 6
+    "..#####...##.....##.....",  # 7
+    "..#####...##.##########.",  # 8
+    "....##....##.##########.",  # 9
+    "#########.##.##..##..##.",  # 10
+    "#########.##.##########.",  # 11
+    "....##....##.##########.",  # 12
+    ".#..##.#..##.##..##..##.",  # 13
+    "..#.##.#..##.##########.",  # 14
+    "..#.###...##.##########.",  # 15
+    "....##....##.....##.....",  # 16
+    "....##....##.##########.",  # 17
+    "....##.##.##.##########.",  # 18
+    "....#####.##.....##.....",  # 19
+    "..#####...##.....##.....",  # 20
+    "#####.....#......##.....",  # 21
+    "##...............##.....",  # 22
+    "........................",  # 23
+]
+
+# U+9FD0: fish beside the wine jar. Fish: its bent top, the field of four rooms and the fire's
+# four dots as ticks one dot wide; the wine jar: one, the box with the two legs of a man in it
+# (one dot thick where they bend) and its inner bar.
+A9FD0 = [
+    "...##...................",  # 0
+    "..######...############.",  # 1
+    ".##...##...############.",  # 2
+    "##########....##..##....",  # 3
+    "##########....##..##....",  # 4
+    "##..##..##.############.",  # 5
+    "##..##..##.############.",  # 6
+    "##..##..##.##.##..##.##.",  # 7
+    "##########.##.##..##.##.",  # 8
+    "##########.##.##..##.##.",  # 9
+    "##..##..##.##.##..##.##.",  # 10
+    "##..##..##.##.##..##.##.",  # 11
+    "##..##..##.##.#...#####.",  # 12
+    "##########.###.......##.",  # 13
+    "##########.##........##.",  # 14
+    "...........############.",  # 15
+    "...........############.",  # 16
+    "...........##........##.",  # 17
+    "#..#..#..#.##........##.",  # 18
+    "#..#..#..#.##........##.",  # 19
+    "#..#..#..#.############.",  # 20
+    "...........############.",  # 21
+    "........................",  # 22
+    "........................",  # 23
+]
+
+WIDE_ART = {0x4DB6: A4DB6, 0x9FA6: A9FA6, 0x9FAD: A9FAD, 0x9FAE: A9FAE, 0x9FB2: A9FB2, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FD0: A9FD0, 0x9FDA: A9FDA, 0x9FDB: A9FDB,
+            0x9FDC: A9FDC, 0x9FDD: A9FDD, 0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE1: A9FE1, 0x9FE2: A9FE2, 0x9FE4: A9FE4, 0x9FE5: A9FE5,
+            0x9FE6: A9FE6, 0x9FE7: A9FE7, 0x9FE8: A9FE8, 0x9FE9: A9FE9, 0x9FEB: A9FEB, 0x9FFF: A9FFF}
