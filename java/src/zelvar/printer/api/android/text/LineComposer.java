@@ -40,6 +40,8 @@ final class LineComposer {
     private static final int BODY_TOP_ROW = 8;
     private static final int MIDDLE_ROW = 12;
     private static final int ROWS_MASK = 0xFFFFFF;
+    // The widest character ESC & defines; a wider definition is ignored and its bytes print.
+    private static final int MAX_COLUMNS = 24;
     private static final int USER_CODE = 0x41; // the code every drawn character is defined as
     private static final int COLUMN_BYTES = 3;
     private static final int SEQUENCE_HEADER = 6; // ESC & y c1 c2 x
@@ -258,7 +260,8 @@ final class LineComposer {
             // line grows past its cells.
             int[] wider = window(beside.base, beside.marks, k.joining, true);
             int trailing = nextNatural ? 0 : Math.min(beside.base.length - 1 - wider[1], EDGE);
-            if (s.saved - (wider[1] - wider[0] + 1) - trailing >= 0) {
+            int core = wider[1] - wider[0] + 1;
+            if (s.saved - core - trailing >= 0 && core + trailing <= MAX_COLUMNS) {
                 w = beside.base.length;
                 base = beside.base;
                 marks = beside.marks;
@@ -266,19 +269,22 @@ final class LineComposer {
             }
         }
         int from = window[0], to = window[1];
+        int trailing = nextNatural ? 0 : Math.min(w - 1 - to, EDGE);
         int gap;
         if (s.previousNatural) {
             boolean joined = !k.afterNonJoiner && (s.previousJoining & Characters.JOINS_RIGHT) != 0
                 && (k.joining & Characters.JOINS_LEFT) != 0;
             gap = joined ? 0 : k.afterNonJoiner ? Characters.ZWNJ_BREAK : GAP;
-            from = apart(s, marks, from, gap);
+            // Columns taken to keep marks apart come out of what the line saved, like any gap,
+            // and a character stays within what ESC & defines.
+            int leftmost = to + 1 + trailing - Math.min(s.saved, MAX_COLUMNS);
+            from = Math.min(from, Math.max(apart(s, marks, from, gap), leftmost));
         } else {
             gap = Math.min(from, EDGE);
         }
         int core = to - from + 1;
-        int trailing = nextNatural ? 0 : Math.min(w - 1 - to, EDGE);
         s.saved -= core + trailing;
-        gap = Math.max(0, Math.min(gap, s.saved));
+        gap = Math.max(0, Math.min(Math.min(gap, s.saved), MAX_COLUMNS - core - trailing));
         s.saved -= gap;
         int x = gap + core + trailing;
         if (characters.doubleByte) run.needKanji(KANJI_OFF, profile);
