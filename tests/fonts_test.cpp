@@ -861,6 +861,32 @@ TEST(ArabicArtwork, SeenAndSheenTeethStandApart) {
     }
 }
 
+// The turned-up left end of final and isolated beh rises at most three rows over the joining
+// stroke: as tall as the letter it reads as alef beside teh's dots (ـت read تا). Reh falls from
+// its head in a stroke two dots thick: thinned to one dot under the head, the head reads as
+// zain's dot.
+TEST(ArabicArtwork, BehEndsStayLowAndRehFallsWithoutANeck) {
+    const int kBehEnds[] = {0xFE8F, 0xFE90, 0xFE95, 0xFE96, 0xFE99, 0xFE9A, 0xFB56, 0xFB57};
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        for (int cp : kBehEnds) {
+            const Dots dots = DotsOf(Get(font, cp), font.width);
+            const int end = dots.begin()->first;  // the leftmost column
+            int top = kConnectorRow;  // up the column from the stroke, to the first blank
+            while (top > 0 && dots.count({end, top - 1})) --top;
+            EXPECT_GE(top, kConnectorRow - 4) << font.name << " " << Hex(cp);
+        }
+        for (int cp : {0xFEAD, 0xFEAE}) {
+            std::map<int, int> row_dots;
+            for (const auto& dot : DotsOf(Get(font, cp), font.width)) ++row_dots[dot.second];
+            row_dots.erase(std::prev(row_dots.end()));  // the tail's tip
+            for (const auto& [r, n] : row_dots) {
+                EXPECT_GE(n, 2) << font.name << " " << Hex(cp) << " row " << r;
+            }
+        }
+    }
+}
+
 // Thermal heads print two strokes one blank dot apart as one: tanwin then reads as madda and
 // gaf as kaf. Strokes that must read as separate ink keep two blank dots between them: dots up
 // to two apart (one blank between) count as one piece, and the pieces keep their number.

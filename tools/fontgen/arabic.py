@@ -375,6 +375,11 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     name = char_name(cp).split()
     if width == NARROW_WIDTHS[0] and ("FEH" in name or "QAF" in name) and not has_hole(g):
         open_loop(g)
+    if REH_FAMILY & set(name) and "SMALL" not in name:
+        thicken_neck(g)
+    if right and not left or not (left or right):
+        if BEH_FAMILY & set(name) and "MARBUTA" not in name:
+            lower_tip(g)
     g.hamza_row = None
     for _, hx, hy in hamzas:
         h_cx, h_bottom, h_top = hamza_bounds(src)
@@ -498,6 +503,46 @@ def has_hole(glyph):
         stack += [(c + 1, r), (c - 1, r), (c, r + 1), (c, r - 1)]
     blanks = sum(1 for r in range(ROWS) for c in range(glyph.width) if not glyph.get(c, r))
     return blanks > len([d for d in outside if 0 <= d[0] < glyph.width and 0 <= d[1] < ROWS])
+
+
+# Reh and zain fall from a head two dots square; where the raster thins the stroke under it to
+# one dot, the head prints as a dot of its own and ر reads as ز.
+REH_FAMILY = {"REH", "ZAIN", "JEH"}
+
+
+def thicken_neck(glyph):
+    """Widens a one-dot row of a stroke between two rows two dots thick or more to two dots,
+    toward the row under it."""
+    for r in range(1, ROWS - 1):
+        above, row, below = glyph.rows[r - 1], glyph.rows[r], glyph.rows[r + 1]
+        if bin(row).count("1") != 1 or bin(above).count("1") < 2 or bin(below).count("1") < 2:
+            continue
+        c = row.bit_length() - 1
+        if not (above >> c & 1 and below >> c & 1):
+            continue
+        if below >> (c + 1) & 1 and c + 1 < glyph.width:
+            glyph.set(c + 1, r)
+        elif below >> (c - 1) & 1 and c > 0:
+            glyph.set(c - 1, r)
+
+
+# The left end of final and isolated beh turns up; drawn as tall as the letter it is a stem two
+# dots wide beside the dots of teh, and ـت reads as تا (its top and the two dots print as three
+# squares in a row at 10).
+BEH_FAMILY = {"BEH", "TEH", "THEH", "PEH", "TTEH", "TEHEH", "BEHEH", "BEEH", "TTEHEH"}
+TIP_ROWS = 3  # rows the turned-up end rises over the joining stroke
+
+
+def lower_tip(glyph):
+    """Cuts the turned-up left end of a final or isolated beh to TIP_ROWS over the stroke."""
+    ink = [c for c in range(glyph.width) if glyph.column_value(c)]
+    if not ink:
+        return
+    c0 = ink[0]
+    stem = [c for c in (c0, c0 + 1) if all(glyph.get(c, r) for r in range(JOIN_ROWS[0] - TIP_ROWS,
+                                                                             JOIN_ROWS[0]))]
+    for c in stem:
+        glyph.erase(c, 0, c, JOIN_ROWS[0] - TIP_ROWS - 1)
 
 
 def open_loop(glyph):
