@@ -42,6 +42,10 @@ final class LineComposer {
     private static final int ROWS_MASK = 0xFFFFFF;
     // The widest character ESC & defines; a wider definition is ignored and its bytes print.
     private static final int MAX_COLUMNS = 24;
+    // The narrowest font, and the one whose drawings of seen, sheen, sad and dad have the room
+    // for their bowls.
+    private static final int NARROW_FONT = 10;
+    private static final int BOWL_FONT = 13;
     private static final int USER_CODE = 0x41; // the code every drawn character is defined as
     private static final int COLUMN_BYTES = 3;
     private static final int SEQUENCE_HEADER = 6; // ESC & y c1 c2 x
@@ -74,6 +78,8 @@ final class LineComposer {
         final int[] base;
         final List<int[]> marks = new ArrayList<>(2);
         final boolean afterNonJoiner;
+        int[] wideBowl; // the next width's drawing of a letter whose bowl the narrow cell cramps
+        boolean afterBlank; // the line's start or a space is printed just before it
 
         Cluster(int c, int font, byte[] sequence, boolean afterNonJoiner) {
             this.codePoint = c;
@@ -120,6 +126,15 @@ final class LineComposer {
      * (2 for double width), by which the printer moves its print position.
      */
     Run compose(int[] v, boolean frame, int widthFactor) {
+        return compose(v, frame, widthFactor, 0);
+    }
+
+    /**
+     * Composes characters in printing order as {@link #compose(int[], boolean, int)} does, where
+     * the line may take {@code room} dots more than its cells: letters at their natural width
+     * may use it as they use what trimming saves.
+     */
+    Run compose(int[] v, boolean frame, int widthFactor, int room) {
         Run run = new Run();
         byte[] placement = nativef.newPlacementRecord();
         int gridPitch = characters.gridPitch;
@@ -127,6 +142,7 @@ final class LineComposer {
         int previousLetter = -1;
         int cell = 0; // the width of the last cell, which a mark prints over
         Setting natural = characters.naturalWidth && !frame ? new Setting() : null;
+        if (natural != null) natural.saved = Math.max(0, room);
         for (int i = 0; i < v.length; ++i) {
             int c = v[i];
             int kind = characters.classify(c);
@@ -173,6 +189,15 @@ final class LineComposer {
                     if (!overstrike && Characters.isArabicBlock(c)) {
                         cell = set(run, natural, true, cell);
                         natural.pending = new Cluster(c, font, sequence, natural.nonJoiner);
+                        natural.pending.afterBlank = previousLetter < 0 || v[previousLetter] == ' ';
+                        if (font == NARROW_FONT && hasWideBowl(c)) {
+                            byte[] wide =
+                                NativeDraw.drawJustified(c, characters.codePage, BOWL_FONT,
+                                    NativeDraw.FONT_HEIGHT, nativef.newPlacementRecord(), justify);
+                            if (wide.length > SEQUENCE_HEADER + COLUMN_BYTES * BOWL_FONT) {
+                                natural.pending.wideBowl = columns(wide, BOWL_FONT);
+                            }
+                        }
                         natural.nonJoiner = false;
                         natural.saved += font;
                         ++drawnCharacters;
@@ -255,6 +280,24 @@ final class LineComposer {
         List<int[]> marks = k.marks;
         Stacked beside = besideStem(base, marks, k.joining);
         int[] window = window(base, marks, k.joining, false);
+        int leadingGap = -1;
+        if (k.wideBowl != null && marks.isEmpty()) {
+            // Taken where the line has saved the room, gaps and all, and the character stays
+            // as narrow as printers that take user-defined characters only as wide as Font A
+            // need.
+            int[] wider = window(k.wideBowl, marks, k.joining, false);
+            int trailing = nextNatural ? 0 : Math.min(k.wideBowl.length - 1 - wider[1], EDGE);
+            int core = wider[1] - wider[0] + 1;
+            // A space or the paper's margin before it is blank enough.
+            int lead = !s.previousNatural && k.afterBlank ? 0 : wantedGap(s, k, wider[0]);
+            int x = lead + core + trailing;
+            if (s.saved - x >= 0 && x <= Math.min(profile.fontAWidth(), MAX_COLUMNS)) {
+                w = k.wideBowl.length;
+                base = k.wideBowl;
+                window = wider;
+                leadingGap = lead;
+            }
+        }
         if (beside != null) {
             // Taken only where the line has saved the room the longer stroke needs, so that no
             // line grows past its cells.
@@ -270,17 +313,12 @@ final class LineComposer {
         }
         int from = window[0], to = window[1];
         int trailing = nextNatural ? 0 : Math.min(w - 1 - to, EDGE);
-        int gap;
+        int gap = leadingGap >= 0 ? leadingGap : wantedGap(s, k, from);
         if (s.previousNatural) {
-            boolean joined = !k.afterNonJoiner && (s.previousJoining & Characters.JOINS_RIGHT) != 0
-                && (k.joining & Characters.JOINS_LEFT) != 0;
-            gap = joined ? 0 : k.afterNonJoiner ? Characters.ZWNJ_BREAK : GAP;
             // Columns taken to keep marks apart come out of what the line saved, like any gap,
             // and a character stays within what ESC & defines.
             int leftmost = to + 1 + trailing - Math.min(s.saved, MAX_COLUMNS);
             from = Math.min(from, Math.max(apart(s, marks, from, gap), leftmost));
-        } else {
-            gap = Math.min(from, EDGE);
         }
         int core = to - from + 1;
         s.saved -= core + trailing;
@@ -304,6 +342,39 @@ final class LineComposer {
         run.width += x;
         lastMarks(s, marks, from, gap, x);
         return x;
+    }
+
+    /** The blank dots wanted before a letter whose ink starts at column {@code from}. */
+    private static int wantedGap(Setting s, Cluster k, int from) {
+        if (!s.previousNatural) return Math.min(from, EDGE);
+        boolean joined = !k.afterNonJoiner && (s.previousJoining & Characters.JOINS_RIGHT) != 0
+            && (k.joining & Characters.JOINS_LEFT) != 0;
+        return joined ? 0 : k.afterNonJoiner ? Characters.ZWNJ_BREAK : GAP;
+    }
+
+    /**
+     * Seen, sheen, sad and dad at the end of a word: in the narrowest cell their bowl has three
+     * columns and reads as one more tooth (ر.س read ر.ﺷ), so they take the next width's drawing
+     * where the line has the room.
+     */
+    private static boolean hasWideBowl(int c) {
+        switch (c) {
+            case 0x0633: // seen, sheen, sad, dad
+            case 0x0634:
+            case 0x0635:
+            case 0x0636:
+            case 0xFEB1: // their isolated and final forms
+            case 0xFEB2:
+            case 0xFEB5:
+            case 0xFEB6:
+            case 0xFEB9:
+            case 0xFEBA:
+            case 0xFEBD:
+            case 0xFEBE:
+                return true;
+            default:
+                return false;
+        }
     }
 
     /**

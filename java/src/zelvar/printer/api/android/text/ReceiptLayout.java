@@ -145,8 +145,23 @@ final class ReceiptLayout {
     private LineBreaker.Measure measure(boolean rtl, boolean frame) {
         if (frame || !characters.naturalWidth) return null;
         int factor = writer.style().widthFactor();
+        int width = lineWidth();
         return logical
-            -> measurer.compose(VisualLine.of(logical, rtl, characters), false, factor).width;
+            -> measurer
+                   .compose(
+                       VisualLine.of(logical, rtl, characters), false, factor, room(logical, width))
+                   .width;
+    }
+
+    /**
+     * The dots a line of text may take beyond its cells and still fit {@code width}: a line
+     * stands at one side of the paper or in its middle, so a letter at its natural width may use
+     * the paper's blank as it uses what trimming saves.
+     */
+    private int room(int[] logical, int width) {
+        int cells = 0;
+        for (int dots : characters.widths(logical, 0, logical.length, false)) cells += dots;
+        return Math.max(0, width - cells);
     }
 
     private LineComposer.Run line(int[] logical, boolean rtl, boolean frame) {
@@ -173,7 +188,10 @@ final class ReceiptLayout {
             if (frameLine(text, width)) return;
         }
         for (int[] segment : breaker.wrap(text, width, frame, measure(rtl, frame))) {
-            LineComposer.Run run = line(segment, rtl, frame);
+            LineComposer.Run run = frame
+                ? line(segment, rtl, true)
+                : composer.compose(VisualLine.of(segment, rtl, characters), false,
+                    writer.style().widthFactor(), room(segment, width));
             writer.beginLine(frame || Characters.hasBoxCharacters(segment));
             int x = frame ? 0 : centered ? (width - run.width) / 2 : side ? width - run.width : 0;
             writer.moveTo(Math.max(0, x), 0);

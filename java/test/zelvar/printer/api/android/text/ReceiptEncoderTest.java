@@ -17,6 +17,7 @@ import java.nio.file.Files;
 import java.nio.file.Path;
 import java.util.ArrayList;
 import java.util.Arrays;
+import java.util.Collections;
 import java.util.HashMap;
 import java.util.List;
 import java.util.Map;
@@ -186,6 +187,31 @@ class ReceiptEncoderTest {
             encode(PrinterProfile.REFERENCE, 1256, width, PAPER, vocalised).lines) {
             for (Glyph g : line) assertTrue(g.width <= 24, "a character " + g.width + " dots wide");
         }
+    }
+
+    @Test
+    void seenAndSadEndingAWordAtTenDotsTakeAWiderBowlWithinTwelveDotsAndThePaper() {
+        // In 10 columns their bowl has three and reads as one more tooth (ر.س read ر.ﺷ).
+        String words = "ر.س الرياض فروش خاص شمس";
+        String full = String.join(" ", Collections.nCopies(30, "خاص"));
+        Wire wire = encode(PrinterProfile.REFERENCE, 1256, 10, PAPER, words, full);
+        int wide = 0;
+        for (Glyph g : wire.lines.get(0)) {
+            if (g.drawn && inkSpan(g.columns) > 10) ++wide;
+        }
+        assertEquals(5, wide, "one seen, sheen, sad or dad with its wider bowl in each word");
+        for (List<Glyph> line : wire.lines) {
+            for (Glyph g : line) {
+                if (g.drawn) assertTrue(g.width <= 12, "a character " + g.width + " dots wide");
+                assertTrue(g.end() <= PAPER, "past the paper's edge at " + g.end());
+            }
+        }
+    }
+
+    private static int inkSpan(int[] columns) {
+        int left = Wire.leftMargin(columns), right = columns.length - 1;
+        while (right >= left && columns[right] == 0) --right;
+        return right - left + 1;
     }
 
     @Test
