@@ -2,6 +2,7 @@
 package zelvar.printer.api.android.text;
 
 import java.util.ArrayList;
+import java.util.Arrays;
 import java.util.List;
 import zelvar.printer.api.android.nat.nativef;
 
@@ -39,6 +40,13 @@ final class LineComposer {
     // The top row of a short letter's body, and the row that parts marks above from marks below.
     private static final int BODY_TOP_ROW = 8;
     private static final int MIDDLE_ROW = 12;
+    // Rows 0 to 13, over the joining stroke, and 16 to 23, under it: where dots stand.
+    private static final int[] DOT_ROWS = {0xFFFC00, 0xFF};
+    // Rows 13 to 15, which the body of every letter reaches.
+    private static final int BODY_ROWS = 0x700;
+    // Blank columns kept between the dots of two neighbouring letters: two dots' width, so that
+    // the groups do not read as one.
+    private static final int DOTS_APART = 4;
     private static final int ROWS_MASK = 0xFFFFFF;
     // The widest character ESC & defines; a wider definition is ignored and its bytes print.
     private static final int MAX_COLUMNS = 24;
@@ -103,6 +111,9 @@ final class LineComposer {
         // Blank columns after the marks above the last letter sent, and their rows at its end.
         int markTrail = Integer.MAX_VALUE / 2;
         int markRows;
+        // The same for the dots over and under the last letter's body.
+        final int[] dotTrail = {Integer.MAX_VALUE / 2, Integer.MAX_VALUE / 2};
+        final int[] dotRows = new int[2];
     }
 
     private final PrinterProfile profile;
@@ -312,13 +323,28 @@ final class LineComposer {
             }
         }
         int from = window[0], to = window[1];
+        int[] dots = dots(base);
         int trailing = nextNatural ? 0 : Math.min(w - 1 - to, EDGE);
         int gap = leadingGap >= 0 ? leadingGap : wantedGap(s, k, from);
         if (s.previousNatural) {
             // Columns taken to keep marks apart come out of what the line saved, like any gap,
             // and a character stays within what ESC & defines.
             int leftmost = to + 1 + trailing - Math.min(s.saved, MAX_COLUMNS);
-            from = Math.min(from, Math.max(apart(s, marks, from, gap), leftmost));
+            int wider = Math.min(apart(s, marks, from, gap), dotsApart(s, dots, from, to, gap));
+            from = Math.min(from, Math.max(wider, leftmost));
+            if (from < 0) {
+                // Wider than the drawing: its joining stroke goes on at its left, or its blank.
+                int pad = -from;
+                int fill = joined(s, k) ? base[0] & BODY_ROWS : 0;
+                base = padded(base, pad, fill);
+                dots = padded(dots, pad, 0);
+                List<int[]> moved = new ArrayList<>(marks.size());
+                for (int[] m : marks) moved.add(padded(m, pad, 0));
+                marks = moved;
+                w += pad;
+                to += pad;
+                from = 0;
+            }
         }
         int core = to - from + 1;
         s.saved -= core + trailing;
@@ -341,15 +367,28 @@ final class LineComposer {
         noteWidth(x, k.codePoint);
         run.width += x;
         lastMarks(s, marks, from, gap, x);
+        lastDots(s, dots, from, to, gap, x);
         return x;
     }
 
     /** The blank dots wanted before a letter whose ink starts at column {@code from}. */
     private static int wantedGap(Setting s, Cluster k, int from) {
         if (!s.previousNatural) return Math.min(from, EDGE);
-        boolean joined = !k.afterNonJoiner && (s.previousJoining & Characters.JOINS_RIGHT) != 0
+        return joined(s, k) ? 0 : k.afterNonJoiner ? Characters.ZWNJ_BREAK : GAP;
+    }
+
+    /** Whether the letter joins the one set before it, at its left. */
+    private static boolean joined(Setting s, Cluster k) {
+        return !k.afterNonJoiner && (s.previousJoining & Characters.JOINS_RIGHT) != 0
             && (k.joining & Characters.JOINS_LEFT) != 0;
-        return joined ? 0 : k.afterNonJoiner ? Characters.ZWNJ_BREAK : GAP;
+    }
+
+    /** {@code columns} with {@code pad} columns of {@code fill} before them. */
+    private static int[] padded(int[] columns, int pad, int fill) {
+        int[] wider = new int[pad + columns.length];
+        Arrays.fill(wider, 0, pad, fill);
+        System.arraycopy(columns, 0, wider, pad, columns.length);
+        return wider;
     }
 
     /**
@@ -390,10 +429,74 @@ final class LineComposer {
             if (ml < 0 || topRow(m) >= MIDDLE_ROW) continue;
             int need = 1 - s.markTrail - (gap + ml - from);
             if (need > 0 && (widened(m[ml]) & s.markRows) != 0) {
-                wider = Math.min(wider, Math.max(0, from - need));
+                wider = Math.min(wider, from - need);
             }
         }
         return wider;
+    }
+
+    /**
+     * The dots of two neighbouring letters run into one row at natural width (پیش printed the
+     * three of peh and the two of yeh as five in a row, نتن four dots over a line): where this
+     * letter's dots over or under its body would come closer to the previous letter's than
+     * {@value #DOTS_APART} blank columns, the letter is sent with as many more columns of its
+     * stroke (or blank) at its left. Returns the window's new left end.
+     */
+    private static int dotsApart(Setting s, int[] dots, int from, int to, int gap) {
+        int wider = from;
+        for (int side = 0; side < 2; ++side) {
+            for (int c = from; c <= to; ++c) {
+                int d = dots[c] & DOT_ROWS[side];
+                if (d == 0) continue;
+                int need = DOTS_APART - s.dotTrail[side] - (gap + c - from);
+                if (need > 0 && (widened(d) & s.dotRows[side]) != 0) {
+                    wider = Math.min(wider, from - need);
+                }
+                break;
+            }
+        }
+        return wider;
+    }
+
+    /** Remembers how close to its right end the dots of the letter just sent stand. */
+    private static void lastDots(Setting s, int[] dots, int from, int to, int gap, int x) {
+        for (int side = 0; side < 2; ++side) {
+            s.dotTrail[side] = Integer.MAX_VALUE / 2;
+            s.dotRows[side] = 0;
+            for (int c = to; c >= from; --c) {
+                int d = dots[c] & DOT_ROWS[side];
+                if (d == 0) continue;
+                s.dotTrail[side] = x - 1 - (gap + c - from);
+                s.dotRows[side] = widened(d);
+                break;
+            }
+        }
+    }
+
+    /**
+     * A letter's ink apart from its body: the body is the ink joined, edge or corner, to what
+     * the letter has on rows 13 to 15; the rest is its dots (and a hamza of its own).
+     */
+    private static int[] dots(int[] glyph) {
+        int n = glyph.length;
+        int[] body = new int[n];
+        for (int c = 0; c < n; ++c) body[c] = glyph[c] & BODY_ROWS;
+        for (boolean grew = true; grew;) {
+            grew = false;
+            for (int c = 0; c < n; ++c) {
+                int reach = widened(body[c]);
+                if (c > 0) reach |= widened(body[c - 1]);
+                if (c + 1 < n) reach |= widened(body[c + 1]);
+                int more = reach & glyph[c] & ~body[c];
+                if (more != 0) {
+                    body[c] |= more;
+                    grew = true;
+                }
+            }
+        }
+        int[] dots = new int[n];
+        for (int c = 0; c < n; ++c) dots[c] = glyph[c] & ~body[c];
+        return dots;
     }
 
     /** Remembers how close to its right end the marks above the letter just sent stand. */

@@ -136,6 +136,47 @@ class ReceiptEncoderTest {
 
     @ParameterizedTest(name = "width {0}")
     @ValueSource(ints = {10, 13, 18})
+    void dotsOfNeighbouringLettersStandApartAsGroups(int width) {
+        // Set close, the dots of peh and yeh in پیش printed as five in a row, those of نتن as four.
+        // Dots are the ink not joined to what the letters have on rows 13 to 15; over the line or
+        // under it, dots two blank columns apart or closer count as one group (a pair of yeh's
+        // dots has one blank column between them).
+        Object[][] words = {{"پیش", 1, 2}, {"بیت", 1, 2}, {"تبیین", 2, 3}, {"نتن", 3, 0},
+            {"فتنه", 3, 0}, {"شتی", 2, 0}};
+        for (Object[] w : words) {
+            List<Glyph> line =
+                encode(PrinterProfile.REFERENCE, 1256, width, PAPER, (String) w[0]).lines.get(0);
+            int[] ink = new int[PAPER];
+            for (Glyph g : line) {
+                for (int c = 0; g.drawn && c < g.columns.length; ++c) ink[g.x + c] |= g.columns[c];
+            }
+            int[] body = new int[PAPER];
+            for (int c = 0; c < PAPER; ++c) body[c] = ink[c] & 0x700;
+            for (boolean grew = true; grew;) {
+                grew = false;
+                for (int c = 1; c + 1 < PAPER; ++c) {
+                    int near = body[c - 1] | body[c] | body[c + 1];
+                    int more = (near | near << 1 | near >>> 1) & ink[c] & ~body[c];
+                    body[c] |= more;
+                    grew |= more != 0;
+                }
+            }
+            int[] groups = new int[2];
+            int[] last = {-PAPER, -PAPER};
+            int[] side = {0xFFF800, 0xFF}; // over the stroke, under it
+            for (int c = 0; c < PAPER; ++c) {
+                for (int k = 0; k < 2; ++k) {
+                    if ((ink[c] & ~body[c] & side[k]) == 0) continue;
+                    if (c - last[k] > 3) ++groups[k];
+                    last[k] = c;
+                }
+            }
+            assertArrayEquals(new int[] {(int) w[1], (int) w[2]}, groups, (String) w[0]);
+        }
+    }
+
+    @ParameterizedTest(name = "width {0}")
+    @ValueSource(ints = {10, 13, 18})
     void marksShareNoDotWithTheirLetterAndStandApartFromTheNeighboursMarks(int width) {
         // Over a lam there is no room for a shadda and its vowel under the line's top: they stand
         // beside its stem. The fatha of lam and the damma of kaf in لَكُمْ touched as a madda.
