@@ -44,9 +44,10 @@ final class LineComposer {
     private static final int[] DOT_ROWS = {0xFFFC00, 0xFF};
     // Rows 13 to 15, which the body of every letter reaches.
     private static final int BODY_ROWS = 0x700;
-    // Blank columns kept between the dots of two neighbouring letters: two dots' width, so that
-    // the groups do not read as one.
-    private static final int DOTS_APART = 4;
+    // Blank columns kept between the dots of two neighbouring letters: three times the blank
+    // inside a group, so that the groups do not read as one. (Four lengthened the joins enough
+    // that the machine reader misread more words at 18.)
+    private static final int DOTS_APART = 3;
     private static final int ROWS_MASK = 0xFFFFFF;
     // The widest character ESC & defines; a wider definition is ignored and its bytes print.
     private static final int MAX_COLUMNS = 24;
