@@ -4,6 +4,7 @@ package zelvar.printer.api.android.text;
 import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.List;
+import java.util.concurrent.atomic.AtomicReferenceArray;
 import zelvar.printer.api.android.nat.nativef;
 
 /**
@@ -48,6 +49,11 @@ final class LineComposer {
     // inside a group, so that the groups do not read as one. (Four lengthened the joins enough
     // that the machine reader misread more words at 18.)
     private static final int DOTS_APART = 3;
+    // The dots of glyphs set before, by their columns, shared by all encoders: each receipt sets
+    // the same few dozen letters. An entry is never changed, only replaced.
+    private static final int DOTS_CACHE = 256;
+    private static final AtomicReferenceArray<int[][]> DOTS_FOUND =
+        new AtomicReferenceArray<>(DOTS_CACHE);
     private static final int ROWS_MASK = 0xFFFFFF;
     // The widest character ESC & defines; a wider definition is ignored and its bytes print.
     private static final int MAX_COLUMNS = 24;
@@ -324,7 +330,7 @@ final class LineComposer {
             }
         }
         int from = window[0], to = window[1];
-        int[] dots = dots(base);
+        int[] dots = dotsOf(base);
         int trailing = nextNatural ? 0 : Math.min(w - 1 - to, EDGE);
         int gap = leadingGap >= 0 ? leadingGap : wantedGap(s, k, from);
         if (s.previousNatural) {
@@ -474,6 +480,24 @@ final class LineComposer {
         }
     }
 
+    /** {@link #dots} of a glyph, found once: a receipt sets the same letters again and again. */
+    private static int[] dotsOf(int[] glyph) {
+        boolean plain = true; // every column one run of ink down to the body's rows, or blank
+        for (int c = 0; c < glyph.length && plain; ++c) {
+            int x = glyph[c];
+            plain = x == 0 || ((x & BODY_ROWS) != 0 && ((x + (x & -x)) & x) == 0);
+        }
+        if (plain) return new int[glyph.length];
+        int h = Arrays.hashCode(glyph);
+        int slot = (h ^ h >>> 16) & (DOTS_CACHE - 1);
+        int[][] found = DOTS_FOUND.get(slot); // {glyph, its dots}
+        if (found == null || !Arrays.equals(found[0], glyph)) {
+            found = new int[][] {glyph.clone(), dots(glyph)};
+            DOTS_FOUND.set(slot, found);
+        }
+        return found[1];
+    }
+
     /**
      * A letter's ink apart from its body: the body is the ink joined, edge or corner, to what
      * the letter has on rows 13 to 15; the rest is its dots (and a hamza of its own).
@@ -481,16 +505,17 @@ final class LineComposer {
     private static int[] dots(int[] glyph) {
         int n = glyph.length;
         int[] body = new int[n];
-        for (int c = 0; c < n; ++c) body[c] = glyph[c] & BODY_ROWS;
+        for (int c = 0; c < n; ++c) body[c] = within(glyph[c] & BODY_ROWS, glyph[c]);
+        // Sweeps right and left carry the body across columns; a column grows along its ink in
+        // one step, so that a stem takes one sweep, not one per row.
         for (boolean grew = true; grew;) {
             grew = false;
-            for (int c = 0; c < n; ++c) {
-                int reach = widened(body[c]);
-                if (c > 0) reach |= widened(body[c - 1]);
-                if (c + 1 < n) reach |= widened(body[c + 1]);
-                int more = reach & glyph[c] & ~body[c];
+            for (int i = 0; i < 2 * n; ++i) {
+                int c = i < n ? i : 2 * n - 1 - i;
+                int reach = (c > 0 ? body[c - 1] : 0) | (c + 1 < n ? body[c + 1] : 0);
+                int more = widened(reach) & glyph[c] & ~body[c];
                 if (more != 0) {
-                    body[c] |= more;
+                    body[c] = within(body[c] | more, glyph[c]);
                     grew = true;
                 }
             }
@@ -498,6 +523,14 @@ final class LineComposer {
         int[] dots = new int[n];
         for (int c = 0; c < n; ++c) dots[c] = glyph[c] & ~body[c];
         return dots;
+    }
+
+    /** The rows of {@code ink} joined, along the column, to {@code seed}. */
+    private static int within(int seed, int ink) {
+        for (int grown = widened(seed) & ink; grown != seed; grown = widened(seed) & ink) {
+            seed = grown;
+        }
+        return seed;
     }
 
     /** Remembers how close to its right end the marks above the letter just sent stand. */
