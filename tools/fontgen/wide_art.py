@@ -24,8 +24,9 @@ the last column left blank so that two of them side by side stay apart. U+9FC1, 
 legible from Noto, is drawn too, to match them: Noto's dot of speech is a single dot over one,
 and its legs thin to one dot where they bend. U+9FE1, with net, silk and the short-tailed bird
 beside you, printed from Noto as one grey blob; it is drawn with the net a box of three rooms
-over the silk (two bends and a vertical, no dots) and the bird (its man's stroke one dot thick,
-the vertical with four bars), the roughest of these.
+over the silk (five columns: two bends, a bar and small's vertical between its two dots, one dot
+thick) and the bird (four columns: its man's stroke, the vertical and four bars), the roughest of
+these.
 
 Noto's horse (U+99AC) beside different and wing, U+9FAD and U+9FAE, merges into the other part:
 the horse is drawn once in columns 0-9 (MA, shared), its four bars two dots thick, the middle
@@ -660,8 +661,9 @@ A9FAE = beside_ma([
 ])
 
 # U+9FE1: net over silk and the short-tailed bird, beside you. The net a box of three rooms (its
-# inner walls one dot thick); the silk its two bends and its vertical; the bird its man's stroke
-# one dot thick, its tick and the vertical with four bars to the right of it.
+# inner walls one dot thick); the silk in five columns, its two bends as slants two dots wide over
+# its bar, the vertical of small one dot thick between its two dots; the bird in four, its man's
+# stroke and tick over the vertical, the four bars reaching from it across the short vertical.
 A9FE1 = beside_er([
     "..........",  # 0
     "##########",  # 1
@@ -671,21 +673,21 @@ A9FE1 = beside_er([
     "##########",  # 5
     "##########",  # 6
     "..........",  # 7
-    "..#...#.#.",  # 8
-    ".#...#..#.",  # 9
-    "#.#..#.###",  # 10
-    "...#.#.###",  # 11
-    ".##..#.#..",  # 12
-    "####.#.###",  # 13
-    "####.#.###",  # 14
-    ".##..#.#..",  # 15
-    ".##..#.###",  # 16
-    ".##..#.###",  # 17
-    "#.##.#.#..",  # 18
-    "..##.#.###",  # 19
-    ".##..#.###",  # 20
-    ".##..#....",  # 21
-    ".....#....",  # 22
+    "..##...#.#",  # 8
+    ".##...#..#",  # 9
+    "##.#..####",  # 10
+    "..##..#.#.",  # 11
+    ".##...#.#.",  # 12
+    "####..####",  # 13
+    "####..#.#.",  # 14
+    "..#...#.#.",  # 15
+    "..#...####",  # 16
+    "#.#.#.#.#.",  # 17
+    "#.#.#.#.#.",  # 18
+    "..#...#.#.",  # 19
+    "..#...####",  # 20
+    ".##...####",  # 21
+    "......#...",  # 22
     "..........",  # 23
 ])
 
