@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: Apache-2.0
 """Wide ideographs drawn dot by dot, where no source gives a clean shape at 24 dots.
 
-Unifont's 16 x 16 U+4DB6 and U+9FFF, enlarged, tangle their lower halves (the hand radical's
-rising stroke in the horizontal under it; the legs and the water at the bottom of U+9FFF), and
+Unifont's 16 x 16 U+4DB6, U+4DBD and U+9FFF, enlarged, tangle their lower halves (the hand
+radical's rising stroke in the horizontal under it; the weapon under the crosses of U+4DBD; the
+legs and the water at the bottom of U+9FFF), and
 Noto squeezes the fire radical of U+9FA6 and U+9FBD into five columns beside the rest (cjk.py
 draws U+9FBD's fish from Noto beside the fire radical here). These are the same components as
 the sources draw them, with every stroke two dots thick and a blank dot between strokes.
@@ -16,14 +17,16 @@ one dot wide and two high with blank dots all round (ER, shared), as are the fou
 and the dots of rain; the mountain's teeth in U+9FE6, the net's inner walls in U+9FDD, the
 knife's short stroke in U+9FDE and U+9FE0, the ear's bend in U+9FE5 and U+9FE7, the inner bar
 of the wine jar in U+9FC0 and a few hooks and feet are one dot thick; the arrow in the healer
-of U+9FC0 is a tick, a bar and two legs, and the net in U+9FDD a box of two rooms. They fill
+of U+9FC0 is a tick, a bar and two legs (its weapon's bars one dot thick too, the wine jar's one
+standing a blank row over the jar's box), and the net in U+9FDD a box of two rooms. They fill
 more of the cell than Noto's, from column 0 (1 for U+9FC0) to column 22 and from row 0 or 1,
 the last column left blank so that two of them side by side stay apart. U+9FC1, less dense and
 legible from Noto, is drawn too, to match them: Noto's dot of speech is a single dot over one,
 and its legs thin to one dot where they bend. U+9FE1, with net, silk and the short-tailed bird
 beside you, printed from Noto as one grey blob; it is drawn with the net a box of three rooms
-over the silk (two bends and a vertical, no dots) and the bird (its man's stroke one dot thick,
-the vertical with four bars), the roughest of these.
+over the silk (five columns: two bends, a bar and small's vertical between its two dots, one dot
+thick) and the bird (four columns: its man's stroke, the vertical and four bars), the roughest of
+these.
 
 Noto's horse (U+99AC) beside different and wing, U+9FAD and U+9FAE, merges into the other part:
 the horse is drawn once in columns 0-9 (MA, shared), its four bars two dots thick, the middle
@@ -31,21 +34,25 @@ vertical through the first three, the hook down the right and its four dots as t
 wide; different and wing stand in columns 11-22, wing's feathers as two hooks with a tick pair
 inside each and the inner cross of its field and the short bar of together one dot thick.
 
-Six more printed from Noto as clumps of one-dot strokes one blank apart: U+9FDA, U+9FE4, U+9FEB,
-U+9FE2, U+9FB2 and U+9FD0. Tree and each (the right of U+683C) stand in columns 11-22 (GE,
-shared) beside the man and the right of U+4F0A in U+9FDA and beside the ear in U+9FE4; the
-tree's legs and each's crossing are one dot thick and each's mouth one column wide inside.
-U+9FE2 narrows the ear to seven columns beside the town (its bends one dot thick) and join;
-U+9FEB draws the rice inside the air's box with one-dot strokes, its dots slanted ticks; U+9FB2's
+Seven more printed from Noto as clumps of one-dot strokes one blank apart: U+9FDA, U+9FE4,
+U+9FEB, U+9FE2, U+9FB2, U+9FD0 and U+9FEA. Tree and each (the right of U+683C) stand in columns
+11-22 (GE) beside the man and the right of U+4F0A in U+9FDA; the tree's legs and each's crossing
+are one dot thick and each's mouth one column wide inside. U+9FE4 gives the ear, the tree and
+each seven columns each, so that each's mouth is three wide inside. U+9FE2 narrows the ear to
+seven columns beside the town (its bends one dot thick) and join; U+9FEB draws the box inside
+the air narrower than it, standing on big's bar, the rice's vertical two dots thick and its bar
+and dots one (the dots slanted ticks); U+9FB2's
 cart is a box of four rooms one dot high under the shelter, gold's dots slanted ticks; U+9FD0 is
 the fish (as in U+9FE9, its four dots ticks three high) beside the wine jar. Four components
 side by side in U+9FDA leave U+4F0A's right vertical a single dot: it is the roughest of these.
-U+9FEA (the walk around a pig over fire) is left to Noto.
+U+9FEA draws the walk around eight over the pig, over fire, the pig's strokes as slants two dots
+wide.
 """
 
 # U+4DB6: a vertical with a stroke to its right over one; the hand radical beside a sun; one,
-# and under it a short vertical with its stroke to the right and the two legs, the right one
-# long along the bottom. The hand radical's rising stroke and hook are two dots thick.
+# and under it a short vertical bending into the left leg, the middle vertical with its stroke to
+# the right, and the right leg running into the long stroke along the bottom. The hand radical's
+# rising stroke and hook are two dots thick, a blank column apart from the sun.
 A4DB6 = [
     "..........##............",  # 0
     "..........########......",  # 1
@@ -54,23 +61,23 @@ A4DB6 = [
     ".######################.",  # 4
     ".######################.",  # 5
     "........................",  # 6
-    "....##....############..",  # 7
-    "....##....############..",  # 8
-    ".########.##........##..",  # 9
-    ".########.############..",  # 10
-    "....##....############..",  # 11
-    "....##.##.##........##..",  # 12
-    "....####..############..",  # 13
-    "..####....############..",  # 14
-    "##..##..................",  # 15
-    "....##..###############.",  # 16
-    "....##..###############.",  # 17
-    "....##..........##......",  # 18
-    "....##..........######..",  # 19
-    "....##..........######..",  # 20
-    "##..##.........###......",  # 21
-    ".#####......####.######.",  # 22
-    "..........###...#######.",  # 23
+    "...##....############...",  # 7
+    "...##....############...",  # 8
+    "########.##........##...",  # 9
+    "########.##........##...",  # 10
+    "...##....############...",  # 11
+    "...##....##........##...",  # 12
+    "...##.##.############...",  # 13
+    "...####..############...",  # 14
+    ".####...................",  # 15
+    "##.##...###############.",  # 16
+    "...##...###############.",  # 17
+    "...##.....##.....##.....",  # 18
+    "...##.....##.....######.",  # 19
+    "...##....####....######.",  # 20
+    "...##....##.##...##.....",  # 21
+    "#####...##...##########.",  # 22
+    ".###...##.....#########.",  # 23
 ]
 # U+9FFF: a dot, one, a box of three bars with a vertical through it and legs spreading from it,
 # over the water that stands at the bottom of a character.
@@ -529,28 +536,29 @@ A9FE6 = [
 ]
 
 # U+9FC0: the grass over the healer (the box open to the right with the arrow in it, drawn as a
-# falling tick, a bar and two legs; the weapon, a small table over the right hand) and the wine
-# jar (one, the box with the legs of a man in it, the bar inside one dot thick, the bottom).
+# tick, a bar and two legs; the weapon, a small table over the right hand, its bars one dot
+# thick) and the wine jar (one, and a blank row under it the box with the legs of a man in it,
+# the bar inside one dot thick, the bottom).
 A9FC0 = [
     "......##.......##.......",  # 0
     ".######################.",  # 1
     ".######################.",  # 2
     "........................",  # 3
-    ".##########..######.....",  # 4
-    ".##########..######.....",  # 5
-    ".##..##......##..##.....",  # 6
-    ".##.######..##...#####..",  # 7
-    ".##.######..............",  # 8
-    ".##..####....########...",  # 9
-    ".##.##..##...########...",  # 10
-    ".####....##...##..##....",  # 11
+    ".##########..#######....",  # 4
+    ".##########..#######....",  # 5
+    ".##..#.......##...##....",  # 6
+    ".##.######..##....##.##.",  # 7
+    ".##...##...##......####.",  # 8
+    ".##.##..##..............",  # 9
+    ".##.........#########...",  # 10
+    ".##########...##..##....",  # 11
     ".##########.....##......",  # 12
-    ".##########..##....###..",  # 13
-    "........................",  # 14
+    "............###...###...",  # 13
+    ".######################.",  # 14
     ".######################.",  # 15
-    ".######################.",  # 16
-    "...##...##..##.....##...",  # 17
-    "...##..##...#####..##...",  # 18
+    "...##...##.....##..##...",  # 16
+    "...##...##.....##..##...",  # 17
+    "...##.##.........####...",  # 18
     "...##..............##...",  # 19
     "...##################...",  # 20
     "...##..............##...",  # 21
@@ -653,8 +661,9 @@ A9FAE = beside_ma([
 ])
 
 # U+9FE1: net over silk and the short-tailed bird, beside you. The net a box of three rooms (its
-# inner walls one dot thick); the silk its two bends and its vertical; the bird its man's stroke
-# one dot thick, its tick and the vertical with four bars to the right of it.
+# inner walls one dot thick); the silk in five columns, its two bends as slants two dots wide over
+# its bar, the vertical of small one dot thick between its two dots; the bird in four, its man's
+# stroke and tick over the vertical, the four bars reaching from it across the short vertical.
 A9FE1 = beside_er([
     "..........",  # 0
     "##########",  # 1
@@ -664,21 +673,21 @@ A9FE1 = beside_er([
     "##########",  # 5
     "##########",  # 6
     "..........",  # 7
-    "..#...#.#.",  # 8
-    ".#...#..#.",  # 9
-    "#.#..#.###",  # 10
-    "...#.#.###",  # 11
-    ".##..#.#..",  # 12
-    "####.#.###",  # 13
-    "####.#.###",  # 14
-    ".##..#.#..",  # 15
-    ".##..#.###",  # 16
-    ".##..#.###",  # 17
-    "#.##.#.#..",  # 18
-    "..##.#.###",  # 19
-    ".##..#.###",  # 20
-    ".##..#....",  # 21
-    ".....#....",  # 22
+    "..##...#.#",  # 8
+    ".##...#..#",  # 9
+    "##.#..####",  # 10
+    "..##..#.#.",  # 11
+    ".##...#.#.",  # 12
+    "####..####",  # 13
+    "####..#.#.",  # 14
+    "..#...#.#.",  # 15
+    "..#...####",  # 16
+    "#.#.#.#.#.",  # 17
+    "#.#.#.#.#.",  # 18
+    "..#...#.#.",  # 19
+    "..#...####",  # 20
+    ".##...####",  # 21
+    "......#...",  # 22
     "..........",  # 23
 ])
 
@@ -749,34 +758,35 @@ A9FDA = beside_ge([
     "..........",  # 23
 ])
 
-# U+9FE4: the ear (two inner bars, the rising stroke through the long right vertical) beside tree
-# and each.
-A9FE4 = beside_ge([
-    "..........",  # 0
-    "##########",  # 1
-    "##########",  # 2
-    ".##...##..",  # 3
-    ".##...##..",  # 4
-    ".#######..",  # 5
-    ".#######..",  # 6
-    ".##...##..",  # 7
-    ".##...##..",  # 8
-    ".#######..",  # 9
-    ".#######..",  # 10
-    ".##...##..",  # 11
-    ".##...##..",  # 12
-    ".##...####",  # 13
-    "########..",  # 14
-    "####..##..",  # 15
-    "......##..",  # 16
-    "......##..",  # 17
-    "......##..",  # 18
-    "......##..",  # 19
-    "......##..",  # 20
-    "......##..",  # 21
-    "..........",  # 22
-    "..........",  # 23
-])
+# U+9FE4: the ear (two inner bars, the rising stroke through the long right vertical), tree and
+# each, seven columns each with a blank column between: the tree's legs one-dot ticks, each's
+# strokes slants two dots wide over the mouth, three columns wide inside.
+A9FE4 = [
+    "..........##.......##...",  # 0
+    "#######...##......##....",  # 1
+    "#######...##.....######.",  # 2
+    ".##..##...##....##...##.",  # 3
+    ".##..##.######.##...##..",  # 4
+    ".######.######.#...##...",  # 5
+    ".######...##......##....",  # 6
+    ".##..##..####....####...",  # 7
+    ".##..##.#.##.#..##..##..",  # 8
+    ".######.#.##.#.##....##.",  # 9
+    ".######...##...#......#.",  # 10
+    ".##..##...##............",  # 11
+    ".##..##...##...########.",  # 12
+    ".##..##...##...########.",  # 13
+    ".##..##...##...##....##.",  # 14
+    ".##.###...##...##....##.",  # 15
+    "#######...##...##....##.",  # 16
+    "###..##...##...##....##.",  # 17
+    ".....##...##...##....##.",  # 18
+    ".....##...##...########.",  # 19
+    ".....##...##...########.",  # 20
+    ".....##...##............",  # 21
+    "........................",  # 22
+    "........................",  # 23
+]
 
 # U+9FE2: the ear and the town (U+8036) beside join: the ear narrowed to seven columns (its inner
 # bars two dots thick, the rising stroke crossing the right vertical), the town's bends one dot
@@ -809,8 +819,9 @@ A9FE2 = [
 ]
 
 # U+9FEB: the air around the inside of U+5967: the falling stroke and three bars of the air, its
-# last bar turning down the right and hooking up at the foot; inside, the box with rice in it
-# (its vertical, bar and four dots one dot thick, the dots as slanted ticks) over big.
+# last bar turning down the right and hooking up at the foot; inside, the box with rice in it,
+# narrower than the air and standing on big's bar (the rice's vertical two dots thick, its bar
+# and four dots one, the dots as slanted ticks), and big's legs.
 A9FEB = [
     "....##..................",  # 0
     "...##..###############..",  # 1
@@ -822,16 +833,16 @@ A9FEB = [
     ".###################....",  # 7
     ".###################....",  # 8
     "..................##....",  # 9
-    "..#############...##....",  # 10
-    "..#############...##....",  # 11
-    "..##.#..#..#.##...##....",  # 12
-    "..##..#.#.#..##...##....",  # 13
-    "..##.#######.##...##....",  # 14
-    "..##..#.#.#..##...##....",  # 15
-    "..##.#..#..#.##...##....",  # 16
-    "........##........##....",  # 17
-    ".################.##.##.",  # 18
-    ".################.##.##.",  # 19
+    "..##############..##....",  # 10
+    "..##############..##....",  # 11
+    "..##.#..##..#.##..##....",  # 12
+    "..##..#.##.#..##..##....",  # 13
+    "..##.########.##..##....",  # 14
+    "..##...####...##..##....",  # 15
+    "..##..#.##.#..##..##....",  # 16
+    "..##.#..##..#.##..##....",  # 17
+    "#################.##.##.",  # 18
+    "#################.##.##.",  # 19
     "......##..##......##.##.",  # 20
     "....##......##....#####.",  # 21
     ".###..........###..###..",  # 22
@@ -899,6 +910,67 @@ A9FD0 = [
     "........................",  # 23
 ]
 
-WIDE_ART = {0x4DB6: A4DB6, 0x9FA6: A9FA6, 0x9FAD: A9FAD, 0x9FAE: A9FAE, 0x9FB2: A9FB2, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FD0: A9FD0, 0x9FDA: A9FDA, 0x9FDB: A9FDB,
+# U+9FEA: the walk around eight over the pig (U+9042), over fire. The walk: its dot, the bend
+# and the vertical, the tail running under the rest; the pig: one, its hooked middle stroke with
+# two falling strokes left of it, the short falling stroke and the long one to its right; fire
+# its two dots and the man.
+A9FEA = [
+    "##........##.....##.....",  # 0
+    ".##........##...##......",  # 1
+    "..##..#################.",  # 2
+    "......#################.",  # 3
+    "###.....................",  # 4
+    "###.................##..",  # 5
+    "..##.......##.##...##...",  # 6
+    "..##.....##...####......",  # 7
+    "..##...##.....##........",  # 8
+    "..##.......##.###.......",  # 9
+    "..##.....##...##.##.....",  # 10
+    "..##...##.....##..###...",  # 11
+    "..##.......####....###..",  # 12
+    ".####...................",  # 13
+    "##..###################.",  # 14
+    "#.......###############.",  # 15
+    "........................",  # 16
+    "..........##............",  # 17
+    "...##.....##......##....",  # 18
+    "....##....##.....##.....",  # 19
+    "..........##............",  # 20
+    ".........####...........",  # 21
+    ".......###..###.........",  # 22
+    "....####......#####.....",  # 23
+]
+
+# U+4DBD: the moon beside the top of U+767C (two crosses) over the weapon (U+6BB5's right: the
+# table, its left leg falling, the right one hooked, over the right hand, its cross two dots
+# thick). The moon is a tall box with two inner bars, its left side bending out at the foot.
+A4DBD = [
+    ".######..##..##..##..##.",  # 0
+    ".######...####....####..",  # 1
+    ".##..##....##......##...",  # 2
+    ".##..##...####....####..",  # 3
+    ".##..##..##..##..##..##.",  # 4
+    ".######.................",  # 5
+    ".######.....########....",  # 6
+    ".##..##.....########....",  # 7
+    ".##..##.....##....##....",  # 8
+    ".##..##.....##....##....",  # 9
+    ".######....##.....##.##.",  # 10
+    ".######..###.......####.",  # 11
+    ".##..##.................",  # 12
+    ".##..##..############...",  # 13
+    ".##..##..############...",  # 14
+    ".##..##...##......##....",  # 15
+    ".##..##....##....##.....",  # 16
+    ".##..##.....##..##......",  # 17
+    ".##..##.......##........",  # 18
+    "##...##.....##..##......",  # 19
+    "##...##...##......##....",  # 20
+    "##..###.###.........###.",  # 21
+    "#...##..................",  # 22
+    "........................",  # 23
+]
+
+WIDE_ART = {0x4DB6: A4DB6, 0x4DBD: A4DBD, 0x9FA6: A9FA6, 0x9FAD: A9FAD, 0x9FAE: A9FAE, 0x9FB2: A9FB2, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FD0: A9FD0, 0x9FDA: A9FDA, 0x9FDB: A9FDB,
             0x9FDC: A9FDC, 0x9FDD: A9FDD, 0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE1: A9FE1, 0x9FE2: A9FE2, 0x9FE4: A9FE4, 0x9FE5: A9FE5,
-            0x9FE6: A9FE6, 0x9FE7: A9FE7, 0x9FE8: A9FE8, 0x9FE9: A9FE9, 0x9FEB: A9FEB, 0x9FFF: A9FFF}
+            0x9FE6: A9FE6, 0x9FE7: A9FE7, 0x9FE8: A9FE8, 0x9FE9: A9FE9, 0x9FEA: A9FEA, 0x9FEB: A9FEB, 0x9FFF: A9FFF}
