@@ -1024,34 +1024,36 @@ def draw_heh_art(src, body, width):
 
 # The final yeh, alef maksura and Persian yeh: the font's bowl squeezed into the cell prints as
 # a deep round U whose left tip rises over the base line, a noon without its dot (فی reads as
-# فن). Drawn as Arabic and Persian type draw it: the joining stroke comes in from the right on
-# the base line and sweeps down to the left into a wide, shallow bowl whose lowest rows lie left
-# of the centre, ending in a tip on the left that turns up only to the base line, a column in
-# from the free edge so that it stays off the joining row there. (A tail turning back to the
-# right under the word is Urdu yeh barree.)
+# فن), and a wide shallow bowl tipped up on the left read as noon ghunna or reh. Drawn as Naskh
+# type draws it: the joining stroke comes in from the right on the base line and runs down to
+# the left, turns at the free edge and sweeps back to the right under itself in a round bowl
+# (four rows under the base line, ending on TAIL_END_ROW), whose tip turns up short of the
+# joining edge, two blank rows under the stroke at 13 and 18 (one at 10). It is not yeh barree,
+# whose flat tail runs on under the word.
 YEH_ART = {
     10: [
-        ".......###",
-        ".#....####",
-        ".##..###..",
-        ".#######..",
+        "......####",
+        "....######",
+        "..###.....",
+        ".##.....#.",
+        ".##....##.",
         "..#####...",
     ],
     13: [
-        "..........###",
-        ".#.......####",
+        "........#####",
+        "......#######",
+        "...####......",
+        ".###.....##..",
         ".##.....###..",
-        "..##...###...",
-        "..########...",
-        "...######....",
+        "..#######....",
     ],
     18: [
-        "...............###",
-        ".##.........######",
-        ".###.......###....",
-        "..###.....###.....",
-        "...##########.....",
-        "....########......",
+        "...........#######",
+        ".........#########",
+        "....######........",
+        "..###.......###...",
+        ".##........###....",
+        "..#########.......",
     ],
 }
 YEH_TOP_ROW = ARABIC_BASE_ROW - 1
