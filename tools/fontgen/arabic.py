@@ -306,6 +306,10 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     # prints as ـى.
     hamzas = [b for b in body if b[0] == hamza_glyph_id(src)]
     body = [b for b in body if b[0] != hamza_glyph_id(src)]
+    # The small stroke inside kaf is drawn in code (KAF_MARK_ART), the font's being a speck.
+    kaf_mark = kaf_mark_of(src, body, dot_groups, width)
+    if kaf_mark is not None:
+        body = [b for b in body if b[0] != kaf_mark]
     px_w, px_h = LETTER_SIZE[width]
     many_above = any(d[0] in ("3up", 4) and d[3] > 0 for d in dot_groups)
     if many_above:
@@ -359,8 +363,11 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     if cp in SAD_DRAWN.get(width, ()):
         g = Glyph(width).draw_art(SAD_ART[width], 0, SAD_TOP_ROW)
     seen = draw_seen_art(cp, src, body, width, many_above)
+    teeth_cx = None
     if seen is not None:
         g = seen
+        if SEEN_BODIES[outline_font(src).getGlyphName(body[0][0])] in ("isolated", "final"):
+            teeth_cx = teeth_centre(g)
     heh = draw_heh_art(src, body, width)
     if heh is not None:
         g = heh
@@ -380,6 +387,8 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     if right and not left or not (left or right):
         if BEH_FAMILY & set(name) and "MARBUTA" not in name:
             lower_tip(g)
+    if kaf_mark is not None:
+        draw_kaf_mark(g)
     g.hamza_row = None
     for _, hx, hy in hamzas:
         h_cx, h_bottom, h_top = hamza_bounds(src)
@@ -404,6 +413,10 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
         top = -uy_top * px_h / 1000.0 + dy
         bottom = -uy_bottom * px_h / 1000.0 + dy
         where = "above" if uy_bottom > 0 else "below" if uy_top < 300 else "inside"
+        if teeth_cx is not None and where != "inside":
+            # the dots of sheen stand over the drawn teeth and a dot below under them,
+            # wherever the font has them
+            cx = teeth_cx
         row = place_dots(g, ink, arrangement, cx, top, bottom, where, hints[i])
         placed.append((where, row))
         ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
@@ -758,7 +771,10 @@ def draw_lam_alef_with_mark(cp, width):
 # ر.ص, and ش as a dad with three dots) or, under sheen's dots, as one blot. Drawn instead as
 # three teeth one blank column apart rising from one base stroke, the first going on down into
 # the bowl, whose tail rises open on the other side (at 10 the drawing of the final form that the
-# font makes well, the isolated form one column narrower). The initial and medial forms keep the
+# font makes well, the isolated form one column narrower; at 13 the teeth one dot wide, so that
+# the bowl has seven columns: with teeth two dots wide it had three and read as a fourth tooth).
+# The dots of sheen stand over the teeth and a dot below under them, wherever the font has them
+# (over the bowl, at 13). The initial and medial forms keep the
 # font's teeth at 13, which stand apart; at 10 and 18 they are drawn too. Sheen is the same
 # drawing with teeth a row shorter, so that its three dots keep a blank row over the teeth and a
 # haraka keeps its blank row over them (MANY_DOTS_BODY_ROW).
@@ -804,30 +820,30 @@ SEEN_ART = {
     },
     13: {
         "isolated": [
-            "....##.##.##.",
-            "....##.##.##.",
-            "....##.##.##.",
-            ".#..##.##.##.",
-            ".#..##.##.##.",
-            ".#..########.",
-            ".#..########.",
-            ".#..##.......",
-            ".##.##.......",
-            "..####.......",
-            "...##........",
+            ".......#.#.#.",
+            ".......#.#.#.",
+            ".......#.#.#.",
+            ".#.....#.#.#.",
+            ".#.....#.#.#.",
+            ".#.....#####.",
+            ".##....#####.",
+            ".##....##....",
+            "..##...##....",
+            "..#######....",
+            "...#####.....",
         ],
         "final": [
-            "....##.##.##.",
-            "....##.##.##.",
-            "....##.##.##.",
-            ".#..##.##.##.",
-            ".#..##.##.##.",
-            ".#..#########",
-            ".#..#########",
-            ".#..##.......",
-            ".##.##.......",
-            "..####.......",
-            "...##........",
+            ".......#.#.#.",
+            ".......#.#.#.",
+            ".......#.#.#.",
+            ".#.....#.#.#.",
+            ".#.....#.#.#.",
+            ".#.....######",
+            ".##....######",
+            ".##....##....",
+            "..##...##....",
+            "..#######....",
+            "...#####.....",
         ],
     },
     # At 18 the font's initial and medial teeth come out uneven, the first fat and the others
@@ -865,6 +881,14 @@ SEEN_BODIES = {"uni0633": "isolated", "uni0633.fina": "final", "uni0633.init": "
 # the drawn bowl and the cell edge and would be cut into the base stroke, and the three fonts
 # put a letter's dots on common rows.
 SEEN_KEEPS_FONT = {0x069B, 0x069C}
+
+
+def teeth_centre(glyph):
+    """The middle of the drawn teeth of the isolated or final seen: of the columns inked on
+    its top row."""
+    top = next(r for r in range(ROWS) if glyph.rows[r])
+    inked = [c for c in range(glyph.width) if glyph.get(c, top)]
+    return (inked[0] + inked[-1] + 1) / 2.0
 
 
 def draw_seen_art(cp, src, body, width, many_above):
@@ -1000,34 +1024,36 @@ def draw_heh_art(src, body, width):
 
 # The final yeh, alef maksura and Persian yeh: the font's bowl squeezed into the cell prints as
 # a deep round U whose left tip rises over the base line, a noon without its dot (فی reads as
-# فن). Drawn as Arabic and Persian type draw it: the joining stroke comes in from the right on
-# the base line and sweeps down to the left into a wide, shallow bowl whose lowest rows lie left
-# of the centre, ending in a tip on the left that turns up only to the base line, a column in
-# from the free edge so that it stays off the joining row there. (A tail turning back to the
-# right under the word is Urdu yeh barree.)
+# فن), and a wide shallow bowl tipped up on the left read as noon ghunna or reh. Drawn as Naskh
+# type draws it: the joining stroke comes in from the right on the base line and runs down to
+# the left, turns at the free edge and sweeps back to the right under itself in a round bowl
+# (four rows under the base line, ending on TAIL_END_ROW), whose tip turns up short of the
+# joining edge, two blank rows under the stroke at 13 and 18 (one at 10). It is not yeh barree,
+# whose flat tail runs on under the word.
 YEH_ART = {
     10: [
-        ".......###",
-        ".#....####",
-        ".##..###..",
-        ".#######..",
+        "......####",
+        "....######",
+        "..###.....",
+        ".##.....#.",
+        ".##....##.",
         "..#####...",
     ],
     13: [
-        "..........###",
-        ".#.......####",
+        "........#####",
+        "......#######",
+        "...####......",
+        ".###.....##..",
         ".##.....###..",
-        "..##...###...",
-        "..########...",
-        "...######....",
+        "..#######....",
     ],
     18: [
-        "...............###",
-        ".##.........######",
-        ".###.......###....",
-        "..###.....###.....",
-        "...##########.....",
-        "....########......",
+        "...........#######",
+        ".........#########",
+        "....######........",
+        "..###.......###...",
+        ".##........###....",
+        "..#########.......",
     ],
 }
 YEH_TOP_ROW = ARABIC_BASE_ROW - 1
@@ -1103,25 +1129,87 @@ def draw_keheh_art(src, body, width):
 
 
 # --------------------------------------------------------------------------------------------
+# The stroke inside kaf
+
+
+# The isolated and final kaf: the font's small stroke inside the letter comes out at 13 and 18
+# dots as a squiggle three columns wide of one-dot strokes, and الملك ends in a bare bowl. Drawn
+# as type draws it, a small hamza, its head open to the right and its tail going left under it,
+# with strokes two dots thick, as wide as the room between the stem and the turned-up end leaves
+# with a blank column on each side, and ending two blank rows over the base stroke. (At 10 the
+# room is two columns, which the font's fills.)
+KAF_MARK_ART = {
+    13: (6, [
+        ".####",
+        ".##..",
+        ".##.#",
+        "..###",
+        "####.",
+        "##...",
+    ]),
+    18: (5, [
+        "..#####",
+        ".###...",
+        ".##....",
+        ".###.##",
+        "..#####",
+        "######.",
+        "###....",
+    ]),
+}
+KAF_MARK_GLYPH = "miniKehehar"
+
+
+def kaf_mark_of(src, body, dot_groups, width):
+    """The glyph id of the small stroke inside the isolated or final kaf, for a letter whose
+    body is kaf's with that stroke and no dots; None for every other letter."""
+    font = outline_font(src)
+    names = [font.getGlyphName(b[0]) for b in body]
+    if width not in KAF_MARK_ART or dot_groups or len(body) != 2 or KAF_MARK_GLYPH not in names:
+        return None
+    return font.getGlyphID(KAF_MARK_GLYPH)
+
+
+def draw_kaf_mark(glyph):
+    """Draws the stroke inside kaf midway between its stem and its turned-up end."""
+    top, art = KAF_MARK_ART[glyph.width]
+    stem = min(c for c in range(glyph.width) if glyph.get(c, top))
+    row = top + len(art) - 1  # the turned-up end: the first run of ink from the left there
+    tip = min(c for c in range(glyph.width) if glyph.get(c, row))
+    while glyph.get(tip + 1, row):
+        tip += 1
+    room = stem - tip - 3
+    c0 = tip + 2 + (room - len(art[0]) + 1) // 2
+    ink = {(c, r) for r in range(ROWS) for c in range(glyph.width) if glyph.get(c, r)}
+    mark = {(c0 + c, top + r) for r, line in enumerate(art) for c, dot in enumerate(line)
+            if dot == "#"}
+    if any((c + dc, r + dr) in ink for c, r in mark for dc in (-1, 0, 1) for dr in (-1, 0, 1)):
+        raise SystemExit("fontgen: the stroke inside kaf touches the letter at %d dots"
+                         % glyph.width)
+    glyph.draw_art(art, c0, top)
+
+
+# --------------------------------------------------------------------------------------------
 # Sad and dad at 10 and 13 dots
 
 
 # The isolated and final sad and dad at 10 dots: the font's loop, tooth and tail squeezed into
 # eight columns print as a knot of three one-dot walls. Drawn instead as a tooth, a loop beside it
 # standing on the base line with a bottom two rows thick, and the tail curving under the base line
-# (to end on TAIL_END_ROW at 13, a row higher at 10). (A loop as tall as the tooth read as qaf:
-# الرياض as الرياق.) The loop keeps a row under the tooth's top. At 10 it is flat, six columns
-# by five rows, its top and bottom two rows thick round a counter four columns wide: a loop five
-# wide by seven high with one-dot walls read as a narrow U. The tail then has the two columns
-# left of the tooth. The dots are placed on the drawing as on any letter: a dot above keeps one
-# blank row over the loop.
+# (to end on TAIL_END_ROW at 13, a row higher at 10). The loop is round at the top and falls to
+# the left to the tooth, which rises a blank column apart from it and stands lower than the
+# loop (a tooth standing over the loop made a straight stem of it, and the loop a square box):
+# at 13 two rows over the base stroke with the loop six columns wide, at 10 one row with the loop
+# five. The tail goes down from the tooth and sweeps round and up to the left, its tip leaning
+# out. The dots are placed on the drawing as on any letter: a dot above keeps one blank row over
+# the loop, which at 10 starts on row 11, so that a shadda and a vowel still fit over ض.
 SAD_ART = {
     10: [
         "..........",
-        "...#......",
-        "...#.###..",
-        ".#.######.",
-        ".#.#....#.",
+        "..........",
+        ".....###..",
+        "...#.#..#.",
+        ".#.##...#.",
         ".#.######.",
         ".#.######.",
         ".#.#......",
@@ -1129,20 +1217,19 @@ SAD_ART = {
         "..##......",
         "..........",
     ],
-    # At 13 the font's loop leans and keeps a counter of one or two dots (cramped); drawn as at
-    # 10 with a counter of four columns by two rows and more.
+    # At 13 the font's loop leans and keeps a counter of one or two dots (cramped).
     13: [
-        ".....#......",
-        ".....#.####.",
-        ".....#.#..##",
-        ".##..##....#",
-        ".##..##....#",
-        ".##..#######",
-        ".##..#######",
-        ".##..#......",
-        ".##..#......",
-        "..####......",
-        "..###.......",
+        ".............",
+        "........###..",
+        "......###.##.",
+        "....#.##...#.",
+        "#...#.#....#.",
+        "#...########.",
+        ".#..########.",
+        ".#..#........",
+        ".##.#........",
+        "..###........",
+        "..##.........",
     ],
 }
 SAD_TOP_ROW = ARABIC_BASE_ROW - 6
@@ -1162,15 +1249,25 @@ SAD_DRAWN = {10: SAD_BOWLS, 13: SAD_BOWLS - {0x069D}}
 
 # Gaf and its forms, drawn on keheh: the font's two top strokes of gaf come out at 10 and 13
 # dots as one blob (گزارش reads as کزارش), so keheh's stroke is drawn once more above itself,
-# two blank rows higher.
+# two blank rows higher. Keheh's part over the joining stroke is first pressed GAF_LOWER rows
+# shorter, so that the upper stroke keeps two blank rows over it: on the top row it crowded the
+# line above.
 GAF_FROM_KEHEH = {0x06AF: 0x06A9, 0xFB92: 0xFB8E, 0xFB93: 0xFB8F, 0xFB94: 0xFB90, 0xFB95: 0xFB91}
 GAF_STROKE_ROWS = 2
 GAF_GAP_ROWS = 2
+GAF_LOWER = 2
 
 
 def draw_gaf(cp, width):
     g = draw_joined(GAF_FROM_KEHEH[cp], width)
     top = next(r for r in range(ROWS) if g.rows[r])
+    below = JOIN_ROWS[0]
+    old = g.rows[:]
+    for r in range(top, below):
+        g.rows[r] = 0
+    for r in range(top, below):
+        g.rows[top + GAF_LOWER + (r - top) * (below - top - GAF_LOWER) // (below - top)] |= old[r]
+    top += GAF_LOWER
     lift = GAF_STROKE_ROWS + GAF_GAP_ROWS
     for r in range(top, top + GAF_STROKE_ROWS):
         if r - lift >= 0:
@@ -1237,11 +1334,14 @@ def draw_decimal_separator(width):
 # Arabic type, a small teardrop with its point up, narrower than a zero and little more than
 # half the digits' height, hollow and on the base row, apart from the small solid diamond of ٠.
 # The Persian four at 10, 13 and 18: the font's came out as the three with one tooth bent, two
-# or three dots apart from ۳, so ۳۴ in a price read as ۳۳; drawn as in type, a straight stem the
-# digits' height with the two small curves stacked beside its upper part (a backward-facing
-# three, open on the right), joined to the stem by its top arm and a blank column apart below
-# it, so that its gaps run across where the three's run down between its teeth, and it stays
-# one digit rather than a one beside a small four.
+# or three dots apart from ۳, so ۳۴ in a price read as ۳۳, and a stem carrying two curves
+# stacked beside it read as schematic; drawn as in type, the two's stem with its free head on
+# the left and beside it, a blank column apart, a small curve open on the right whose top arm
+# reaches out to the right and whose foot runs into the bar to a short tip turned up at its
+# right end, so that its gaps run across where the three's run down between its teeth. The
+# Arabic-Indic and Persian two at 10, 13 and 18: the font's second tooth came out one row high,
+# and ٢ read as a one with a bent head; drawn as the three with two teeth, three rows high and
+# apart by the width of the bar, on a bar whose underside rounds into the stem.
 DIGIT_BASE_ROW = ARABIC_BASE_ROW
 ONE_ART = ["###.", ".##."] + [".##."] * 4 + ["..##"] * 6
 THREE_ART = {
@@ -1250,14 +1350,20 @@ THREE_ART = {
     18: ["###..###..###", "###..###..###", "#############", "#############", "###.........."]
     + [".###........."] * 7,
 }
-FOUR_ART = {
-    10: ["##..####", "#######.", "##.##...", "##..###.", "##.##...", "##.####.", "##..####"]
-    + ["##......"] * 5,
-    13: ["##..####", "#######.", "##.##...", "##..###.", "##.##...", "##.####.", "##..####"]
-    + ["##......"] * 5,
-    18: ["###...######", "###########.", "###..###....", "###...#####.", "###..###....",
-         "###..######.", "###...######"] + ["###........."] * 5,
+TWO_ART = {
+    10: ["##....##", "##....##", "##...###", "########", ".######.", ".##....."]
+    + ["..##...."] * 6,
+    18: ["###......###", "###......###", "###.....####", "############", ".##########.",
+         ".###........"] + ["..###......."] * 6,
 }
+TWO_ART[13] = TWO_ART[10]
+FOUR_ART = {
+    10: ["##..####", "##.##...", "##.##...", "##..##.#", "########", ".######.", ".##....."]
+    + ["..##...."] * 5,
+    18: ["###...######", "###..###....", "###..###....", "###...###.##", "############",
+         ".##########.", ".###........"] + ["..###......."] * 5,
+}
+FOUR_ART[13] = FOUR_ART[10]
 FIVE_ART = {
     10: ["..##..", ".####.", "##..##", "##..##", "##..##", "##..##", ".####."],
     13: ["..##..", ".####.", "##..##", "##..##", "##..##", "##..##", ".####."],
@@ -1269,6 +1375,8 @@ DRAWN_DIGITS = {
     0x06F1: {10: ONE_ART, 13: ONE_ART},
     0x0663: THREE_ART,
     0x06F3: THREE_ART,
+    0x0662: TWO_ART,
+    0x06F2: TWO_ART,
     0x06F4: FOUR_ART,
     0x0665: FIVE_ART,
 }
