@@ -41,14 +41,21 @@ final class LineComposer {
     // The top row of a short letter's body, and the row that parts marks above from marks below.
     private static final int BODY_TOP_ROW = 8;
     private static final int MIDDLE_ROW = 12;
-    // Rows 0 to 13, over the joining stroke, and 16 to 23, under it: where dots stand.
-    private static final int[] DOT_ROWS = {0xFFFC00, 0xFF};
+    // What of two neighbouring letters must stand apart, and where: their dots over the joining
+    // stroke (rows 0 to 13) and under it (16 to 23), and all their ink over a short letter's body
+    // (rows 0 to 7: the tops of stems, the strokes of keheh and gaf).
+    private static final int[] APART_ROWS = {0xFFFC00, 0xFF, 0xFF0000};
     // Rows 13 to 15, which the body of every letter reaches.
     private static final int BODY_ROWS = 0x700;
     // Blank columns kept between the dots of two neighbouring letters: three times the blank
     // inside a group, so that the groups do not read as one. (Four lengthened the joins enough
     // that the machine reader misread more words at 18.)
     private static final int DOTS_APART = 3;
+    // Blank columns kept between the heads of two neighbouring letters: in سنگک at 10 dots the
+    // bars of gaf, which reach over the letter after it, met the rising stroke of the final
+    // keheh, and the two read as one gaf.
+    private static final int HEADS_APART = 2;
+    private static final int[] APART = {DOTS_APART, DOTS_APART, HEADS_APART};
     // The dots of glyphs set before, by their columns, shared by all encoders: each receipt sets
     // the same few dozen letters. An entry is never changed, only replaced.
     private static final int DOTS_CACHE = 256;
@@ -119,8 +126,9 @@ final class LineComposer {
         int markTrail = Integer.MAX_VALUE / 2;
         int markRows;
         // The same for the dots over and under the last letter's body.
-        final int[] dotTrail = {Integer.MAX_VALUE / 2, Integer.MAX_VALUE / 2};
-        final int[] dotRows = new int[2];
+        final int[] dotTrail = {
+            Integer.MAX_VALUE / 2, Integer.MAX_VALUE / 2, Integer.MAX_VALUE / 2};
+        final int[] dotRows = new int[3];
     }
 
     private final PrinterProfile profile;
@@ -337,7 +345,8 @@ final class LineComposer {
             // Columns taken to keep marks apart come out of what the line saved, like any gap,
             // and a character stays within what ESC & defines.
             int leftmost = to + 1 + trailing - Math.min(s.saved, MAX_COLUMNS);
-            int wider = Math.min(apart(s, marks, from, gap), dotsApart(s, dots, from, to, gap));
+            int wider =
+                Math.min(apart(s, marks, from, gap), dotsApart(s, dots, base, from, to, gap));
             from = Math.min(from, Math.max(wider, leftmost));
             if (from < 0) {
                 // Wider than the drawing: its joining stroke goes on at its left, or its blank.
@@ -374,7 +383,7 @@ final class LineComposer {
         noteWidth(x, k.codePoint);
         run.width += x;
         lastMarks(s, marks, from, gap, x);
-        lastDots(s, dots, from, to, gap, x);
+        lastDots(s, dots, base, from, to, gap, x);
         return x;
     }
 
@@ -446,16 +455,18 @@ final class LineComposer {
      * The dots of two neighbouring letters run into one row at natural width (پیش printed the
      * three of peh and the two of yeh as five in a row, نتن four dots over a line): where this
      * letter's dots over or under its body would come closer to the previous letter's than
-     * {@value #DOTS_APART} blank columns, the letter is sent with as many more columns of its
-     * stroke (or blank) at its left. Returns the window's new left end.
+     * {@value #DOTS_APART} blank columns, or its head (of {@code glyph}) to the previous head
+     * than {@value #HEADS_APART}, the letter is sent with as many more columns of its stroke (or
+     * blank) at its left. Returns the window's new left end.
      */
-    private static int dotsApart(Setting s, int[] dots, int from, int to, int gap) {
+    private static int dotsApart(Setting s, int[] dots, int[] glyph, int from, int to, int gap) {
         int wider = from;
-        for (int side = 0; side < 2; ++side) {
+        for (int side = 0; side < APART.length; ++side) {
+            int[] part = side < 2 ? dots : glyph;
             for (int c = from; c <= to; ++c) {
-                int d = dots[c] & DOT_ROWS[side];
+                int d = part[c] & APART_ROWS[side];
                 if (d == 0) continue;
-                int need = DOTS_APART - s.dotTrail[side] - (gap + c - from);
+                int need = APART[side] - s.dotTrail[side] - (gap + c - from);
                 if (need > 0 && (widened(d) & s.dotRows[side]) != 0) {
                     wider = Math.min(wider, from - need);
                 }
@@ -465,13 +476,15 @@ final class LineComposer {
         return wider;
     }
 
-    /** Remembers how close to its right end the dots of the letter just sent stand. */
-    private static void lastDots(Setting s, int[] dots, int from, int to, int gap, int x) {
-        for (int side = 0; side < 2; ++side) {
+    /** Remembers how close to its right end the dots and head of the letter just sent stand. */
+    private static void lastDots(
+        Setting s, int[] dots, int[] glyph, int from, int to, int gap, int x) {
+        for (int side = 0; side < APART.length; ++side) {
+            int[] part = side < 2 ? dots : glyph;
             s.dotTrail[side] = Integer.MAX_VALUE / 2;
             s.dotRows[side] = 0;
             for (int c = to; c >= from; --c) {
-                int d = dots[c] & DOT_ROWS[side];
+                int d = part[c] & APART_ROWS[side];
                 if (d == 0) continue;
                 s.dotTrail[side] = x - 1 - (gap + c - from);
                 s.dotRows[side] = widened(d);
