@@ -1341,20 +1341,24 @@ def draw_decimal_separator(width):
 # right end, so that its gaps run across where the three's run down between its teeth. The
 # Arabic-Indic and Persian two at 10, 13 and 18: the font's second tooth came out one row high,
 # and ٢ read as a one with a bent head; drawn as the three with two teeth, three rows high and
-# apart by the width of the bar, on a bar whose underside rounds into the stem.
+# apart by the width of the bar, on a bar whose underside rounds into the stem (at 18 the teeth
+# four columns apart: nine apart, ١٢٥ read as ١٣٥). The three's teeth are as high as the two's,
+# so that the two is not taken for a three with a tooth missing.
 DIGIT_BASE_ROW = ARABIC_BASE_ROW
 ONE_ART = ["###.", ".##."] + [".##."] * 4 + ["..##"] * 6
 THREE_ART = {
-    10: ["##.##.##", "##.##.##", "########", "########", "##......"] + [".##....."] * 7,
-    13: ["##.##.##", "##.##.##", "########", "########", "##......"] + [".##....."] * 7,
-    18: ["###..###..###", "###..###..###", "#############", "#############", "###.........."]
-    + [".###........."] * 7,
+    10: ["##.##.##", "##.##.##", "##.##.##", "########", "########", "##......"]
+    + [".##....."] * 6,
+    13: ["##.##.##", "##.##.##", "##.##.##", "########", "########", "##......"]
+    + [".##....."] * 6,
+    18: ["###..###..###", "###..###..###", "###..###..###", "#############", "#############",
+         "###.........."] + [".###........."] * 6,
 }
 TWO_ART = {
     10: ["##....##", "##....##", "##...###", "########", ".######.", ".##....."]
     + ["..##...."] * 6,
-    18: ["###......###", "###......###", "###.....####", "############", ".##########.",
-         ".###........"] + ["..###......."] * 6,
+    18: ["###....###", "###....###", "###...####", "##########", ".########.", ".###......"]
+    + ["..###....."] * 6,
 }
 TWO_ART[13] = TWO_ART[10]
 FOUR_ART = {
