@@ -4,8 +4,9 @@
 Unifont's 16 x 16 U+4DB6, U+4DBD and U+9FFF, enlarged, tangle their lower halves (the hand
 radical's rising stroke in the horizontal under it; the weapon under the crosses of U+4DBD; the
 legs and the water at the bottom of U+9FFF), and
-Noto squeezes the fire radical of U+9FA6 and U+9FBD into five columns beside the rest (cjk.py
-draws U+9FBD's fish from Noto beside the fire radical here). These are the same components as
+Noto squeezes the fire radical of U+9FA6 and U+9FBD into five columns beside the rest (U+9FBD's
+fish is Noto's as cjk.py renders it beside the radical, its fire at the foot redrawn as four
+ticks). These are the same components as
 the sources draw them, with every stroke two dots thick and a blank dot between strokes.
 
 Noto at 21 px draws U+9FC0, U+9FE6 and those with you (U+723E) on their right, U+9FDB-9FDE,
@@ -24,15 +25,16 @@ the last column left blank so that two of them side by side stay apart. U+9FC1, 
 legible from Noto, is drawn too, to match them: Noto's dot of speech is a single dot over one,
 and its legs thin to one dot where they bend. U+9FE1, with net, silk and the short-tailed bird
 beside you, printed from Noto as one grey blob; it is drawn with the net a box of three rooms
-over the silk (five columns: two bends, a bar and small's vertical between its two dots, one dot
-thick) and the bird (four columns: its man's stroke, the vertical and four bars), the roughest of
-these.
+over the silk (five columns, one dot thick throughout: its two bends a zigzag over the long
+stroke, small's vertical between its two dots) and the bird (four columns: its man's stroke, the
+vertical and four bars), the roughest of these.
 
 Noto's horse (U+99AC) beside different and wing, U+9FAD and U+9FAE, merges into the other part:
 the horse is drawn once in columns 0-9 (MA, shared), its four bars two dots thick, the middle
 vertical through the first three, the hook down the right and its four dots as ticks one dot
-wide; different and wing stand in columns 11-22, wing's feathers as two hooks with a tick pair
-inside each and the inner cross of its field and the short bar of together one dot thick.
+wide and two high on one row, a blank column between each; different and wing stand in columns
+11-22, wing's feathers as two hooks with a tick pair inside each and the inner cross of its field
+and the short bar of together one dot thick.
 
 Seven more printed from Noto as clumps of one-dot strokes one blank apart: U+9FDA, U+9FE4,
 U+9FEB, U+9FE2, U+9FB2, U+9FD0 and U+9FEA. Tree and each (the right of U+683C) stand in columns
@@ -46,7 +48,7 @@ cart is a box of four rooms one dot high under the shelter, gold's dots slanted 
 the fish (as in U+9FE9, its four dots ticks three high) beside the wine jar. Four components
 side by side in U+9FDA leave U+4F0A's right vertical a single dot: it is the roughest of these.
 U+9FEA draws the walk around eight over the pig, over fire, the pig's strokes as slants two dots
-wide.
+wide and the fire's four dots ticks two blank rows under the walk's sweep.
 """
 
 # U+4DB6: a vertical with a stroke to its right over one; the hand radical beside a sun; one,
@@ -171,6 +173,34 @@ def beside_fire(right):
 
 
 A9FA6 = beside_fire(CHANG)
+
+# U+9FBD: the fire radical beside fish. The fish is Noto's (U+9B5A) as cjk.py renders it 15 px
+# wide beside the radical, but for the fire at its foot, which comes out there as a tangle: its
+# four dots are ticks one dot wide and two high, two blank columns apart, two blank rows under
+# the body.
+YU = [
+    "..............",  # 0
+    "....#.........",  # 1
+    "...##.........",  # 2
+    "...######.....",  # 3
+    "..##...##.....",  # 4
+    "..#....#......",  # 5
+    ".##...##......",  # 6
+    "############..",  # 7
+    "###...##...##.",  # 8
+    "###...##...##.",  # 9
+    ".##...##...##.",  # 10
+    ".###########..",  # 11
+    ".############.",  # 12
+    ".##...##...##.",  # 13
+    ".############.",  # 14
+    ".###########..",  # 15
+    "..............",  # 16
+    "..............",  # 17
+    "..#..#..#..#..",  # 18
+    "..#..#..#..#..",  # 19
+]
+A9FBD = beside_fire(YU)
 
 # U+9FC1: speech beside together. Speech: its dot, three bars (the first long) and the mouth with
 # its left side a dot longer; together: two verticals through a short bar and a long one, and the
@@ -568,7 +598,8 @@ A9FC0 = [
 
 # The horse as it stands on the left of an ideograph, in columns 0-9: the vertical on the left,
 # four bars (the middle vertical through the first three), the last bar turning down into the
-# hook, and the four dots under it as ticks one dot wide with blank dots between.
+# hook, and the four dots under it as ticks one dot wide and two high on one row, a blank column
+# between each.
 MA = [
     "..........",  # 0
     "##########",  # 1
@@ -585,9 +616,9 @@ MA = [
     "##########",  # 12
     "........##",  # 13
     "........##",  # 14
-    ".#.#.#..##",  # 15
-    ".#.#.#..##",  # 16
-    "#.#.#...##",  # 17
+    "........##",  # 15
+    "#.#.#.#.##",  # 16
+    "#.#.#.#.##",  # 17
     "........##",  # 18
     "........##",  # 19
     "........##",  # 20
@@ -661,8 +692,9 @@ A9FAE = beside_ma([
 ])
 
 # U+9FE1: net over silk and the short-tailed bird, beside you. The net a box of three rooms (its
-# inner walls one dot thick); the silk in five columns, its two bends as slants two dots wide over
-# its bar, the vertical of small one dot thick between its two dots; the bird in four, its man's
+# inner walls one dot thick); the silk in five columns and one dot thick throughout, its two bends
+# a zigzag over the long stroke (the dot at its end over it), small's vertical between its two
+# dots; the bird in four, its man's
 # stroke and tick over the vertical, the four bars reaching from it across the short vertical.
 A9FE1 = beside_er([
     "..........",  # 0
@@ -673,20 +705,20 @@ A9FE1 = beside_er([
     "##########",  # 5
     "##########",  # 6
     "..........",  # 7
-    "..##...#.#",  # 8
-    ".##...#..#",  # 9
-    "##.#..####",  # 10
-    "..##..#.#.",  # 11
-    ".##...#.#.",  # 12
-    "####..####",  # 13
-    "####..#.#.",  # 14
+    "..#....#.#",  # 8
+    ".#....#..#",  # 9
+    "####..####",  # 10
+    "..#...#.#.",  # 11
+    ".#..#.#.#.",  # 12
+    "#####.####",  # 13
+    "..#...#.#.",  # 14
     "..#...#.#.",  # 15
     "..#...####",  # 16
     "#.#.#.#.#.",  # 17
     "#.#.#.#.#.",  # 18
     "..#...#.#.",  # 19
     "..#...####",  # 20
-    ".##...####",  # 21
+    "..#...####",  # 21
     "......#...",  # 22
     "..........",  # 23
 ])
@@ -912,8 +944,8 @@ A9FD0 = [
 
 # U+9FEA: the walk around eight over the pig (U+9042), over fire. The walk: its dot, the bend
 # and the vertical, the tail running under the rest; the pig: one, its hooked middle stroke with
-# two falling strokes left of it, the short falling stroke and the long one to its right; fire
-# its two dots and the man.
+# two falling strokes left of it, the short falling stroke and the long one to its right; the
+# fire's four dots as ticks one dot wide and two high, two blank rows under the walk's sweep.
 A9FEA = [
     "##........##.....##.....",  # 0
     ".##........##...##......",  # 1
@@ -932,13 +964,13 @@ A9FEA = [
     "##..###################.",  # 14
     "#.......###############.",  # 15
     "........................",  # 16
-    "..........##............",  # 17
-    "...##.....##......##....",  # 18
-    "....##....##.....##.....",  # 19
-    "..........##............",  # 20
-    ".........####...........",  # 21
-    ".......###..###.........",  # 22
-    "....####......#####.....",  # 23
+    "........................",  # 17
+    "....#....#....#....#....",  # 18
+    "....#....#....#....#....",  # 19
+    "........................",  # 20
+    "........................",  # 21
+    "........................",  # 22
+    "........................",  # 23
 ]
 
 # U+4DBD: the moon beside the top of U+767C (two crosses) over the weapon (U+6BB5's right: the
@@ -971,6 +1003,6 @@ A4DBD = [
     "........................",  # 23
 ]
 
-WIDE_ART = {0x4DB6: A4DB6, 0x4DBD: A4DBD, 0x9FA6: A9FA6, 0x9FAD: A9FAD, 0x9FAE: A9FAE, 0x9FB2: A9FB2, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FD0: A9FD0, 0x9FDA: A9FDA, 0x9FDB: A9FDB,
+WIDE_ART = {0x4DB6: A4DB6, 0x4DBD: A4DBD, 0x9FA6: A9FA6, 0x9FAD: A9FAD, 0x9FAE: A9FAE, 0x9FB2: A9FB2, 0x9FBD: A9FBD, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FD0: A9FD0, 0x9FDA: A9FDA, 0x9FDB: A9FDB,
             0x9FDC: A9FDC, 0x9FDD: A9FDD, 0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE1: A9FE1, 0x9FE2: A9FE2, 0x9FE4: A9FE4, 0x9FE5: A9FE5,
             0x9FE6: A9FE6, 0x9FE7: A9FE7, 0x9FE8: A9FE8, 0x9FE9: A9FE9, 0x9FEA: A9FEA, 0x9FEB: A9FEB, 0x9FFF: A9FFF}
