@@ -9,7 +9,7 @@ draws cleanly at 24 dots are drawn dot by dot (wide_art.py).
 import coverage as cov
 from raster import ROWS, WIDE_WIDTH, Glyph, Shape, render
 from sources import SOURCES
-from wide_art import BESIDE_FIRE, FIRE, FIRE_TOP_ROW, WIDE_ART
+from wide_art import WIDE_ART
 
 
 # Kana and kanji: the ink of a 20-dot ideograph then spans about rows 3 to 20.
@@ -169,12 +169,6 @@ def thicken(ink, width, rows):
     return out
 
 
-# Ideographs whose fire radical Noto squeezes into five columns: the radical is drawn (wide_art)
-# and the rest rendered on its own, from the character it is, narrowed into the columns beside it.
-FIRE_BESIDE = {0x9FBD: 0x9B5A}  # fire beside fish
-BESIDE_PX_W = 15.0
-
-
 def thickened(src, cp, px_w, px_h):
     """The code point rendered at px_w x px_h with its strokes made two dots thick."""
     shape = render(src, cp, px_w, px_h)
@@ -187,13 +181,6 @@ def draw_wide_ideograph(cp):
     g = Glyph(WIDE_WIDTH)
     if cp in WIDE_ART:
         g.draw_art(WIDE_ART[cp])
-        return g
-    if cp in FIRE_BESIDE:
-        g.draw_art(FIRE, 0, FIRE_TOP_ROW)
-        shape = thickened(SOURCES["cjk_sc"], FIRE_BESIDE[cp], BESIDE_PX_W, WIDE_PX)
-        x0, _, _, y1 = shape.bbox()
-        shape.place(g, BESIDE_FIRE - x0, ROWS - 3 - y1)
-        g.source = "cjk_sc"
         return g
     src = SOURCES["cjk_sc"]
     if SOURCES["cjk_sc"].face().get_char_index(cp):

@@ -5,8 +5,8 @@ Unifont's 16 x 16 U+4DB6, U+4DBD and U+9FFF, enlarged, tangle their lower halves
 radical's rising stroke in the horizontal under it; the weapon under the crosses of U+4DBD; the
 legs and the water at the bottom of U+9FFF), and
 Noto squeezes the fire radical of U+9FA6 and U+9FBD into five columns beside the rest (U+9FBD's
-fish is Noto's as cjk.py renders it beside the radical, its fire at the foot redrawn as four
-ticks). These are the same components as
+fish is Noto's rendering of U+9B5A at 15 px wide, copied dot for dot, its fire at the foot
+redrawn as four ticks). These are the same components as
 the sources draw them, with every stroke two dots thick and a blank dot between strokes.
 
 Noto at 21 px draws U+9FC0, U+9FE6 and those with you (U+723E) on their right, U+9FDB-9FDE,
@@ -174,7 +174,7 @@ def beside_fire(right):
 
 A9FA6 = beside_fire(CHANG)
 
-# U+9FBD: the fire radical beside fish. The fish is Noto's (U+9B5A) as cjk.py renders it 15 px
+# U+9FBD: the fire radical beside fish. The fish is Noto's (U+9B5A) as it renders 15 px
 # wide beside the radical, but for the fire at its foot, which comes out there as a tangle: its
 # four dots are ticks one dot wide and two high, two blank columns apart, two blank rows under
 # the body.
