@@ -70,16 +70,17 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # the hamza under final alef there. Fathatan and kasratan are two such strokes side by side,
 # more than one blank dot apart in every direction (stacked, they would need six rows, and
 # over alef there are three; thermal heads print two strokes one blank dot apart as one, which
-# reads as madda); damma a small waw (a loop, its tail going down to the left, longer than the
+# reads as madda), each steeper than the fatha, as two shallow strokes side by side over alef
+# read as madda too (شكراً as شكرآ); damma a small waw (a loop, its tail going down to the left, longer than the
 # loop is wide: with a short tail along its foot it read as sukun), dammatan two small dammas
 # two blank columns apart (a damma with a turned tail printed as one blot; two long-tailed
 # ones do not fit the narrow cells), sukun a round ring without a tail, shadda a comb on a base
 # two rows thick, madda a wave two dots thick, the small alef a thin upright stroke.
 HARAKAT_ART = {
     "narrow": {
-        0x064B: ["...##.....##", ".####...####", "###....###.."],  # fathatan: two strokes
+        0x064B: ["..##.....##", ".###....###", "###....###."],  # fathatan: two strokes
         0x064C: [".###...###", ".#.#...#.#", "####..####"],  # dammatan: two dammas
-        0x064D: ["...##.....##", ".####...####", "###....###.."],  # kasratan
+        0x064D: ["..##.....##", ".###....###", "###....###."],  # kasratan
         0x064E: [".#####", "#####."],  # fatha: two rows (see above)
         0x064F: [".....###", "....##.#", "####..##"],  # damma: a loop, its tail down to the left
         0x0650: ["...###", ".####.", "###..."],  # kasra
@@ -108,12 +109,12 @@ BELOW = {0x064D, 0x0650, 0x0656}
 
 
 # At 10 dots: the madda keeps to six columns, so that over the alef of lam-alef it stays clear
-# of the lam beside it; fathatan and kasratan are two strokes of four columns, each two 2 x 2
-# squares one step apart, as two longer ones do not fit ten columns with their blank between;
+# of the lam beside it; fathatan and kasratan are two steep strokes of four columns, as two
+# longer ones do not fit ten columns with their blank between;
 # the kasra keeps two rows; and the fatha is the stroke whose bytes the tests pin.
 HARAKAT_AT_TEN = {
-    0x064B: ["..##....##", "####..####", "##....##.."],
-    0x064D: ["..##....##", "####..####", "##....##.."],
+    0x064B: ["..##....##", ".###...###", "###...###."],
+    0x064D: ["..##....##", ".###...###", "###...###."],
     0x064E: ["....####..", "..####...."],
     0x0650: [".#####", "#####."],
     0x0653: [".##...", "####.#", "#..###"],
