@@ -125,10 +125,11 @@ final class LineComposer {
         // Blank columns after the marks above the last letter sent, and their rows at its end.
         int markTrail = Integer.MAX_VALUE / 2;
         int markRows;
-        // The same for the dots over and under the last letter's body.
-        final int[] dotTrail = {
+        // The same for each part kept apart (APART_ROWS): the last letter's dots over and under its
+        // body, and its head.
+        final int[] partTrail = {
             Integer.MAX_VALUE / 2, Integer.MAX_VALUE / 2, Integer.MAX_VALUE / 2};
-        final int[] dotRows = new int[3];
+        final int[] partRows = new int[3];
     }
 
     private final PrinterProfile profile;
@@ -346,7 +347,7 @@ final class LineComposer {
             // and a character stays within what ESC & defines.
             int leftmost = to + 1 + trailing - Math.min(s.saved, MAX_COLUMNS);
             int wider =
-                Math.min(apart(s, marks, from, gap), dotsApart(s, dots, base, from, to, gap));
+                Math.min(apart(s, marks, from, gap), partsApart(s, dots, base, from, to, gap));
             from = Math.min(from, Math.max(wider, leftmost));
             if (from < 0) {
                 // Wider than the drawing: its joining stroke goes on at its left, or its blank.
@@ -383,7 +384,7 @@ final class LineComposer {
         noteWidth(x, k.codePoint);
         run.width += x;
         lastMarks(s, marks, from, gap, x);
-        lastDots(s, dots, base, from, to, gap, x);
+        lastParts(s, dots, base, from, to, gap, x);
         return x;
     }
 
@@ -459,15 +460,15 @@ final class LineComposer {
      * than {@value #HEADS_APART}, the letter is sent with as many more columns of its stroke (or
      * blank) at its left. Returns the window's new left end.
      */
-    private static int dotsApart(Setting s, int[] dots, int[] glyph, int from, int to, int gap) {
+    private static int partsApart(Setting s, int[] dots, int[] glyph, int from, int to, int gap) {
         int wider = from;
         for (int side = 0; side < APART.length; ++side) {
             int[] part = side < 2 ? dots : glyph;
             for (int c = from; c <= to; ++c) {
                 int d = part[c] & APART_ROWS[side];
                 if (d == 0) continue;
-                int need = APART[side] - s.dotTrail[side] - (gap + c - from);
-                if (need > 0 && (widened(d) & s.dotRows[side]) != 0) {
+                int need = APART[side] - s.partTrail[side] - (gap + c - from);
+                if (need > 0 && (widened(d) & s.partRows[side]) != 0) {
                     wider = Math.min(wider, from - need);
                 }
                 break;
@@ -477,17 +478,17 @@ final class LineComposer {
     }
 
     /** Remembers how close to its right end the dots and head of the letter just sent stand. */
-    private static void lastDots(
+    private static void lastParts(
         Setting s, int[] dots, int[] glyph, int from, int to, int gap, int x) {
         for (int side = 0; side < APART.length; ++side) {
             int[] part = side < 2 ? dots : glyph;
-            s.dotTrail[side] = Integer.MAX_VALUE / 2;
-            s.dotRows[side] = 0;
+            s.partTrail[side] = Integer.MAX_VALUE / 2;
+            s.partRows[side] = 0;
             for (int c = to; c >= from; --c) {
                 int d = part[c] & APART_ROWS[side];
                 if (d == 0) continue;
-                s.dotTrail[side] = x - 1 - (gap + c - from);
-                s.dotRows[side] = widened(d);
+                s.partTrail[side] = x - 1 - (gap + c - from);
+                s.partRows[side] = widened(d);
                 break;
             }
         }
