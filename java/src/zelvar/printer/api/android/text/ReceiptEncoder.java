@@ -78,6 +78,11 @@ public final class ReceiptEncoder {
     private final List<Consumer<ReceiptEncoder>> pending;
     private final List<String> pendingText = new ArrayList<>();
     private ReceiptEncoder chosen;
+    // With the receipt's direction left to its text: the calls made since the first line without
+    // a strong character, kept until a line that has one says which side they all stand at (or
+    // until the bytes are asked for).
+    private final List<Consumer<ReceiptEncoder>> held = new ArrayList<>();
+    private boolean replaying;
 
     /**
      * @param profile the printer's code tables and abilities; {@link PrinterProfile#forModel}
@@ -261,9 +266,10 @@ public final class ReceiptEncoder {
     /**
      * Sets the receipt's direction: the side every line starts at and every row's amount ends
      * at, whatever the line's own text begins with. By default ({@link TextDirection#FROM_TEXT})
-     * it is set by the first strong character of the first line that has one. A line still
-     * reorders its own text by its own first strong character; a line without one (a number, a
-     * date) stands at the receipt's start side.
+     * it is set by the first strong character of the first line that has one; the lines before
+     * it, which have none, are laid out when it comes (or when the bytes are asked for), so they
+     * stand at the same side. A line still reorders its own text by its own first strong
+     * character; a line without one (a number, a date) stands at the receipt's start side.
      *
      * @param direction the direction
      * @return this encoder
@@ -271,8 +277,12 @@ public final class ReceiptEncoder {
      */
     public ReceiptEncoder direction(TextDirection direction) {
         if (direction == null) throw new IllegalArgumentException("direction: null");
-        if (defer(e -> e.direction(direction))) return this;
+        if (pending != null) {
+            defer(e -> e.direction(direction));
+            return this;
+        }
         layout.direction(direction);
+        if (!replaying && !layout.directionOpen()) release();
         return this;
     }
 
@@ -471,33 +481,38 @@ public final class ReceiptEncoder {
      */
     public byte[] toBytes() {
         if (pending != null) return decided().toBytes();
+        release();
         return writer.toBytes();
     }
 
     /** @return characters printed as {@code ?}, in the order in which they were first printed */
     public List<Note> unprintables() {
-        return pending != null ? decided().unprintables() : notes.list(Note.Kind.REPLACED);
+        return pending != null ? decided().unprintables()
+                               : released().notes.list(Note.Kind.REPLACED);
     }
 
     /**
      * @return everything not printed as written: characters printed as {@code ?} and marks left
      *     out
      */
-    public List<Note> notes() { return pending != null ? decided().notes() : notes.list(null); }
+    public List<Note> notes() {
+        return pending != null ? decided().notes() : released().notes.list(null);
+    }
 
     /** @return lines printed so far (a feed counts its lines) */
     public int printedLines() {
-        return pending != null ? decided().printedLines() : writer.printedLines;
+        return pending != null ? decided().printedLines() : released().writer.printedLines;
     }
 
     /** @return characters drawn by the library so far */
     public long drawnCharacters() {
-        return pending != null ? decided().drawnCharacters() : composer.drawnCharacters;
+        return pending != null ? decided().drawnCharacters() : released().composer.drawnCharacters;
     }
 
     /** @return characters sent as text for the resident font so far, replacements included */
     public long residentCharacters() {
-        return pending != null ? decided().residentCharacters() : composer.residentCharacters;
+        return pending != null ? decided().residentCharacters()
+                               : released().composer.residentCharacters;
     }
 
     /**
@@ -505,7 +520,7 @@ public final class ReceiptEncoder {
      * it to the encoder of the chosen code page. False when the code page was given.
      */
     private boolean defer(Consumer<ReceiptEncoder> call, String... texts) {
-        if (pending == null) return false;
+        if (pending == null) return hold(call, texts);
         if (chosen != null) {
             call.accept(chosen);
         } else {
@@ -515,6 +530,45 @@ public final class ReceiptEncoder {
             }
         }
         return true;
+    }
+
+    /**
+     * With the receipt's direction left to its text: keeps a line that has no strong character
+     * (a number, a date, a row of dashes), and every call after it, until a line that has one
+     * sets the direction, so the lines before it stand at the same side as the rest of the
+     * receipt. False when the call is to be made now.
+     */
+    private boolean hold(Consumer<ReceiptEncoder> call, String... texts) {
+        if (replaying || !layout.directionOpen()) return false;
+        int strong = 0;
+        for (int i = 0; i < texts.length && strong == 0; ++i) {
+            if (texts[i] != null) strong = Characters.firstStrong(texts[i].codePoints().toArray());
+        }
+        if (strong == 0 && (texts.length > 0 || !held.isEmpty())) {
+            held.add(call);
+            return true;
+        }
+        if (strong != 0) layout.directionFrom(strong);
+        release();
+        return false;
+    }
+
+    /** This encoder with the calls held for the direction made: the receipt so far is asked for. */
+    private ReceiptEncoder released() {
+        release();
+        return this;
+    }
+
+    /** Makes the calls held for the receipt's direction, in the order they came. */
+    private void release() {
+        if (held.isEmpty()) return;
+        replaying = true;
+        try {
+            for (Consumer<ReceiptEncoder> call : held) call.accept(this);
+        } finally {
+            held.clear();
+            replaying = false;
+        }
     }
 
     /** The encoder of the chosen code page, choosing it from the receipt kept so far. */

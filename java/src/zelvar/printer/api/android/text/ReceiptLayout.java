@@ -47,6 +47,14 @@ final class ReceiptLayout {
                                                      : 0;
     }
 
+    /** Whether the receipt's direction is still left to a text with a strong character. */
+    boolean directionOpen() { return direction == 0; }
+
+    /** Sets the receipt's direction from a text's first strong character (1 right to left). */
+    void directionFrom(int firstStrong) {
+        if (direction == 0) direction = firstStrong;
+    }
+
     /**
      * Whether the receipt runs right to left: as set, or as the first strong character of the
      * first text that has one says, or else as this text's.
