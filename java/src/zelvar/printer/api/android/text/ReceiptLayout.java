@@ -93,7 +93,7 @@ final class ReceiptLayout {
                 row(Arrays.copyOf(paragraph, tab), amount);
                 continue;
             }
-            if (!centered && columnsFromSpaces && !Characters.hasBoxCharacters(paragraph)) {
+            if (!centered && columnsFromSpaces && !isFrame(paragraph)) {
                 List<int[]> columns = PaddedColumns.split(paragraph);
                 if (columns.size() == 2) {
                     row(PaddedColumns.text(paragraph, columns.get(0)),
@@ -180,8 +180,8 @@ final class ReceiptLayout {
     void paragraph(int[] text, boolean centered) {
         text = characters.withFallbacks(text, notes);
         // A line holding box characters is a drawing in character cells: it keeps its columns
-        // from the left edge, in left-to-right order.
-        boolean frame = Characters.hasBoxCharacters(text);
+        // from the left edge, in left-to-right order. So is a frame typed in ASCII.
+        boolean frame = isFrame(text);
         // The lines stand at the receipt's start side; each reads in its own direction.
         boolean side = !frame && receiptRtl(text);
         boolean rtl = !frame && textRtl(text, side);
@@ -238,8 +238,9 @@ final class ReceiptLayout {
             lead = leadingSpaces(text);
             last = text[text.length - 1];
         }
-        if (!Characters.isBox(last) || text.length - lead < 2 || !Characters.isBox(text[lead])
-            || (lead > 0 && frameIndent == 0)) {
+        boolean ends =
+            text.length - lead >= 2 && Characters.isBox(text[lead]) && Characters.isBox(last);
+        if (!(bordered || ends || asciiEdge(text)) || (lead > 0 && frameIndent == 0)) {
             endFrame();
             return false;
         }
@@ -351,8 +352,35 @@ final class ReceiptLayout {
         return n;
     }
 
+    /**
+     * Whether a line is a drawing in character cells: it holds box characters, or it is a frame
+     * typed in ASCII: an edge such as {@code +------+}, or inside a frame a line between two
+     * {@code |}, whose padding must not be read as columns.
+     */
+    private boolean isFrame(int[] text) {
+        if (Characters.hasBoxCharacters(text) || asciiEdge(text)) return true;
+        int lead = leadingSpaces(text);
+        return frameRight >= 0 && text.length - lead >= 2 && text[lead] == '|'
+            && text[text.length - 1] == '|';
+    }
+
+    /** Whether a line is the edge of a frame typed in ASCII: {@code +}, dashes or =, {@code +}. */
+    private static boolean asciiEdge(int[] text) {
+        int lead = leadingSpaces(text);
+        if (text.length - lead < 3 || text[lead] != '+' || text[text.length - 1] != '+') {
+            return false;
+        }
+        boolean rule = false;
+        for (int i = lead + 1; i < text.length - 1; ++i) {
+            int c = text[i];
+            if (c != '-' && c != '=' && c != '+') return false;
+            rule |= c != '+';
+        }
+        return rule;
+    }
+
     private static boolean isVerticalBorder(int c) {
-        return c == 0x2502 || c == 0x2503 || c == 0x2551 || c == 0x2506 || c == 0x2507
+        return c == '|' || c == 0x2502 || c == 0x2503 || c == 0x2551 || c == 0x2506 || c == 0x2507
             || c == 0x250A || c == 0x250B || c == 0x254E || c == 0x254F;
     }
 

@@ -93,17 +93,20 @@ class ReceiptsAsWrittenTest {
 
     @Test
     void linesBeforeTheFirstWithAStrongCharacterStandAtItsSide() throws Exception {
-        // A frame of dashes and a number before the first Hebrew line end at the right edge
-        // with it; a receipt that never sets its direction still prints every line.
-        assertEquals(List.of(576, 576, 576, 576),
-            rightEnds(1255, "+--------+", "#12345", "קבלה", "+--------+"));
+        // A rule of dashes and a number before the first Hebrew line end at the right edge with
+        // it; a receipt that never sets its direction still prints every line.
+        assertEquals(
+            List.of(576, 576, 576, 576), rightEnds(1255, "----------", "#12345", "קבלה", "------"));
         assertEquals(List.of("#12345"), printed(1255, 13, "#12345"));
     }
 
     @Test
     void aFrameClosesOnItsCornersColumn() throws Exception {
-        List<Integer> ends = rightEnds(1256, "╔══════════╗", "║ إيصال ║", "╚══════════╝");
-        assertEquals(List.of(ends.get(0), ends.get(0), ends.get(0)), ends);
+        for (String[] frame : new String[][] {{"╔══════════╗", "║ إيصال ║", "╚══════════╝"},
+                 {"+----------+", "|  إيصال  |", "+----------+"}}) {
+            List<Integer> ends = rightEnds(1256, frame);
+            assertEquals(List.of(ends.get(0), ends.get(0), ends.get(0)), ends, frame[0]);
+        }
         ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, 576)
                                .addLine("┌──┐")
                                .addLine("│ far too long │");
