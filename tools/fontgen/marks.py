@@ -4,8 +4,9 @@
 At 24 dots a font's dots come out one dot row high and melt into each other and into the
 letter, so that two dots print as a dash whose length, not count, tells letters apart. Here a
 dot is a square of whole printer dots, groups of dots keep a blank column or row between their
-squares, and the harakat are small hand-drawn shapes of at most three rows, so that over a tall
-letter (ink from row 4) a mark keeps a blank row, and each mark differs from the others.
+squares, and the harakat are small hand-drawn shapes of three rows (the damma's tail tip takes
+a fourth), so that over a tall letter (ink from row 4) a mark keeps a blank row, and each mark
+differs from the others.
 """
 
 # Square of one dot, (columns, rows), per font width.
@@ -71,18 +72,24 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # more than one blank dot apart in every direction (stacked, they would need six rows, and
 # over alef there are three; thermal heads print two strokes one blank dot apart as one, which
 # reads as madda), each steeper than the fatha, as two shallow strokes side by side over alef
-# read as madda too (شكراً as شكرآ); damma a small waw (a loop, its tail going down to the left, longer than the
-# loop is wide: with a short tail along its foot it read as sukun), dammatan two small dammas
-# two blank columns apart (a damma with a turned tail printed as one blot; two long-tailed
-# ones do not fit the narrow cells), sukun a round ring without a tail, shadda a comb on a base
-# two rows thick, madda a wave two dots thick, the small alef a thin upright stroke.
+# read as madda too (شكراً as شكرآ); damma a small waw: a ring on rows 0-2 whose tail leaves
+# its lower left corner and goes down to the left, ending in one dot on row 3 at the cell's left
+# edge. In three rows a ring leaves its tail no room below it: with a short tail along its foot
+# it read as sukun, with a long one as a fatha beside a ring, with a turned tail as one blot, and
+# a solid knot with a foot looks like a slanted stroke (its pair like fathatan). The tail's tip is
+# the only ink on row 3, at the left edge, where few tall letters (top on row 4) come within a
+# column: a fourth row anywhere else touches them. Dammatan is two dammas two blank columns
+# apart without the tip (two tips would touch too many tall letters), each ring leaning on its
+# tail's start: with its foot closed and flat it read as two rings. Sukun a round ring without
+# a tail, shadda a comb on a base two rows thick, madda a wave two dots thick, the small alef
+# a thin upright stroke.
 HARAKAT_ART = {
     "narrow": {
         0x064B: ["..##.....##", ".###....###", "###....###."],  # fathatan: two strokes
-        0x064C: [".###...###", ".#.#...#.#", "####..####"],  # dammatan: two dammas
+        0x064C: ["..###...###", "..#.#...#.#", ".###...###."],  # dammatan: two dammas
         0x064D: ["..##.....##", ".###....###", "###....###."],  # kasratan
         0x064E: [".#####", "#####."],  # fatha: two rows (see above)
-        0x064F: [".....###", "....##.#", "####..##"],  # damma: a loop, its tail down to the left
+        0x064F: ["..###", "..#.#", ".###.", "#...."],  # damma: a small waw (see above)
         0x0650: ["...###", ".####.", "###..."],  # kasra
         0x0651: ["#.#.#", "#####", "#####"],  # shadda
         0x0652: [".###.", "#...#", ".###."],  # sukun: a round ring
@@ -92,10 +99,10 @@ HARAKAT_ART = {
     },
     "wide": {
         0x064B: ["....###....###", "...###....###.", "..###....###.."],
-        0x064C: ["..####....####", "..#..#....#..#", "######..######"],
+        0x064C: ["..####....####", "..#..#....#..#", ".#####...#####."],
         0x064D: ["....###....###", "...###....###.", "..###....###.."],
         0x064E: ["....####", ".######.", "####...."],
-        0x064F: ["......####", "....###..#", "####...###"],
+        0x064F: ["..####", "..#..#", ".#####", "#....."],
         0x0650: ["....####", ".######.", "####...."],
         0x0651: ["##.##.##", "########", "########"],
         0x0652: [".####.", "##..##", ".####."],
@@ -107,15 +114,19 @@ HARAKAT_ART = {
 
 BELOW = {0x064D, 0x0650, 0x0656}
 
+# Drawn from the cell's left edge rather than centred: the damma's tail tip on the fourth row.
+AT_LEFT_EDGE = {0x064F}
 
-# At 10 dots: the madda keeps to six columns, so that over the alef of lam-alef it stays clear
-# of the lam beside it; fathatan and kasratan are two steep strokes of four columns, as two
-# longer ones do not fit ten columns with their blank between;
+
+# At 10 dots: the dammatan keeps to ten columns; the madda keeps to six columns, so that over
+# the alef of lam-alef it stays clear of the lam beside it; fathatan and kasratan are two steep
+# strokes of four columns, as two longer ones do not fit ten columns with their blank between;
 # the kasra keeps two rows; and the fatha is the stroke whose bytes the tests pin.
 HARAKAT_AT_TEN = {
     0x064B: ["..##....##", ".###...###", "###...###."],
     0x064D: ["..##....##", ".###...###", "###...###."],
     0x064E: ["....####..", "..####...."],
+    0x064C: [".###...###", ".#.#...#.#", "###...###."],
     0x0650: [".#####", "#####."],
     0x0653: [".##...", "####.#", "#..###"],
 }
@@ -137,4 +148,5 @@ def draw_haraka(glyph, cp, bottom_row=None, top_row=None):
         if bottom_row is None:
             bottom_row = 23 if cp in BELOW else h - 1
         top_row = bottom_row - h + 1
-    return glyph.draw_art(art, (glyph.width - w) // 2, top_row)
+    left = 0 if cp in AT_LEFT_EDGE else (glyph.width - w) // 2
+    return glyph.draw_art(art, left, top_row)
