@@ -1255,29 +1255,28 @@ SAD_DRAWN = {10: SAD_BOWLS, 13: SAD_BOWLS - {0x069D}}
 
 
 # Gaf and its forms, drawn on keheh: the font's two top strokes of gaf come out at 10 and 13
-# dots as one blob (گزارش reads as کزارش), so keheh's stroke is drawn once more above itself.
-# Keheh's part over the joining stroke is first pressed GAF_LOWER rows shorter, so that the upper
-# stroke keeps its blank rows over it: on the top row it crowded the line above. At 10 and 13 the
-# two strokes, slanted and each as long as the cell is wide, stand three blank rows apart: two
-# apart they printed as one thick bar over keheh.
+# dots as one blob (گزارش reads as کزارش), so keheh's stroke is drawn once more above itself,
+# two blank rows higher. Keheh's part over the joining stroke is first pressed GAF_LOWER rows
+# shorter, so that the upper stroke keeps two blank rows over it: on the top row it crowded the
+# line above. Three blank rows apart, the upper stroke floated off the letter like a fatha and
+# the machine reader took گ for ک.
 GAF_FROM_KEHEH = {0x06AF: 0x06A9, 0xFB92: 0xFB8E, 0xFB93: 0xFB8F, 0xFB94: 0xFB90, 0xFB95: 0xFB91}
 GAF_STROKE_ROWS = 2
-GAF_GAP_ROWS = {10: 3, 13: 3, 18: 2}
-GAF_LOWER = {10: 3, 13: 3, 18: 2}
+GAF_GAP_ROWS = 2
+GAF_LOWER = 2
 
 
 def draw_gaf(cp, width):
     g = draw_joined(GAF_FROM_KEHEH[cp], width)
     top = next(r for r in range(ROWS) if g.rows[r])
     below = JOIN_ROWS[0]
-    lower = GAF_LOWER[width]
     old = g.rows[:]
     for r in range(top, below):
         g.rows[r] = 0
     for r in range(top, below):
-        g.rows[top + lower + (r - top) * (below - top - lower) // (below - top)] |= old[r]
-    top += lower
-    lift = GAF_STROKE_ROWS + GAF_GAP_ROWS[width]
+        g.rows[top + GAF_LOWER + (r - top) * (below - top - GAF_LOWER) // (below - top)] |= old[r]
+    top += GAF_LOWER
+    lift = GAF_STROKE_ROWS + GAF_GAP_ROWS
     for r in range(top, top + GAF_STROKE_ROWS):
         if r - lift >= 0:
             g.rows[r - lift] |= g.rows[r]
