@@ -238,6 +238,8 @@ def render_letter(src, body, px_w, px_h, bold):
 
 
 def draw_letter(cp, width, flag=cov.FLAG_NONE):
+    if cp == THOUSANDS_SEPARATOR:
+        return draw_thousands_separator(width)
     left, right = joining_sides(cp)
     aim = cov.aimed_margins(width, cp)
     if aim:
@@ -769,42 +771,44 @@ def draw_lam_alef_with_mark(cp, width):
 # The isolated and final seen and sheen at 10 and 13 dots: the font's three teeth and its bowl
 # squeezed into the cell print with two teeth joined at the top into a small loop (ر.س reads as
 # ر.ص, and ش as a dad with three dots) or, under sheen's dots, as one blot. Drawn instead as
-# three teeth one blank column apart rising from one base stroke, the first going on down into
-# the bowl, whose tail rises open on the other side (at 10 the drawing of the final form that the
-# font makes well, the isolated form one column narrower; at 13 the teeth one dot wide, so that
-# the bowl has seven columns: with teeth two dots wide it had three and read as a fourth tooth).
+# three short teeth one blank column apart rising from one base stroke, as high as sad's loop,
+# the first going on down into a round bowl two dots thick that swells under the teeth and
+# whose tail rises open on the other side: teeth five rows high over a bowl of three columns
+# read as the Cyrillic sha. At 13 the teeth are two dots wide and the bowl keeps its width
+# under them; at 10 there is room for one-dot teeth only beside the bowl.
 # The dots of sheen stand over the teeth and a dot below under them, wherever the font has them
 # (over the bowl, at 13). The initial and medial forms keep the
 # font's teeth at 13, which stand apart; at 10 and 18 they are drawn too. Sheen is the same
-# drawing with teeth a row shorter, so that its three dots keep a blank row over the teeth and a
-# haraka keeps its blank row over them (MANY_DOTS_BODY_ROW).
+# drawing with teeth a row shorter where they are taller than three rows, so that its three dots
+# keep a blank row over the teeth and a haraka keeps its blank row over them (MANY_DOTS_BODY_ROW);
+# the short teeth at 10 and 13 start low enough as they are, and their first row is blank.
 SEEN_ART = {
     10: {
         "isolated": [
+            "..........",
+            "..........",
             "....#.#.#.",
             "....#.#.#.",
-            "....#.#.#.",
-            ".#..#.#.#.",
-            ".#..#.#.#.",
+            "##..#.#.#.",
             ".#..#####.",
             ".#..#####.",
-            ".#..#.....",
-            ".#.##.....",
-            "..###.....",
-            "..##......",
+            ".##..##...",
+            "..##.##...",
+            "..#####...",
+            "...###....",
         ],
         "final": [
+            "..........",
+            "..........",
             ".....#.#.#",
             ".....#.#.#",
-            ".....#.#.#",
-            ".#...#.#.#",
             ".##..#.#.#",
-            ".#...#####",
-            ".#...#####",
-            ".#...#....",
-            ".##.##....",
-            "..####....",
-            "..###.....",
+            "..#..#####",
+            "..#..#####",
+            "..##..##..",
+            "...##.##..",
+            "...#####..",
+            "....###...",
         ],
         # The font's initial form curls the head of its first tooth over the middle one, and
         # the two touch at a corner; drawn without the curl.
@@ -820,30 +824,30 @@ SEEN_ART = {
     },
     13: {
         "isolated": [
-            ".......#.#.#.",
-            ".......#.#.#.",
-            ".......#.#.#.",
-            ".#.....#.#.#.",
-            ".#.....#.#.#.",
-            ".#.....#####.",
-            ".##....#####.",
-            ".##....##....",
-            "..##...##....",
-            "..#######....",
-            "...#####.....",
+            ".............",
+            "....##.##.##.",
+            "....##.##.##.",
+            "....##.##.##.",
+            ".#..##.##.##.",
+            ".##.########.",
+            ".##.########.",
+            "..##..###....",
+            "..###.##.....",
+            "...######....",
+            "....####.....",
         ],
         "final": [
-            ".......#.#.#.",
-            ".......#.#.#.",
-            ".......#.#.#.",
-            ".#.....#.#.#.",
-            ".#.....#.#.#.",
-            ".#.....######",
-            ".##....######",
-            ".##....##....",
-            "..##...##....",
-            "..#######....",
-            "...#####.....",
+            ".............",
+            ".....##.##.##",
+            ".....##.##.##",
+            ".....##.##.##",
+            ".#...##.##.##",
+            ".##..########",
+            ".##..########",
+            "..##...###...",
+            "..###.##.....",
+            "...######....",
+            "....####.....",
         ],
     },
     # At 18 the font's initial and medial teeth come out uneven, the first fat and the others
@@ -1029,15 +1033,17 @@ def draw_heh_art(src, body, width):
 # the left, turns at the free edge and sweeps back to the right under itself in a round bowl
 # (four rows under the base line, ending on TAIL_END_ROW), whose tip turns up short of the
 # joining edge, two blank rows under the stroke at 13 and 18 (one at 10). It is not yeh barree,
-# whose flat tail runs on under the word.
+# whose flat tail runs on under the word: at 10 the strokes are two dots thick, as the letters
+# beside it, and the bowl curls back up to a tip under its middle, where a tail one dot thick
+# running back under the joining stroke read as ے.
 YEH_ART = {
     10: [
-        "......####",
-        "....######",
-        "..###.....",
-        ".##.....#.",
-        ".##....##.",
-        "..#####...",
+        ".....#####",
+        "...#######",
+        ".####.....",
+        "##....##..",
+        "##...###..",
+        ".######...",
     ],
     13: [
         "........#####",
@@ -1201,21 +1207,22 @@ def draw_kaf_mark(glyph):
 # loop (a tooth standing over the loop made a straight stem of it, and the loop a square box):
 # at 13 two rows over the base stroke with the loop six columns wide, at 10 one row with the loop
 # five. The tail goes down from the tooth and sweeps round and up to the left, its tip leaning
-# out. The dots are placed on the drawing as on any letter: a dot above keeps one blank row over
+# out; at 10 it swells under the tooth and the loop and its tip leans into the free edge column
+# (blank only on the joining row), so that it is six columns across: in four, after an alef,
+# الرياض ended in a squeezed knot. The dots are placed on the drawing as on any letter: a dot above keeps one blank row over
 # the loop, which at 10 starts on row 11, so that a shadda and a vowel still fit over ض.
 SAD_ART = {
     10: [
         "..........",
         "..........",
-        ".....###..",
-        "...#.#..#.",
-        ".#.##...#.",
+        "......###.",
+        ".....##.##",
+        "#..#.#...#",
+        "##.#######",
         ".#.######.",
-        ".#.######.",
-        ".#.#......",
-        ".###......",
-        "..##......",
-        "..........",
+        ".##..##...",
+        "..#####...",
+        "...###....",
     ],
     # At 13 the font's loop leans and keeps a counter of one or two dots (cramped).
     13: [
@@ -1251,7 +1258,8 @@ SAD_DRAWN = {10: SAD_BOWLS, 13: SAD_BOWLS - {0x069D}}
 # dots as one blob (گزارش reads as کزارش), so keheh's stroke is drawn once more above itself,
 # two blank rows higher. Keheh's part over the joining stroke is first pressed GAF_LOWER rows
 # shorter, so that the upper stroke keeps two blank rows over it: on the top row it crowded the
-# line above.
+# line above. Three blank rows apart, the upper stroke floated off the letter like a fatha and
+# the machine reader took گ for ک.
 GAF_FROM_KEHEH = {0x06AF: 0x06A9, 0xFB92: 0xFB8E, 0xFB93: 0xFB8F, 0xFB94: 0xFB90, 0xFB95: 0xFB91}
 GAF_STROKE_ROWS = 2
 GAF_GAP_ROWS = 2
@@ -1305,20 +1313,42 @@ def draw_comma(width):
 
 
 # The Arabic decimal separator: the font's comma-like mark at this size hangs under the base
-# line and comes out nearly the shape and size of reh (١٢٥٫٥٠ read as ١٢٥ر٥٠). Drawn as type
-# draws it, a small stroke slanting down to the left from a head two dots thick, five rows high
-# and standing on the base line, with blank columns on both sides.
+# line and comes out nearly the shape and size of reh (١٢٥٫٥٠ read as ١٢٥ر٥٠), and a slanted
+# stroke standing on the base line read as a slash (١٢٥/٥٠). Drawn as the font sets it against
+# the digits, low, its top a third of the way up the digits and its tail under the base line,
+# but as a comma: a solid head three dots wide on the base line and a short tail two dots thick
+# falling to the left under it.
 DECIMAL_SEPARATOR = 0x066B
 DECIMAL_SEPARATOR_ART = {
-    "narrow": ["..##", "..##", ".##.", ".##.", "##.."],
-    "wide": ["..###", "..###", ".###.", ".##..", "##..."],
+    "narrow": [".###", ".###", ".###", ".##.", "##.."],
+    "wide": [".####", ".####", ".####", "..###", ".###.", "###.."],
 }
+# The rows of the head: its last one is the digits' base row.
+DECIMAL_SEPARATOR_HEAD_ROWS = 3
 
 
 def draw_decimal_separator(width):
     art = DECIMAL_SEPARATOR_ART["wide" if width >= 18 else "narrow"]
     g = Glyph(width)
-    g.draw_art(art, (width - len(art[0])) // 2, DIGIT_BASE_ROW - len(art) + 1)
+    g.draw_art(art, (width - len(art[0])) // 2, DIGIT_BASE_ROW - DECIMAL_SEPARATOR_HEAD_ROWS + 1)
+    g.source = "code"
+    return g
+
+
+# The Arabic thousands separator: the font's small turned comma hangs from the top of the digits
+# and comes out as a tick of two or three dots that a thermal head loses (۲۰۵٬۰۰۰ read as
+# ۲۰۵۰۰۰). Drawn where the font sets it, from the digits' top row down to their middle, as the
+# turned comma ، is drawn on the base line: a head two dots thick at the foot and a stroke
+# rising from it to the right. Against the low comma of the decimal separator it reads as the
+# raised mark between groups of three.
+THOUSANDS_SEPARATOR = 0x066C
+THOUSANDS_SEPARATOR_TOP_ROW = ARABIC_BASE_ROW - 11
+
+
+def draw_thousands_separator(width):
+    art = COMMA_ART["wide" if width >= 18 else "narrow"]
+    g = Glyph(width)
+    g.draw_art(art, (width - len(art[0])) // 2, THOUSANDS_SEPARATOR_TOP_ROW)
     g.source = "code"
     return g
 
