@@ -13,9 +13,11 @@ Noto at 21 px draws U+9FC0, U+9FE6 and those with you (U+723E) on their right, U
 U+9FE0, U+9FE5 and U+9FE7-9FE9, with one-dot strokes one blank apart, which print as grey blobs:
 they have more strokes than 24 dots hold at two dots each. They are drawn here as a 24-dot font
 draws them, with Noto's components, the frames and main strokes two dots thick with a blank dot
-between strokes, and the small inner details simplified: you's four small crosses are ticks
-one dot wide and two high with blank dots all round (ER, shared), as are the four dots of fire
-and the dots of rain; the mountain's teeth in U+9FE6, the net's inner walls in U+9FDD, the
+between strokes, and the small inner details simplified: you's four small crosses are crosses
+three dots wide and high, one dot thick, touching its vertical and a blank column from its frame,
+whose sides are one dot thick below the top bar to leave them that room (ER, shared); the four
+dots of fire in U+9FE9 and the dots of rain are ticks one dot wide and two high with blank dots
+all round; the mountain's teeth in U+9FE6, the net's inner walls in U+9FDD, the
 knife's short stroke in U+9FDE and U+9FE0, the ear's bend in U+9FE5 and U+9FE7, the inner bar
 of the wine jar in U+9FC0 and a few hooks and feet are one dot thick; the arrow in the healer
 of U+9FC0 is a tick, a bar and two legs (its weapon's bars one dot thick too, the wine jar's one
@@ -235,8 +237,9 @@ A9FC1 = [
 # You (U+723E) as it stands on the right of an ideograph, in columns 11-22 (the other part takes
 # the ten left of a blank one, and the last column stays blank so that neighbours stand apart):
 # one, its two small strokes either side of the vertical, the frame and the vertical through it;
-# the four small crosses inside the frame are short ticks, one dot wide and two high, with blank
-# dots all round, as a 24-dot font has room for.
+# the four small crosses inside the frame are crosses three dots wide and high, two on each side
+# of the vertical and touching it, a blank column between them and the frame. To leave them that
+# room the frame's sides are one dot thick below its top bar.
 ER = [
     "............",  # 0
     "############",  # 1
@@ -245,22 +248,22 @@ ER = [
     ".##..##...##",  # 4
     "############",  # 5
     "############",  # 6
-    "##...##...##",  # 7
-    "##...##...##",  # 8
-    "##.#.##.#.##",  # 9
-    "##.#.##.#.##",  # 10
-    "##...##...##",  # 11
-    "##...##...##",  # 12
-    "##...##...##",  # 13
-    "##.#.##.#.##",  # 14
-    "##.#.##.#.##",  # 15
-    "##...##...##",  # 16
-    "##...##...##",  # 17
-    "##...##...##",  # 18
-    "##...##...##",  # 19
-    "##...##...##",  # 20
-    "##...##...##",  # 21
-    "##...##.####",  # 22
+    "#....##....#",  # 7
+    "#....##....#",  # 8
+    "#.#.####.#.#",  # 9
+    "#..#.##.#..#",  # 10
+    "#.#.####.#.#",  # 11
+    "#....##....#",  # 12
+    "#....##....#",  # 13
+    "#.#.####.#.#",  # 14
+    "#..#.##.#..#",  # 15
+    "#.#.####.#.#",  # 16
+    "#....##....#",  # 17
+    "#....##....#",  # 18
+    "#....##....#",  # 19
+    "#....##....#",  # 20
+    "#....##....#",  # 21
+    "#....##.####",  # 22
     "............",  # 23
 ]
 
