@@ -50,8 +50,9 @@ and dots one (the dots slanted ticks); U+9FB2's
 cart is a box of four rooms one dot high under the shelter, gold's dots slanted ticks; U+9FD0 is
 the fish (as in U+9FE9, its four dots ticks three high) beside the wine jar. Four components
 side by side in U+9FDA leave U+4F0A's right vertical a single dot: it is the roughest of these.
-U+9FEA draws the walk around eight over the pig, over fire, the pig's strokes as slants two dots
-wide and the fire's four dots ticks two blank rows under the walk's sweep.
+U+9FEA draws the walk around eight over the pig, over fire, the pig a middle stroke with three
+falling strokes leaving it to the left and two to its right, slants two dots wide, and the fire's
+four dots, two dots square with a tail, two blank rows under the walk's sweep.
 """
 
 # U+4DB6: a vertical with a stroke to its right over one; the hand radical beside a sun; one,
@@ -949,31 +950,32 @@ A9FD0 = [
 ]
 
 # U+9FEA: the walk around eight over the pig (U+9042), over fire. The walk: its dot, the bend
-# and the vertical, the tail running under the rest; the pig: one, its hooked middle stroke with
-# two falling strokes left of it, the short falling stroke and the long one to its right; the
-# fire's four dots as ticks one dot wide and two high, two blank rows under the walk's sweep.
+# and the vertical, the tail running under the rest; the pig: one, its middle stroke with three
+# falling strokes leaving it to the left, the short falling stroke and the long one to its right;
+# the fire's four dots, each two dots square with a tail one dot wide (the first turned down to
+# the left, the others to the right), two blank rows under the walk's sweep.
 A9FEA = [
     "##........##.....##.....",  # 0
     ".##........##...##......",  # 1
     "..##..#################.",  # 2
     "......#################.",  # 3
     "###.....................",  # 4
-    "###.................##..",  # 5
-    "..##.......##.##...##...",  # 6
-    "..##.....##...####......",  # 7
-    "..##...##.....##........",  # 8
-    "..##.......##.###.......",  # 9
-    "..##.....##...##.##.....",  # 10
-    "..##...##.....##..###...",  # 11
-    "..##.......####....###..",  # 12
+    "###........####.....##..",  # 5
+    "..##.....##..##...##....",  # 6
+    "..##.........##.........",  # 7
+    "..##.......####.##......",  # 8
+    "..##.....##..##..##.....",  # 9
+    "..##.........##...##....",  # 10
+    "..##.......####....###..",  # 11
+    "..##.....##..##.....###.",  # 12
     ".####...................",  # 13
     "##..###################.",  # 14
     "#.......###############.",  # 15
     "........................",  # 16
     "........................",  # 17
-    "....#....#....#....#....",  # 18
-    "....#....#....#....#....",  # 19
-    "........................",  # 20
+    "...##....##...##....##..",  # 18
+    "...##....##...##....##..",  # 19
+    "...#......#....#.....#..",  # 20
     "........................",  # 21
     "........................",  # 22
     "........................",  # 23
