@@ -6,16 +6,18 @@ radical's rising stroke in the horizontal under it; the weapon under the crosses
 legs and the water at the bottom of U+9FFF), and
 Noto squeezes the fire radical of U+9FA6 and U+9FBD into five columns beside the rest (U+9FBD's
 fish is Noto's rendering of U+9B5A at 15 px wide, copied dot for dot, its fire at the foot
-redrawn as four ticks). These are the same components as
+redrawn as four dots). These are the same components as
 the sources draw them, with every stroke two dots thick and a blank dot between strokes.
 
 Noto at 21 px draws U+9FC0, U+9FE6 and those with you (U+723E) on their right, U+9FDB-9FDE,
 U+9FE0, U+9FE5 and U+9FE7-9FE9, with one-dot strokes one blank apart, which print as grey blobs:
 they have more strokes than 24 dots hold at two dots each. They are drawn here as a 24-dot font
 draws them, with Noto's components, the frames and main strokes two dots thick with a blank dot
-between strokes, and the small inner details simplified: you's four small crosses are ticks
-one dot wide and two high with blank dots all round (ER, shared), as are the four dots of fire
-and the dots of rain; the mountain's teeth in U+9FE6, the net's inner walls in U+9FDD, the
+between strokes, and the small inner details simplified: you's four small crosses are crosses
+three dots wide and high, one dot thick, touching its vertical and a blank column from its frame,
+whose sides are one dot thick below the top bar to leave them that room (ER, shared); the four
+dots of fire in U+9FE9 and the dots of rain are ticks one dot wide and two high with blank dots
+all round; the mountain's teeth in U+9FE6, the net's inner walls in U+9FDD, the
 knife's short stroke in U+9FDE and U+9FE0, the ear's bend in U+9FE5 and U+9FE7, the inner bar
 of the wine jar in U+9FC0 and a few hooks and feet are one dot thick; the arrow in the healer
 of U+9FC0 is a tick, a bar and two legs (its weapon's bars one dot thick too, the wine jar's one
@@ -30,11 +32,12 @@ stroke, small's vertical between its two dots) and the bird (four columns: its m
 vertical and four bars), the roughest of these.
 
 Noto's horse (U+99AC) beside different and wing, U+9FAD and U+9FAE, merges into the other part:
-the horse is drawn once in columns 0-9 (MA, shared), its four bars two dots thick, the middle
-vertical through the first three, the hook down the right and its four dots as ticks one dot
-wide and two high on one row, a blank column between each; different and wing stand in columns
-11-22, wing's feathers as two hooks with a tick pair inside each and the inner cross of its field
-and the short bar of together one dot thick.
+the horse is drawn once in columns 0-10 (MA, shared), its four bars two dots thick, the middle
+vertical through the first three, a short hook down the right and under it its four dots, each
+two dots square with a tail one dot wide, a blank column between each; different and wing
+stand in columns 12-22, the inner vertical of different's field one dot thick, wing's feathers
+as two hooks with a tick pair inside each and the inner cross of its field and the short bar of
+together one dot thick.
 
 Seven more printed from Noto as clumps of one-dot strokes one blank apart: U+9FDA, U+9FE4,
 U+9FEB, U+9FE2, U+9FB2, U+9FD0 and U+9FEA. Tree and each (the right of U+683C) stand in columns
@@ -47,8 +50,9 @@ and dots one (the dots slanted ticks); U+9FB2's
 cart is a box of four rooms one dot high under the shelter, gold's dots slanted ticks; U+9FD0 is
 the fish (as in U+9FE9, its four dots ticks three high) beside the wine jar. Four components
 side by side in U+9FDA leave U+4F0A's right vertical a single dot: it is the roughest of these.
-U+9FEA draws the walk around eight over the pig, over fire, the pig's strokes as slants two dots
-wide and the fire's four dots ticks two blank rows under the walk's sweep.
+U+9FEA draws the walk around eight over the pig, over fire, the pig a middle stroke with three
+falling strokes leaving it to the left and two to its right, slants two dots wide, and the fire's
+four dots, two dots square with a tail, two blank rows under the walk's sweep.
 """
 
 # U+4DB6: a vertical with a stroke to its right over one; the hand radical beside a sun; one,
@@ -176,8 +180,8 @@ A9FA6 = beside_fire(CHANG)
 
 # U+9FBD: the fire radical beside fish. The fish is Noto's (U+9B5A) as it renders 15 px
 # wide beside the radical, but for the fire at its foot, which comes out there as a tangle: its
-# four dots are ticks one dot wide and two high, two blank columns apart, two blank rows under
-# the body.
+# four dots are two dots square with a tail one dot wide (the first turned down to the left, the
+# others to the right), two blank columns apart, two blank rows under the body.
 YU = [
     "..............",  # 0
     "....#.........",  # 1
@@ -197,8 +201,9 @@ YU = [
     ".###########..",  # 15
     "..............",  # 16
     "..............",  # 17
-    "..#..#..#..#..",  # 18
-    "..#..#..#..#..",  # 19
+    "##..##..##..##",  # 18
+    "##..##..##..##",  # 19
+    "#....#...#...#",  # 20
 ]
 A9FBD = beside_fire(YU)
 
@@ -235,8 +240,9 @@ A9FC1 = [
 # You (U+723E) as it stands on the right of an ideograph, in columns 11-22 (the other part takes
 # the ten left of a blank one, and the last column stays blank so that neighbours stand apart):
 # one, its two small strokes either side of the vertical, the frame and the vertical through it;
-# the four small crosses inside the frame are short ticks, one dot wide and two high, with blank
-# dots all round, as a 24-dot font has room for.
+# the four small crosses inside the frame are crosses three dots wide and high, two on each side
+# of the vertical and touching it, a blank column between them and the frame. To leave them that
+# room the frame's sides are one dot thick below its top bar.
 ER = [
     "............",  # 0
     "############",  # 1
@@ -245,22 +251,22 @@ ER = [
     ".##..##...##",  # 4
     "############",  # 5
     "############",  # 6
-    "##...##...##",  # 7
-    "##...##...##",  # 8
-    "##.#.##.#.##",  # 9
-    "##.#.##.#.##",  # 10
-    "##...##...##",  # 11
-    "##...##...##",  # 12
-    "##...##...##",  # 13
-    "##.#.##.#.##",  # 14
-    "##.#.##.#.##",  # 15
-    "##...##...##",  # 16
-    "##...##...##",  # 17
-    "##...##...##",  # 18
-    "##...##...##",  # 19
-    "##...##...##",  # 20
-    "##...##...##",  # 21
-    "##...##.####",  # 22
+    "#....##....#",  # 7
+    "#....##....#",  # 8
+    "#.#.####.#.#",  # 9
+    "#..#.##.#..#",  # 10
+    "#.#.####.#.#",  # 11
+    "#....##....#",  # 12
+    "#....##....#",  # 13
+    "#.#.####.#.#",  # 14
+    "#..#.##.#..#",  # 15
+    "#.#.####.#.#",  # 16
+    "#....##....#",  # 17
+    "#....##....#",  # 18
+    "#....##....#",  # 19
+    "#....##....#",  # 20
+    "#....##....#",  # 21
+    "#....##.####",  # 22
     "............",  # 23
 ]
 
@@ -596,99 +602,100 @@ A9FC0 = [
     "...##################...",  # 23
 ]
 
-# The horse as it stands on the left of an ideograph, in columns 0-9: the vertical on the left,
-# four bars (the middle vertical through the first three), the last bar turning down into the
-# hook, and the four dots under it as ticks one dot wide and two high on one row, a blank column
-# between each.
+# The horse as it stands on the left of an ideograph, in columns 0-10: the vertical on the left,
+# four bars (the middle vertical through the first three), the last bar turning down into a
+# short hook, and under it the four dots of fire, each two dots square with a tail one dot wide
+# (the first turned down to the left, the others to the right) and a blank column between them.
 MA = [
-    "..........",  # 0
-    "##########",  # 1
-    "##########",  # 2
-    "##..##....",  # 3
-    "##..##....",  # 4
-    "#########.",  # 5
-    "#########.",  # 6
-    "##..##....",  # 7
-    "#########.",  # 8
-    "#########.",  # 9
-    "##..##....",  # 10
-    "##########",  # 11
-    "##########",  # 12
-    "........##",  # 13
-    "........##",  # 14
-    "........##",  # 15
-    "#.#.#.#.##",  # 16
-    "#.#.#.#.##",  # 17
-    "........##",  # 18
-    "........##",  # 19
-    "........##",  # 20
-    "......####",  # 21
-    "......###.",  # 22
-    "..........",  # 23
+    "...........",  # 0
+    "##########.",  # 1
+    "##########.",  # 2
+    "##...##....",  # 3
+    "##...##....",  # 4
+    "#########..",  # 5
+    "#########..",  # 6
+    "##...##....",  # 7
+    "#########..",  # 8
+    "#########..",  # 9
+    "##...##....",  # 10
+    "###########",  # 11
+    "###########",  # 12
+    ".........##",  # 13
+    ".........##",  # 14
+    ".........##",  # 15
+    ".......####",  # 16
+    ".......###.",  # 17
+    "...........",  # 18
+    "##.##.##.##",  # 19
+    "##.##.##.##",  # 20
+    "#...#..#..#",  # 21
+    "...........",  # 22
+    "...........",  # 23
 ]
 
 
 def beside_ma(right):
-    """Dot art of 24 x 24: the horse with the art `right` (twelve columns) beside it."""
+    """Dot art of 24 x 24: the horse with the art `right` (eleven columns) beside it."""
     return [MA[r] + "." + right[r] + "." for r in range(24)]
 
 
-# U+9FAD: the horse beside different: the field (a box of four rooms) over together (two
-# verticals through a short bar, the long bar and the two legs spreading under it).
+# U+9FAD: the horse beside different: the field (a box of four rooms, its inner vertical one dot
+# thick) over together (two verticals through a short bar, the long bar and the two legs
+# spreading under it).
 A9FAD = beside_ma([
-    "............",  # 0
-    "############",  # 1
-    "############",  # 2
-    "##...##...##",  # 3
-    "##...##...##",  # 4
-    "############",  # 5
-    "############",  # 6
-    "##...##...##",  # 7
-    "##...##...##",  # 8
-    "############",  # 9
-    "############",  # 10
-    "............",  # 11
-    "..##....##..",  # 12
-    ".##########.",  # 13
-    ".##########.",  # 14
-    "..##....##..",  # 15
-    "############",  # 16
-    "############",  # 17
-    "............",  # 18
-    "...##...##..",  # 19
-    "..##.....##.",  # 20
-    ".##.......##",  # 21
-    "##........##",  # 22
-    "............",  # 23
+    "...........",  # 0
+    "###########",  # 1
+    "###########",  # 2
+    "##...#...##",  # 3
+    "##...#...##",  # 4
+    "###########",  # 5
+    "###########",  # 6
+    "##...#...##",  # 7
+    "##...#...##",  # 8
+    "###########",  # 9
+    "###########",  # 10
+    "...........",  # 11
+    "..##...##..",  # 12
+    ".#########.",  # 13
+    ".#########.",  # 14
+    "..##...##..",  # 15
+    "###########",  # 16
+    "###########",  # 17
+    "...........",  # 18
+    "..##...##..",  # 19
+    ".##.....##.",  # 20
+    "##.......##",  # 21
+    "#.........#",  # 22
+    "...........",  # 23
 ])
 
 # U+9FAE: the horse beside wing: the feathers (two hooks, each with its two ticks inside), the
 # field (its inner cross one dot thick) and together (its short bar one dot thick).
 A9FAE = beside_ma([
-    "#####.######",  # 0
-    "#####.######",  # 1
-    "...##.....##",  # 2
-    ".#.##..#..##",  # 3
-    ".#.##..#..##",  # 4
-    "..###....###",  # 5
-    "............",  # 6
-    "############",  # 7
-    "############",  # 8
-    "##...#....##",  # 9
-    "############",  # 10
-    "##...#....##",  # 11
-    "############",  # 12
-    "############",  # 13
-    "............",  # 14
-    "..##....##..",  # 15
-    ".##########.",  # 16
-    "..##....##..",  # 17
-    "############",  # 18
-    "############",  # 19
-    "............",  # 20
-    "..##....##..",  # 21
-    ".##......##.",  # 22
-    "............",  # 23
+    "#####.#####",  # 0
+    "#####.#####",  # 1
+    "...##....##",  # 2
+    ".#.##..#.##",  # 3
+    ".#.##..#.##",  # 4
+    "..###...###",  # 5
+    "...........",  # 6
+    "###########",  # 7
+    "###########",  # 8
+    "##...#...##",  # 9
+    "###########",  # 10
+    "##...#...##",  # 11
+    "###########",  # 12
+    "###########",  # 13
+    "...........",  # 14
+    "..##...##..",  # 15
+    ".#########.",  # 16
+    "..##...##..",  # 17
+    "###########",  # 18
+    "###########",  # 19
+    "...........",  # 20
+    "..##...##..",  # 21
+    ".##.....##.",  # 22
+    "...........",  # 23
 ])
 
 # U+9FE1: net over silk and the short-tailed bird, beside you. The net a box of three rooms (its
@@ -943,31 +950,32 @@ A9FD0 = [
 ]
 
 # U+9FEA: the walk around eight over the pig (U+9042), over fire. The walk: its dot, the bend
-# and the vertical, the tail running under the rest; the pig: one, its hooked middle stroke with
-# two falling strokes left of it, the short falling stroke and the long one to its right; the
-# fire's four dots as ticks one dot wide and two high, two blank rows under the walk's sweep.
+# and the vertical, the tail running under the rest; the pig: one, its middle stroke with three
+# falling strokes leaving it to the left, the short falling stroke and the long one to its right;
+# the fire's four dots, each two dots square with a tail one dot wide (the first turned down to
+# the left, the others to the right), two blank rows under the walk's sweep.
 A9FEA = [
     "##........##.....##.....",  # 0
     ".##........##...##......",  # 1
     "..##..#################.",  # 2
     "......#################.",  # 3
     "###.....................",  # 4
-    "###.................##..",  # 5
-    "..##.......##.##...##...",  # 6
-    "..##.....##...####......",  # 7
-    "..##...##.....##........",  # 8
-    "..##.......##.###.......",  # 9
-    "..##.....##...##.##.....",  # 10
-    "..##...##.....##..###...",  # 11
-    "..##.......####....###..",  # 12
+    "###........####.....##..",  # 5
+    "..##.....##..##...##....",  # 6
+    "..##.........##.........",  # 7
+    "..##.......####.##......",  # 8
+    "..##.....##..##..##.....",  # 9
+    "..##.........##...##....",  # 10
+    "..##.......####....###..",  # 11
+    "..##.....##..##.....###.",  # 12
     ".####...................",  # 13
     "##..###################.",  # 14
     "#.......###############.",  # 15
     "........................",  # 16
     "........................",  # 17
-    "....#....#....#....#....",  # 18
-    "....#....#....#....#....",  # 19
-    "........................",  # 20
+    "...##....##...##....##..",  # 18
+    "...##....##...##....##..",  # 19
+    "...#......#....#.....#..",  # 20
     "........................",  # 21
     "........................",  # 22
     "........................",  # 23
