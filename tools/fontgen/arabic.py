@@ -684,14 +684,15 @@ def common_dot_rows(cp, groups):
 # Marks
 
 
-# Marks are no more than this many rows high, so that over a tall letter (ink from row 4) a
-# mark at the top edge keeps a blank row.
+# Marks rendered from the font are no more than this many rows high, so that over a tall letter
+# (ink from row 4) a mark at the top edge keeps a blank row. (The damma drawn in marks.py drops
+# the tip of its tail to a fourth row, at the cell's left edge, where few tall letters reach.)
 MARK_ROWS = 3
 
 
 def draw_mark(cp, width):
-    """A mark drawn at the edge of the cell on its own side of the letter, at most three rows
-    high: the composition moves it from there toward the previous character."""
+    """A mark drawn at the edge of the cell on its own side of the letter, rendered at most three
+    rows high: the composition moves it from there toward the previous character."""
     g = Glyph(width)
     if marks.haraka_art(cp, width):
         g.source = "code"
