@@ -256,7 +256,15 @@ final class ReceiptLayout {
             writer.endLine();
             return true;
         }
-        LineComposer.Run inside = line(Arrays.copyOf(text, text.length - 1), false, true);
+        // The padding was typed for the printer's 12-dot cells: where the text between is drawn
+        // wider, the padding gives way, a space at a time from its wider side.
+        int[] between = Arrays.copyOf(text, text.length - 1);
+        while (measured(between) > frameRight) {
+            int[] less = lessPadding(between, lead);
+            if (less == null) break;
+            between = less;
+        }
+        LineComposer.Run inside = line(between, false, true);
         if (inside.width > frameRight) notes.add(Note.Kind.WIDER_THAN_FRAME, last);
         LineComposer.Run border = line(new int[] {last}, false, true);
         int right = Math.max(frameRight, inside.width);
@@ -267,6 +275,29 @@ final class ReceiptLayout {
         writer.append(border);
         writer.endLine();
         return true;
+    }
+
+    /**
+     * A frame line's text after its left border at {@code lead}, one space of padding shorter on
+     * the side that has more (the end on a tie); null when neither side has more than one.
+     */
+    private static int[] lessPadding(int[] between, int lead) {
+        int front = 0;
+        while (
+            lead + 1 + front < between.length && between[lead + 1 + front] == ReceiptInput.SPACE) {
+            ++front;
+        }
+        int back = 0;
+        while (back < between.length - lead - 1 - front
+            && between[between.length - 1 - back] == ReceiptInput.SPACE) {
+            ++back;
+        }
+        if (Math.max(front, back) <= 1) return null;
+        int drop = back >= front ? between.length - 1 : lead + 1;
+        int[] less = new int[between.length - 1];
+        System.arraycopy(between, 0, less, 0, drop);
+        System.arraycopy(between, drop + 1, less, drop, less.length - drop);
+        return less;
     }
 
     private void endFrame() {
