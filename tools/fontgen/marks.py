@@ -73,23 +73,24 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # over alef there are three; thermal heads print two strokes one blank dot apart as one, which
 # reads as madda), each steeper than the fatha, as two shallow strokes side by side over alef
 # read as madda too (شكراً as شكرآ); damma a small waw: a ring on rows 0-2 whose tail leaves
-# its lower left corner and goes down to the left, ending in one dot on row 3 at the cell's left
-# edge. In three rows a ring leaves its tail no room below it: with a short tail along its foot
-# it read as sukun, with a long one as a fatha beside a ring, with a turned tail as one blot, and
-# a solid knot with a foot looks like a slanted stroke (its pair like fathatan). The tail's tip is
-# the only ink on row 3, at the left edge, where few tall letters (top on row 4) come within a
-# column: a fourth row anywhere else touches them. Dammatan is two dammas two blank columns
-# apart without the tip (two tips would touch too many tall letters), each ring leaning on its
-# tail's start: with its foot closed and flat it read as two rings. Sukun a round ring without
+# its left side on row 1 and runs down to the left, a blank dot apart from the ring's foot,
+# ending in one dot on row 3 at the cell's left edge. In three rows a ring leaves its tail no
+# room below it: with a short tail along its foot it read as sukun, with a long one as a fatha
+# beside a ring, with a turned tail as one blot, and a ring whose tail was one dot under its
+# corner read as sukun too; a solid knot with a tail, in any size, looks like a slanted stroke
+# (a fatha, and its pair fathatan). The tail's tip is the only ink on row 3, at the left edge,
+# where few tall letters (top on row 4) come within a column: a fourth row anywhere else touches
+# them. Dammatan is two dammas two blank columns apart without the tip (two tips would touch
+# too many tall letters), each tail leaving its ring on row 1. Sukun a round ring without
 # a tail, shadda a comb on a base two rows thick, madda a wave two dots thick, the small alef
 # a thin upright stroke.
 HARAKAT_ART = {
     "narrow": {
         0x064B: ["..##.....##", ".###....###", "###....###."],  # fathatan: two strokes
-        0x064C: ["..###...###", "..#.#...#.#", ".###...###."],  # dammatan: two dammas
+        0x064C: ["..###....###", ".##.#...##.#", "#.###..#.###"],  # dammatan: two dammas
         0x064D: ["..##.....##", ".###....###", "###....###."],  # kasratan
         0x064E: [".#####", "#####."],  # fatha: two rows (see above)
-        0x064F: ["..###", "..#.#", ".###.", "#...."],  # damma: a small waw (see above)
+        0x064F: ["...###", "..##.#", ".#.###", "#....."],  # damma: a small waw (see above)
         0x0650: ["...###", ".####.", "###..."],  # kasra
         0x0651: ["#.#.#", "#####", "#####"],  # shadda
         0x0652: [".###.", "#...#", ".###."],  # sukun: a round ring
@@ -99,10 +100,10 @@ HARAKAT_ART = {
     },
     "wide": {
         0x064B: ["....###....###", "...###....###.", "..###....###.."],
-        0x064C: ["..####....####", "..#..#....#..#", ".#####...#####."],
+        0x064C: ["...####....####", "..##..#...##..#", "##.####..##.####"],
         0x064D: ["....###....###", "...###....###.", "..###....###.."],
         0x064E: ["....####", ".######.", "####...."],
-        0x064F: ["..####", "..#..#", ".#####", "#....."],
+        0x064F: ["....####", "...##..#", ".##.####", "#......."],
         0x0650: ["....####", ".######.", "####...."],
         0x0651: ["##.##.##", "########", "########"],
         0x0652: [".####.", "##..##", ".####."],
@@ -126,7 +127,7 @@ HARAKAT_AT_TEN = {
     0x064B: ["..##....##", ".###...###", "###...###."],
     0x064D: ["..##....##", ".###...###", "###...###."],
     0x064E: ["....####..", "..####...."],
-    0x064C: [".###...###", ".#.#...#.#", "###...###."],
+    0x064C: [".###...###", ".#.#...#.#", "#.##..#.##"],
     0x0650: [".#####", "#####."],
     0x0653: [".##...", "####.#", "#..###"],
 }
