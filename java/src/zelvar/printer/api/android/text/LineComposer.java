@@ -305,18 +305,6 @@ final class LineComposer {
         int w = k.font;
         int[] base = k.base;
         List<int[]> marks = k.marks;
-        int hang = hangRoom(base, marks, k.joining);
-        if (hang > 0) {
-            // Blank columns on the letter's free side, for its marks to hang over.
-            boolean atLeft = (k.joining & Characters.JOINS_RIGHT) != 0;
-            base = atLeft ? padded(base, hang, 0) : Arrays.copyOf(base, base.length + hang);
-            List<int[]> moved = new ArrayList<>(marks.size());
-            for (int[] m : marks) {
-                moved.add(atLeft ? padded(m, hang, 0) : Arrays.copyOf(m, m.length + hang));
-            }
-            marks = moved;
-            w = base.length;
-        }
         Stacked beside = besideStem(base, marks, k.joining);
         int[] window = window(base, marks, k.joining, false);
         int leadingGap = -1;
@@ -606,11 +594,7 @@ final class LineComposer {
             if (beside) {
                 shift = 0;
             } else if (mr - ml > right - left) {
-                int joins = joining & (Characters.JOINS_LEFT | Characters.JOINS_RIGHT);
-                shift = (joining & Characters.KASHIDA) != 0 ? (left + right - ml - mr) / 2
-                    : joins == Characters.JOINS_RIGHT       ? right - mr
-                    : joins == Characters.JOINS_LEFT        ? left - ml
-                                                            : (left + right - ml - mr) / 2;
+                shift = (left + right - ml - mr) / 2;
             } else if (ml < left) {
                 shift = left - ml;
             } else if (mr > right) {
@@ -624,35 +608,6 @@ final class LineComposer {
             to = Math.max(to, mr + shift);
         }
         return new int[] {from, to};
-    }
-
-    /**
-     * The blank columns a letter that joins on one side only (at the end or the start of a word)
-     * needs beyond its cell on its free side, so that a mark wider than it hangs there rather than
-     * over its joining stroke, which would lengthen the join (قريباً read as a stretched بـا).
-     */
-    private static int hangRoom(int[] base, List<int[]> marks, int joining) {
-        int joins = joining & (Characters.JOINS_LEFT | Characters.JOINS_RIGHT);
-        int left = inkLeft(base), right = inkRight(base);
-        if ((joining & Characters.KASHIDA) != 0 || joins == 0
-            || joins == (Characters.JOINS_LEFT | Characters.JOINS_RIGHT) || left < 0) {
-            return 0;
-        }
-        boolean end = joins == Characters.JOINS_RIGHT;
-        if (end) {
-            right = strokeEnd(base, left, right, -1);
-        } else {
-            left = strokeEnd(base, left, right, 1);
-        }
-        int room = 0;
-        for (int[] m : marks) {
-            int ml = inkLeft(m);
-            if (ml < 0) continue;
-            int span = inkRight(m) - ml + 1;
-            if (span <= right - left + 1) continue;
-            room = Math.max(room, end ? span - 1 - right : left + span - base.length);
-        }
-        return room;
     }
 
     /** A letter and its marks as they are sent when the marks stand beside its stem. */
