@@ -1289,10 +1289,13 @@ def draw_gaf(cp, width):
 
 
 # Arabic-Indic and Persian zero: the font's small dot prints as a speck that reads as a full
-# stop, so "100.00" reads "1.. .."; drawn as a diamond of 5 x 5 dots on the digits' middle row.
+# stop, so "100.00" reads "1.. .."; and a diamond five dots across, beside the small drawn ٥,
+# read as a second five. Drawn as a small solid diamond four dots across, a letter's dot and a
+# half, on the digits' middle rows (9-12): well over the full stop on the base line and smaller
+# than any other digit.
 ZEROS = (0x0660, 0x06F0)
-ZERO_DIAMOND = ["..#..", ".###.", "#####", ".###.", "..#.."]
-ZERO_TOP_ROW = 8
+ZERO_DIAMOND = [".##.", "####", "####", ".##."]
+ZERO_TOP_ROW = 9
 
 
 # The Arabic comma: the font's turned comma comes out at this size as a blob of three dots that
@@ -1338,16 +1341,22 @@ def draw_decimal_separator(width):
 
 # The Arabic thousands separator: the font's small turned comma hangs from the top of the digits
 # and comes out as a tick of two or three dots that a thermal head loses (۲۰۵٬۰۰۰ read as
-# ۲۰۵۰۰۰). Drawn where the font sets it, from the digits' top row down to their middle, as the
-# turned comma ، is drawn on the base line: a head two dots thick at the foot and a stroke
-# rising from it to the right. Against the low comma of the decimal separator it reads as the
-# raised mark between groups of three.
+# ۲۰۵۰۰۰), and drawn as large as the comma ، it stood as tall and heavy as a digit between
+# them. Drawn where the font sets it, hanging from the digits' top row, as a small turned comma
+# a third of their height: a head two dots square (three across at 18) at its foot and a
+# stroke one dot thick (two at 18) rising from it and turning to the right. Against the low, heavier comma of the decimal separator, whose head is
+# at its top and whose tail falls under the base line, it reads as the light raised mark
+# between groups of three.
 THOUSANDS_SEPARATOR = 0x066C
 THOUSANDS_SEPARATOR_TOP_ROW = ARABIC_BASE_ROW - 11
+THOUSANDS_SEPARATOR_ART = {
+    "narrow": [".##", ".#.", "##.", "##."],
+    "wide": ["..##", ".##.", "###.", "###."],
+}
 
 
 def draw_thousands_separator(width):
-    art = COMMA_ART["wide" if width >= 18 else "narrow"]
+    art = THOUSANDS_SEPARATOR_ART["wide" if width >= 18 else "narrow"]
     g = Glyph(width)
     g.draw_art(art, (width - len(art[0])) // 2, THOUSANDS_SEPARATOR_TOP_ROW)
     g.source = "code"
@@ -1362,8 +1371,8 @@ def draw_thousands_separator(width):
 # stem going down from its left end (at 13 and 18 the font's teeth closed two of them into a
 # loop). The Arabic-Indic five at 10 and 13 (and 18, so that the three fonts keep its rows): the
 # font's is a ring nearly the digits' height that next to ١ read as a Latin 10; drawn as in
-# Arabic type, a small teardrop with its point up, narrower than a zero and little more than
-# half the digits' height, hollow and on the base row, apart from the small solid diamond of ٠.
+# Arabic type, a small teardrop with its point up, little more than half the digits' height,
+# hollow and on the base row, apart from the smaller solid diamond of ٠ over it.
 # The Persian four at 10, 13 and 18: the font's came out as the three with one tooth bent, two
 # or three dots apart from ۳, so ۳۴ in a price read as ۳۳, and a stem carrying two curves
 # stacked beside it read as schematic; drawn as in type, the two's stem with its free head on
