@@ -769,47 +769,51 @@ def draw_lam_alef_with_mark(cp, width):
 # Seen and sheen at 10, 13 and 18 dots
 
 
-# The isolated and final seen and sheen at 10 and 13 dots: the font's three teeth and its bowl
-# squeezed into the cell print with two teeth joined at the top into a small loop (ر.س reads as
-# ر.ص, and ش as a dad with three dots) or, under sheen's dots, as one blot. Drawn instead as
-# three short teeth one blank column apart rising from one base stroke, as high as sad's loop,
-# the first going on down into a round bowl two dots thick that swells under the teeth and
-# whose tail rises open on the other side: teeth five rows high over a bowl of three columns
-# read as the Cyrillic sha. At 13 the teeth are two dots wide and the bowl keeps its width
-# under them; at 10 there is room for one-dot teeth only beside the bowl.
+# The isolated and final seen and sheen: the font's three teeth and its bowl squeezed into the
+# cell at 10 and 13 dots print with two teeth joined at the top into a small loop (ر.س reads as
+# ر.ص, and ش as a dad with three dots) or, under sheen's dots, as one blot; at 18 its teeth come
+# out uneven. Drawn instead as in type, the bowl the larger part: three short teeth, three rows
+# high, one blank column apart (three at 18) on one base stroke, and under them on the free side
+# a round bowl two dots thick going four rows under the base line, its free end rising open a
+# row or two over the stroke, well apart from the first tooth. Teeth four rows high over a bowl
+# seven columns wide read as the Cyrillic sha (ر.س). At 13 the teeth are one dot wide, as at 10,
+# so that the bowl has seven columns beside them within the twelve that the encoder allows a
+# word-final seen taken from 13 into a line at 10 (eleven for the isolated form, which keeps a
+# trailing blank); at 10 the bowl swells on under the teeth.
 # The dots of sheen stand over the teeth and a dot below under them, wherever the font has them
 # (over the bowl, at 13). The initial and medial forms keep the
 # font's teeth at 13, which stand apart; at 10 and 18 they are drawn too. Sheen is the same
 # drawing with teeth a row shorter where they are taller than three rows, so that its three dots
 # keep a blank row over the teeth and a haraka keeps its blank row over them (MANY_DOTS_BODY_ROW);
-# the short teeth at 10 and 13 start low enough as they are, and their first row is blank.
+# the short teeth of the isolated and final forms start low enough as they are, and the first
+# two rows of their drawing are blank.
 SEEN_ART = {
     10: {
         "isolated": [
             "..........",
             "..........",
-            "....#.#.#.",
-            "....#.#.#.",
-            "##..#.#.#.",
-            ".#..#####.",
-            ".#..#####.",
-            ".##..##...",
-            "..##.##...",
-            "..#####...",
-            "...###....",
+            ".....#.#.#",
+            ".....#.#.#",
+            "##...#.#.#",
+            ".##..#####",
+            ".##..####.",
+            ".##....##.",
+            "..##..##..",
+            "..######..",
+            "...####...",
         ],
         "final": [
             "..........",
             "..........",
             ".....#.#.#",
             ".....#.#.#",
-            ".##..#.#.#",
-            "..#..#####",
-            "..#..#####",
+            "##...#.#.#",
+            ".##..#####",
+            ".##..#####",
+            ".##....##.",
             "..##..##..",
-            "...##.##..",
-            "...#####..",
-            "....###...",
+            "..######..",
+            "...####...",
         ],
         # The font's initial form curls the head of its first tooth over the middle one, and
         # the two touch at a corner; drawn without the curl.
@@ -826,37 +830,63 @@ SEEN_ART = {
     13: {
         "isolated": [
             ".............",
-            "....##.##.##.",
-            "....##.##.##.",
-            "....##.##.##.",
-            ".#..##.##.##.",
-            ".##.########.",
-            ".##.########.",
-            "..##..###....",
-            "..###.##.....",
-            "...######....",
-            "....####.....",
+            ".............",
+            ".......#.#.#.",
+            ".......#.#.#.",
+            ".##....#.#.#.",
+            ".##...######.",
+            ".##...######.",
+            ".##...##.....",
+            ".###.###.....",
+            "..######.....",
+            "...####......",
         ],
         "final": [
             ".............",
-            ".....##.##.##",
-            ".....##.##.##",
-            ".....##.##.##",
-            ".#...##.##.##",
-            ".##..########",
-            ".##..########",
-            "..##...###...",
-            "..###.##.....",
-            "...######....",
-            "....####.....",
+            ".............",
+            "........#.#.#",
+            "........#.#.#",
+            ".##.....#.#.#",
+            ".##....######",
+            ".##....######",
+            ".##....##....",
+            ".###..###....",
+            "..#######....",
+            "...#####.....",
         ],
     },
-    # At 18 the font's initial and medial teeth come out uneven, the first fat and the others
-    # narrowing to one dot at the top; drawn as three teeth two columns wide and three apart on
-    # the base stroke, four rows high from row 10 (the drawing's first row stays blank), so
-    # that sheen's teeth, a row shorter, start on row 11 with a blank row over them under its
-    # dots (rows 5-9, as at 13).
     18: {
+        "isolated": [
+            "..................",
+            "..................",
+            ".......##..##..##.",
+            ".##....##..##..##.",
+            ".##....##..##..##.",
+            ".##....#########..",
+            ".##....#########..",
+            ".##....##.........",
+            ".##...##..........",
+            "..######..........",
+            "...####...........",
+        ],
+        "final": [
+            "..................",
+            "..................",
+            "........##..##..##",
+            ".##.....##..##..##",
+            ".##.....##..##..##",
+            ".##.....##########",
+            ".##.....##########",
+            ".##.....##........",
+            ".##....##.........",
+            "..#######.........",
+            "...#####..........",
+        ],
+        # At 18 the font's initial and medial teeth come out uneven, the first fat and the
+        # others narrowing to one dot at the top; drawn as three teeth two columns wide and
+        # three apart on the base stroke, four rows high from row 10 (the drawing's first row
+        # stays blank), so that sheen's teeth, a row shorter, start on row 11 with a blank row
+        # over them under its dots (rows 5-9, as at 13).
         "initial": [
             "..................",
             ".....##...##...##.",
