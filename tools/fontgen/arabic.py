@@ -769,47 +769,51 @@ def draw_lam_alef_with_mark(cp, width):
 # Seen and sheen at 10, 13 and 18 dots
 
 
-# The isolated and final seen and sheen at 10 and 13 dots: the font's three teeth and its bowl
-# squeezed into the cell print with two teeth joined at the top into a small loop (ر.س reads as
-# ر.ص, and ش as a dad with three dots) or, under sheen's dots, as one blot. Drawn instead as
-# three short teeth one blank column apart rising from one base stroke, as high as sad's loop,
-# the first going on down into a round bowl two dots thick that swells under the teeth and
-# whose tail rises open on the other side: teeth five rows high over a bowl of three columns
-# read as the Cyrillic sha. At 13 the teeth are two dots wide and the bowl keeps its width
-# under them; at 10 there is room for one-dot teeth only beside the bowl.
+# The isolated and final seen and sheen: the font's three teeth and its bowl squeezed into the
+# cell at 10 and 13 dots print with two teeth joined at the top into a small loop (ر.س reads as
+# ر.ص, and ش as a dad with three dots) or, under sheen's dots, as one blot; at 18 its teeth come
+# out uneven. Drawn instead as in type, the bowl the larger part: three short teeth, three rows
+# high, one blank column apart (three at 18) on one base stroke, and under them on the free side
+# a round bowl two dots thick going four rows under the base line, its free end rising open a
+# row or two over the stroke, well apart from the first tooth. Teeth four rows high over a bowl
+# seven columns wide read as the Cyrillic sha (ر.س). At 13 the teeth are one dot wide, as at 10,
+# so that the bowl has seven columns beside them within the twelve that the encoder allows a
+# word-final seen taken from 13 into a line at 10 (eleven for the isolated form, which keeps a
+# trailing blank); at 10 the bowl swells on under the teeth.
 # The dots of sheen stand over the teeth and a dot below under them, wherever the font has them
 # (over the bowl, at 13). The initial and medial forms keep the
 # font's teeth at 13, which stand apart; at 10 and 18 they are drawn too. Sheen is the same
 # drawing with teeth a row shorter where they are taller than three rows, so that its three dots
 # keep a blank row over the teeth and a haraka keeps its blank row over them (MANY_DOTS_BODY_ROW);
-# the short teeth at 10 and 13 start low enough as they are, and their first row is blank.
+# the short teeth of the isolated and final forms start low enough as they are, and the first
+# two rows of their drawing are blank.
 SEEN_ART = {
     10: {
         "isolated": [
             "..........",
             "..........",
-            "....#.#.#.",
-            "....#.#.#.",
-            "##..#.#.#.",
-            ".#..#####.",
-            ".#..#####.",
-            ".##..##...",
-            "..##.##...",
-            "..#####...",
-            "...###....",
+            ".....#.#.#",
+            ".....#.#.#",
+            "##...#.#.#",
+            ".##..#####",
+            ".##..####.",
+            ".##....##.",
+            "..##..##..",
+            "..######..",
+            "...####...",
         ],
         "final": [
             "..........",
             "..........",
             ".....#.#.#",
             ".....#.#.#",
-            ".##..#.#.#",
-            "..#..#####",
-            "..#..#####",
+            "##...#.#.#",
+            ".##..#####",
+            ".##..#####",
+            ".##....##.",
             "..##..##..",
-            "...##.##..",
-            "...#####..",
-            "....###...",
+            "..######..",
+            "...####...",
         ],
         # The font's initial form curls the head of its first tooth over the middle one, and
         # the two touch at a corner; drawn without the curl.
@@ -826,37 +830,63 @@ SEEN_ART = {
     13: {
         "isolated": [
             ".............",
-            "....##.##.##.",
-            "....##.##.##.",
-            "....##.##.##.",
-            ".#..##.##.##.",
-            ".##.########.",
-            ".##.########.",
-            "..##..###....",
-            "..###.##.....",
-            "...######....",
-            "....####.....",
+            ".............",
+            ".......#.#.#.",
+            ".......#.#.#.",
+            ".##....#.#.#.",
+            ".##...######.",
+            ".##...######.",
+            ".##...##.....",
+            ".###.###.....",
+            "..######.....",
+            "...####......",
         ],
         "final": [
             ".............",
-            ".....##.##.##",
-            ".....##.##.##",
-            ".....##.##.##",
-            ".#...##.##.##",
-            ".##..########",
-            ".##..########",
-            "..##...###...",
-            "..###.##.....",
-            "...######....",
-            "....####.....",
+            ".............",
+            "........#.#.#",
+            "........#.#.#",
+            ".##.....#.#.#",
+            ".##....######",
+            ".##....######",
+            ".##....##....",
+            ".###..###....",
+            "..#######....",
+            "...#####.....",
         ],
     },
-    # At 18 the font's initial and medial teeth come out uneven, the first fat and the others
-    # narrowing to one dot at the top; drawn as three teeth two columns wide and three apart on
-    # the base stroke, four rows high from row 10 (the drawing's first row stays blank), so
-    # that sheen's teeth, a row shorter, start on row 11 with a blank row over them under its
-    # dots (rows 5-9, as at 13).
     18: {
+        "isolated": [
+            "..................",
+            "..................",
+            ".......##..##..##.",
+            ".##....##..##..##.",
+            ".##....##..##..##.",
+            ".##....#########..",
+            ".##....#########..",
+            ".##....##.........",
+            ".##...##..........",
+            "..######..........",
+            "...####...........",
+        ],
+        "final": [
+            "..................",
+            "..................",
+            "........##..##..##",
+            ".##.....##..##..##",
+            ".##.....##..##..##",
+            ".##.....##########",
+            ".##.....##########",
+            ".##.....##........",
+            ".##....##.........",
+            "..#######.........",
+            "...#####..........",
+        ],
+        # At 18 the font's initial and medial teeth come out uneven, the first fat and the
+        # others narrowing to one dot at the top; drawn as three teeth two columns wide and
+        # three apart on the base stroke, four rows high from row 10 (the drawing's first row
+        # stays blank), so that sheen's teeth, a row shorter, start on row 11 with a blank row
+        # over them under its dots (rows 5-9, as at 13).
         "initial": [
             "..................",
             ".....##...##...##.",
@@ -1289,10 +1319,13 @@ def draw_gaf(cp, width):
 
 
 # Arabic-Indic and Persian zero: the font's small dot prints as a speck that reads as a full
-# stop, so "100.00" reads "1.. .."; drawn as a diamond of 5 x 5 dots on the digits' middle row.
+# stop, so "100.00" reads "1.. .."; and a diamond five dots across, beside the small drawn ٥,
+# read as a second five. Drawn as a small solid diamond four dots across, a letter's dot and a
+# half, on the digits' middle rows (9-12): well over the full stop on the base line and smaller
+# than any other digit.
 ZEROS = (0x0660, 0x06F0)
-ZERO_DIAMOND = ["..#..", ".###.", "#####", ".###.", "..#.."]
-ZERO_TOP_ROW = 8
+ZERO_DIAMOND = [".##.", "####", "####", ".##."]
+ZERO_TOP_ROW = 9
 
 
 # The Arabic comma: the font's turned comma comes out at this size as a blob of three dots that
@@ -1338,16 +1371,22 @@ def draw_decimal_separator(width):
 
 # The Arabic thousands separator: the font's small turned comma hangs from the top of the digits
 # and comes out as a tick of two or three dots that a thermal head loses (۲۰۵٬۰۰۰ read as
-# ۲۰۵۰۰۰). Drawn where the font sets it, from the digits' top row down to their middle, as the
-# turned comma ، is drawn on the base line: a head two dots thick at the foot and a stroke
-# rising from it to the right. Against the low comma of the decimal separator it reads as the
-# raised mark between groups of three.
+# ۲۰۵۰۰۰), and drawn as large as the comma ، it stood as tall and heavy as a digit between
+# them. Drawn where the font sets it, hanging from the digits' top row, as a small turned comma
+# a third of their height: a head two dots square (three across at 18) at its foot and a
+# stroke one dot thick (two at 18) rising from it and turning to the right. Against the low, heavier comma of the decimal separator, whose head is
+# at its top and whose tail falls under the base line, it reads as the light raised mark
+# between groups of three.
 THOUSANDS_SEPARATOR = 0x066C
 THOUSANDS_SEPARATOR_TOP_ROW = ARABIC_BASE_ROW - 11
+THOUSANDS_SEPARATOR_ART = {
+    "narrow": [".##", ".#.", "##.", "##."],
+    "wide": ["..##", ".##.", "###.", "###."],
+}
 
 
 def draw_thousands_separator(width):
-    art = COMMA_ART["wide" if width >= 18 else "narrow"]
+    art = THOUSANDS_SEPARATOR_ART["wide" if width >= 18 else "narrow"]
     g = Glyph(width)
     g.draw_art(art, (width - len(art[0])) // 2, THOUSANDS_SEPARATOR_TOP_ROW)
     g.source = "code"
@@ -1362,8 +1401,8 @@ def draw_thousands_separator(width):
 # stem going down from its left end (at 13 and 18 the font's teeth closed two of them into a
 # loop). The Arabic-Indic five at 10 and 13 (and 18, so that the three fonts keep its rows): the
 # font's is a ring nearly the digits' height that next to ١ read as a Latin 10; drawn as in
-# Arabic type, a small teardrop with its point up, narrower than a zero and little more than
-# half the digits' height, hollow and on the base row, apart from the small solid diamond of ٠.
+# Arabic type, a small teardrop with its point up, little more than half the digits' height,
+# hollow and on the base row, apart from the smaller solid diamond of ٠ over it.
 # The Persian four at 10, 13 and 18: the font's came out as the three with one tooth bent, two
 # or three dots apart from ۳, so ۳۴ in a price read as ۳۳, and a stem carrying two curves
 # stacked beside it read as schematic; drawn as in type, the two's stem with its free head on
