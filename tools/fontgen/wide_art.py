@@ -5,8 +5,7 @@ Unifont's 16 x 16 U+4DB6, U+4DBD and U+9FFF, enlarged, tangle their lower halves
 radical's rising stroke in the horizontal under it; the weapon under the top of U+767C in U+4DBD; the
 legs and the water at the bottom of U+9FFF), and
 Noto squeezes the fire radical of U+9FA6 and U+9FBD into five columns beside the rest (U+9FBD's
-fish is Noto's rendering of U+9B5A at 15 px wide, copied dot for dot, its fire at the foot
-redrawn as four dots). These are the same
+fish is drawn in the radical's weight, its fire at the foot as four dots). These are the same
 components as
 the sources draw them, with every stroke two dots thick and a blank dot between strokes.
 
@@ -182,28 +181,30 @@ def beside_fire(right):
 
 A9FA6 = beside_fire(CHANG)
 
-# U+9FBD: the fire radical beside fish. The fish is Noto's (U+9B5A) as it renders 15 px
-# wide beside the radical, but for the fire at its foot, which comes out there as a tangle: its
-# four dots are two dots square with a tail one dot wide (the first turned down to the left, the
-# others to the right), two blank columns apart, two blank rows under the body.
+# U+9FBD: the fire radical beside fish, in the weight of the radical: the fish's bent top (a
+# short falling stroke into a bar that turns down to the left), the field of four rooms, its
+# frame and inner strokes two dots thick, and the fire at its foot as four dots two dots square
+# with a tail one dot wide (the first turned down to the left, the others to the right), two
+# blank columns apart, a blank row under the field. Noto's fish rendered this narrow keeps
+# one-dot strokes and prints lighter than the radical beside it.
 YU = [
     "..............",  # 0
-    "....#.........",  # 1
-    "...##.........",  # 2
-    "...######.....",  # 3
-    "..##...##.....",  # 4
-    "..#....#......",  # 5
-    ".##...##......",  # 6
-    "############..",  # 7
-    "###...##...##.",  # 8
-    "###...##...##.",  # 9
+    "....##........",  # 1
+    "...########...",  # 2
+    "..#########...",  # 3
+    ".##.....##....",  # 4
+    "##.....##.....",  # 5
+    "..............",  # 6
+    ".############.",  # 7
+    ".############.",  # 8
+    ".##...##...##.",  # 9
     ".##...##...##.",  # 10
-    ".###########..",  # 11
+    ".############.",  # 11
     ".############.",  # 12
     ".##...##...##.",  # 13
-    ".############.",  # 14
-    ".###########..",  # 15
-    "..............",  # 16
+    ".##...##...##.",  # 14
+    ".############.",  # 15
+    ".############.",  # 16
     "..............",  # 17
     "##..##..##..##",  # 18
     "##..##..##..##",  # 19
