@@ -2,11 +2,11 @@
 """Wide ideographs drawn dot by dot, where no source gives a clean shape at 24 dots.
 
 Unifont's 16 x 16 U+4DB6, U+4DBD and U+9FFF, enlarged, tangle their lower halves (the hand
-radical's rising stroke in the horizontal under it; the weapon under the crosses of U+4DBD; the
+radical's rising stroke in the horizontal under it; the weapon under the top of U+767C in U+4DBD; the
 legs and the water at the bottom of U+9FFF), and
 Noto squeezes the fire radical of U+9FA6 and U+9FBD into five columns beside the rest (U+9FBD's
-fish is Noto's rendering of U+9B5A at 15 px wide, copied dot for dot, its fire at the foot
-redrawn as four dots). These are the same components as
+fish is drawn in the radical's weight, its fire at the foot as four dots). These are the same
+components as
 the sources draw them, with every stroke two dots thick and a blank dot between strokes.
 
 Noto at 21 px draws U+9FC0, U+9FE6 and those with you (U+723E) on their right, U+9FDB-9FDE,
@@ -14,7 +14,8 @@ U+9FE0, U+9FE5 and U+9FE7-9FE9, with one-dot strokes one blank apart, which prin
 they have more strokes than 24 dots hold at two dots each. They are drawn here as a 24-dot font
 draws them, with Noto's components, the frames and main strokes two dots thick with a blank dot
 between strokes, and the small inner details simplified: you's four small crosses are crosses
-three dots wide and high, one dot thick, touching its vertical and a blank column from its frame,
+three dots wide and five high, their arms ticks two dots high, touching its vertical and a blank
+column from its frame,
 whose sides are one dot thick below the top bar to leave them that room (ER, shared); the four
 dots of fire in U+9FE9 and the dots of rain are ticks one dot wide and two high with blank dots
 all round; the mountain's teeth in U+9FE6, the net's inner walls in U+9FDD, the
@@ -50,23 +51,25 @@ and dots one (the dots slanted ticks); U+9FB2's
 cart is a box of four rooms one dot high under the shelter, gold's dots slanted ticks; U+9FD0 is
 the fish (as in U+9FE9, its four dots ticks three high) beside the wine jar. Four components
 side by side in U+9FDA leave U+4F0A's right vertical a single dot: it is the roughest of these.
-U+9FEA draws the walk around eight over the pig, over fire, the pig a middle stroke with three
-falling strokes leaving it to the left and two to its right, slants two dots wide, and the fire's
-four dots, two dots square with a tail, two blank rows under the walk's sweep.
+U+9FEA draws the walk around eight over the pig, over fire, the pig's slants unbroken runs of two
+or three dots a row around its middle stroke, and the fire's four dots, two dots square with a
+tail, a blank row under the walk's sweep.
 """
 
-# U+4DB6: a vertical with a stroke to its right over one; the hand radical beside a sun; one,
-# and under it a short vertical bending into the left leg, the middle vertical with its stroke to
-# the right, and the right leg running into the long stroke along the bottom. The hand radical's
-# rising stroke and hook are two dots thick, a blank column apart from the sun.
+# U+4DB6: the hand radical, from the top row to its hook, beside a vertical with a stroke to its
+# right over one, a sun, one, and under it a short vertical bending into the left leg, the middle
+# vertical with its stroke to the right, and the right leg running into the long stroke along the
+# bottom. The top one stops a blank column short of the hand radical, whose vertical it would
+# otherwise cross into a second bar. The hand radical's rising stroke and hook are two dots
+# thick, a blank column apart from the sun.
 A4DB6 = [
-    "..........##............",  # 0
-    "..........########......",  # 1
-    "..........########......",  # 2
-    "..........##............",  # 3
-    ".######################.",  # 4
-    ".######################.",  # 5
-    "........................",  # 6
+    "...##.....##............",  # 0
+    "...##.....########......",  # 1
+    "...##.....########......",  # 2
+    "...##.....##............",  # 3
+    "...##....##############.",  # 4
+    "...##....##############.",  # 5
+    "...##...................",  # 6
     "...##....############...",  # 7
     "...##....############...",  # 8
     "########.##........##...",  # 9
@@ -178,28 +181,30 @@ def beside_fire(right):
 
 A9FA6 = beside_fire(CHANG)
 
-# U+9FBD: the fire radical beside fish. The fish is Noto's (U+9B5A) as it renders 15 px
-# wide beside the radical, but for the fire at its foot, which comes out there as a tangle: its
-# four dots are two dots square with a tail one dot wide (the first turned down to the left, the
-# others to the right), two blank columns apart, two blank rows under the body.
+# U+9FBD: the fire radical beside fish, in the weight of the radical: the fish's bent top (a
+# short falling stroke into a bar that turns down to the left), the field of four rooms, its
+# frame and inner strokes two dots thick, and the fire at its foot as four dots two dots square
+# with a tail one dot wide (the first turned down to the left, the others to the right), two
+# blank columns apart, a blank row under the field. Noto's fish rendered this narrow keeps
+# one-dot strokes and prints lighter than the radical beside it.
 YU = [
     "..............",  # 0
-    "....#.........",  # 1
-    "...##.........",  # 2
-    "...######.....",  # 3
-    "..##...##.....",  # 4
-    "..#....#......",  # 5
-    ".##...##......",  # 6
-    "############..",  # 7
-    "###...##...##.",  # 8
-    "###...##...##.",  # 9
+    "....##........",  # 1
+    "...########...",  # 2
+    "..#########...",  # 3
+    ".##.....##....",  # 4
+    "##.....##.....",  # 5
+    "..............",  # 6
+    ".############.",  # 7
+    ".############.",  # 8
+    ".##...##...##.",  # 9
     ".##...##...##.",  # 10
-    ".###########..",  # 11
+    ".############.",  # 11
     ".############.",  # 12
     ".##...##...##.",  # 13
-    ".############.",  # 14
-    ".###########..",  # 15
-    "..............",  # 16
+    ".##...##...##.",  # 14
+    ".############.",  # 15
+    ".############.",  # 16
     "..............",  # 17
     "##..##..##..##",  # 18
     "##..##..##..##",  # 19
@@ -240,9 +245,11 @@ A9FC1 = [
 # You (U+723E) as it stands on the right of an ideograph, in columns 11-22 (the other part takes
 # the ten left of a blank one, and the last column stays blank so that neighbours stand apart):
 # one, its two small strokes either side of the vertical, the frame and the vertical through it;
-# the four small crosses inside the frame are crosses three dots wide and high, two on each side
-# of the vertical and touching it, a blank column between them and the frame. To leave them that
-# room the frame's sides are one dot thick below its top bar.
+# the four small crosses inside the frame are crosses three dots wide and five high, each arm a
+# tick two dots high meeting the others in one dot (one-dot diagonals print as a grey mesh), two
+# on each side of the vertical and touching it, a blank column between them and the frame and two
+# blank rows between one cross and the next. To leave them that room the frame's sides are one dot
+# thick below its top bar.
 ER = [
     "............",  # 0
     "############",  # 1
@@ -252,18 +259,18 @@ ER = [
     "############",  # 5
     "############",  # 6
     "#....##....#",  # 7
-    "#....##....#",  # 8
+    "#.#.####.#.#",  # 8
     "#.#.####.#.#",  # 9
     "#..#.##.#..#",  # 10
     "#.#.####.#.#",  # 11
-    "#....##....#",  # 12
+    "#.#.####.#.#",  # 12
     "#....##....#",  # 13
-    "#.#.####.#.#",  # 14
-    "#..#.##.#..#",  # 15
+    "#....##....#",  # 14
+    "#.#.####.#.#",  # 15
     "#.#.####.#.#",  # 16
-    "#....##....#",  # 17
-    "#....##....#",  # 18
-    "#....##....#",  # 19
+    "#..#.##.#..#",  # 17
+    "#.#.####.#.#",  # 18
+    "#.#.####.#.#",  # 19
     "#....##....#",  # 20
     "#....##....#",  # 21
     "#....##.####",  # 22
@@ -949,65 +956,72 @@ A9FD0 = [
     "........................",  # 23
 ]
 
-# U+9FEA: the walk around eight over the pig (U+9042), over fire. The walk: its dot, the bend
-# and the vertical, the tail running under the rest; the pig: one, its middle stroke with three
-# falling strokes leaving it to the left, the short falling stroke and the long one to its right;
-# the fire's four dots, each two dots square with a tail one dot wide (the first turned down to
-# the left, the others to the right), two blank rows under the walk's sweep.
+# U+9FEA: the walk around eight over the pig (U+9042), over fire, as Noto and Unifont set it.
+# The walk: its dot, the bend and the vertical, the sweep two dots thick running under the rest;
+# the pig: one, a falling stroke from under it, the bar that turns down into the middle stroke
+# with its hook, two falling strokes leaving that to the left and the long stroke falling to the
+# right, the slants each a run of two or three dots a row; the fire's four dots, each two dots
+# square with a tail one dot wide (the first turned down to the left, the others to the right),
+# spread under the whole width of the sweep a single blank row below it, so that they read as the
+# foot of the character and not as a stray line.
 A9FEA = [
     "##........##.....##.....",  # 0
     ".##........##...##......",  # 1
-    "..##..#################.",  # 2
+    "..##........##.##.......",  # 2
     "......#################.",  # 3
-    "###.....................",  # 4
-    "###........####.....##..",  # 5
-    "..##.....##..##...##....",  # 6
-    "..##.........##.........",  # 7
-    "..##.......####.##......",  # 8
-    "..##.....##..##..##.....",  # 9
-    "..##.........##...##....",  # 10
-    "..##.......####....###..",  # 11
-    "..##.....##..##.....###.",  # 12
-    ".####...................",  # 13
-    "##..###################.",  # 14
-    "#.......###############.",  # 15
-    "........................",  # 16
-    "........................",  # 17
-    "...##....##...##....##..",  # 18
-    "...##....##...##....##..",  # 19
-    "...#......#....#.....#..",  # 20
-    "........................",  # 21
+    "###...#################.",  # 4
+    "###.....................",  # 5
+    "..##........##....##....",  # 6
+    "..##......###....##.....",  # 7
+    "..##....###...#####.....",  # 8
+    "..##..........##.##.....",  # 9
+    "..##.......####...##....",  # 10
+    "..##....###...##...##...",  # 11
+    "..##..........##....##..",  # 12
+    "..##.......####......##.",  # 13
+    "..##....###...##........",  # 14
+    ".####.......###.........",  # 15
+    "##..###################.",  # 16
+    "#.......###############.",  # 17
+    "........................",  # 18
+    "...##....##....##....##.",  # 19
+    "...##....##....##....##.",  # 20
+    "...#......#.....#.....#.",  # 21
     "........................",  # 22
     "........................",  # 23
 ]
 
-# U+4DBD: the moon beside the top of U+767C (two crosses) over the weapon (U+6BB5's right: the
-# table, its left leg falling, the right one hooked, over the right hand, its cross two dots
-# thick). The moon is a tall box with two inner bars, its left side bending out at the foot.
+# U+4DBD: the moon beside the top of U+767C over the weapon (U+6BB5's right). The top of U+767C:
+# on the left a bar turning down into a stroke falling to the left, with a dot rising into it; on
+# the right a stroke falling to the right from the top, a short stroke falling to the left across
+# its head. The weapon: the table (its bar, the left leg falling, the right one hooked out) over
+# the right hand (a bar turning into the long stroke falling to the left, crossed low by the one
+# falling to the right). The moon is a tall box with two inner bars, its left side bending out at
+# the foot.
 A4DBD = [
-    ".######..##..##..##..##.",  # 0
-    ".######...####....####..",  # 1
-    ".##..##....##......##...",  # 2
-    ".##..##...####....####..",  # 3
-    ".##..##..##..##..##..##.",  # 4
-    ".######.................",  # 5
-    ".######.....########....",  # 6
-    ".##..##.....########....",  # 7
-    ".##..##.....##....##....",  # 8
-    ".##..##.....##....##....",  # 9
-    ".######....##.....##.##.",  # 10
-    ".######..###.......####.",  # 11
-    ".##..##.................",  # 12
-    ".##..##..############...",  # 13
-    ".##..##..############...",  # 14
-    ".##..##...##......##....",  # 15
-    ".##..##....##....##.....",  # 16
-    ".##..##.....##..##......",  # 17
-    ".##..##.......##........",  # 18
+    ".######.######..##......",  # 0
+    ".######.######..##...##.",  # 1
+    ".##..##.....##...##.##..",  # 2
+    ".##..##....##.....###...",  # 3
+    ".##..##.##.##......##...",  # 4
+    ".######..###........##..",  # 5
+    ".######...##.........##.",  # 6
+    ".##..##.##............#.",  # 7
+    ".##..##.................",  # 8
+    ".##..##...#########.....",  # 9
+    ".######...#########.....",  # 10
+    ".######...##.....##.....",  # 11
+    ".##..##..##......##..##.",  # 12
+    ".##..##.##.......######.",  # 13
+    ".##..##.................",  # 14
+    ".##..##..###########....",  # 15
+    ".##..##..###########....",  # 16
+    ".##..##...##......##....",  # 17
+    ".##..##....##....##.....",  # 18
     "##...##.....##..##......",  # 19
-    "##...##...##......##....",  # 20
-    "##..###.###.........###.",  # 21
-    "#...##..................",  # 22
+    "##...##.......##........",  # 20
+    "##..###.....##..###.....",  # 21
+    "#...##..####......#####.",  # 22
     "........................",  # 23
 ]
 
