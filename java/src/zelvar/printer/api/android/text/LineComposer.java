@@ -117,6 +117,7 @@ final class LineComposer {
         Cluster pending;
         boolean previousNatural; // the character printed just before pending is set too
         int previousJoining;
+        boolean previousSeparator; // the character printed just before is ٫ or ٬
         boolean nonJoiner; // a zero-width non-joiner since the last letter
         boolean userSet; // the user-defined character set is selected
         // Dots the fixed cells would have taken so far and these letters did not: a gap may only
@@ -291,6 +292,7 @@ final class LineComposer {
             cell = setCluster(run, s, k, nextNatural);
             s.previousNatural = nextNatural;
             s.previousJoining = k.joining;
+            s.previousSeparator = isNumberSeparator(k.codePoint);
         } else if (!nextNatural) {
             s.previousNatural = false;
         }
@@ -391,8 +393,15 @@ final class LineComposer {
     /** The blank dots wanted before a letter whose ink starts at column {@code from}. */
     private static int wantedGap(Setting s, Cluster k, int from) {
         if (!s.previousNatural) return Math.min(from, EDGE);
-        return joined(s, k) ? 0 : k.afterNonJoiner ? Characters.ZWNJ_BREAK : GAP;
+        if (joined(s, k)) return 0;
+        if (k.afterNonJoiner) return Characters.ZWNJ_BREAK;
+        // A separator inside a number is smaller than a digit: at the digits' gap it reads as a
+        // tooth of the digit beside it (۱٬۲ as one digit), so it keeps a dot more.
+        return s.previousSeparator || isNumberSeparator(k.codePoint) ? GAP + 1 : GAP;
     }
+
+    /** The Arabic decimal and thousands separators. */
+    private static boolean isNumberSeparator(int c) { return c == 0x066B || c == 0x066C; }
 
     /** Whether the letter joins the one set before it, at its left. */
     private static boolean joined(Setting s, Cluster k) {
