@@ -432,8 +432,15 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     for _, hx, hy in hamzas:
         h_cx, h_bottom, h_top = hamza_bounds(src)
         below = hy + h_top < 0
-        c0, r0 = place_hamza(g, (hx + h_cx) * px_w / 1000.0 + dx,
-                             int(round(-(hy + h_bottom) * px_h / 1000.0 + dy)), lo, hi, below)
+        cx = (hx + h_cx) * px_w / 1000.0 + dx
+        font_row = int(round(-(hy + h_bottom) * px_h / 1000.0 + dy))
+        if yeh is not None and not below:
+            # Over the drawn final yeh the font's place, up at the bowl's free end, made ـئ
+            # half a final ain: the hamza stands over the middle of the letter, a blank row
+            # over the joining stroke.
+            inked = [c for c in range(width) if any(g.get(c, r) for r in range(ROWS))]
+            cx, font_row = (inked[0] + inked[-1] + 1) / 2.0, ROWS
+        c0, r0 = place_hamza(g, cx, font_row, lo, hi, below)
         if not below and hamza_row is None:
             r0 = min(r0, common_hamza_rows(cp)[width])
         draw_hamza(g, c0, r0)
