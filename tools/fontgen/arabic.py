@@ -245,12 +245,49 @@ def draw_letter(cp, width, flag=cov.FLAG_NONE):
     if aim:
         g = draw_aimed(cp, width, aim)
         if g is not None:
+            if cp in ALEF_WITH_MADDA:
+                draw_madda_over_alef(g, aim[0])
             return g
     if flag == cov.FLAG_HJUST:
         # Alef and its variants keep the drawing their stored headers and the justification of
         # the encoder were made for.
-        return draw_justified(cp, width)
-    return draw_joined(cp, width)
+        g = draw_justified(cp, width)
+        if cp in ALEF_WITH_MADDA:
+            draw_madda_over_alef(g, 0)
+        return g
+    g = draw_joined(cp, width)
+    if cp in ALEF_WITH_MADDA:
+        draw_madda_over_alef(g, 0)
+    return g
+
+
+# Alef with madda: the font's madda comes out a flat hook of one-dot strokes, and a madda drawn
+# as a caret read as ^; the madda is drawn as the marks font draws U+0653 (a tilde two dots
+# thick), one blank row over the head of the stem.
+ALEF_WITH_MADDA = {0x0622, 0xFE81, 0xFE82}
+
+
+def draw_madda_over_alef(glyph, lo):
+    """Replaces the madda over the alef's stem with the drawn one, centred over the stem and no
+    further left than column lo, one blank row over the stem, whose head is cut where the madda
+    has no room above it."""
+    w = glyph.width
+    cols = [c for c in range(w) if glyph.get(c, ARABIC_BASE_ROW - 4)]
+    stem = [c for c in cols if c + 1 in cols or c - 1 in cols][:2]
+    top = ARABIC_BASE_ROW - 4
+    while top > 0 and all(glyph.get(c, top - 1) for c in stem):
+        top -= 1
+    for r in range(top):
+        for c in range(w):
+            glyph.clear(c, r)
+    art = marks.haraka_art(0x0653, w)
+    h, aw = len(art), max(len(line) for line in art)
+    while top < h + 1:
+        for c in range(w):
+            glyph.clear(c, top)
+        top += 1
+    c0 = max(lo, min(w - aw, int(round((stem[0] + stem[-1] + 1) / 2.0 - aw / 2.0))))
+    glyph.draw_art(art, c0, top - 1 - h)
 
 
 def draw_aimed(cp, width, aim):
@@ -395,8 +432,15 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     for _, hx, hy in hamzas:
         h_cx, h_bottom, h_top = hamza_bounds(src)
         below = hy + h_top < 0
-        c0, r0 = place_hamza(g, (hx + h_cx) * px_w / 1000.0 + dx,
-                             int(round(-(hy + h_bottom) * px_h / 1000.0 + dy)), lo, hi, below)
+        cx = (hx + h_cx) * px_w / 1000.0 + dx
+        font_row = int(round(-(hy + h_bottom) * px_h / 1000.0 + dy))
+        if yeh is not None and not below:
+            # Over the drawn final yeh the font's place, up at the bowl's free end, made ـئ
+            # half a final ain: the hamza stands over the middle of the letter, a blank row
+            # over the joining stroke.
+            inked = [c for c in range(width) if any(g.get(c, r) for r in range(ROWS))]
+            cx, font_row = (inked[0] + inked[-1] + 1) / 2.0, ROWS
+        c0, r0 = place_hamza(g, cx, font_row, lo, hi, below)
         if not below and hamza_row is None:
             r0 = min(r0, common_hamza_rows(cp)[width])
         draw_hamza(g, c0, r0)
@@ -1247,11 +1291,12 @@ SAD_ART = {
         "..........",
         "..........",
         "......###.",
-        ".....##.##",
-        "#..#.#...#",
+        "##...##.##",
+        "##.#.#...#",
         "##.#######",
-        ".#.######.",
-        ".##..##...",
+        ".##.#####.",
+        ".##...##..",
+        "..##.##...",
         "..#####...",
         "...###....",
     ],
@@ -1260,14 +1305,14 @@ SAD_ART = {
         ".............",
         "........###..",
         "......###.##.",
-        "....#.##...#.",
-        "#...#.#....#.",
-        "#...########.",
-        ".#..########.",
-        ".#..#........",
-        ".##.#........",
-        "..###........",
-        "..##.........",
+        "##..#.##...#.",
+        "##..#.#....#.",
+        "##..########.",
+        ".##.########.",
+        ".##....##....",
+        ".###..###....",
+        "..#######....",
+        "...#####.....",
     ],
 }
 SAD_TOP_ROW = ARABIC_BASE_ROW - 6

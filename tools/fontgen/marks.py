@@ -82,7 +82,8 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # where few tall letters (top on row 4) come within a column: a fourth row anywhere else touches
 # them. Dammatan is two dammas two blank columns apart without the tip (two tips would touch
 # too many tall letters), each tail leaving its ring on row 1. Sukun a round ring without
-# a tail, shadda a comb on a base two rows thick, madda a wave two dots thick, the small alef
+# a tail, shadda a comb on a base two rows thick, madda a tilde two dots thick (a hump up on the
+# left, a trough down on the right, each three dots long: a shorter wave printed as a caret), the small alef
 # a thin upright stroke.
 HARAKAT_ART = {
     "narrow": {
@@ -94,7 +95,7 @@ HARAKAT_ART = {
         0x0650: ["...###", ".####.", "###..."],  # kasra
         0x0651: ["#.#.#", "#####", "#####"],  # shadda
         0x0652: [".###.", "#...#", ".###."],  # sukun: a round ring
-        0x0653: ["..##.....", ".####..##", "##..####."],  # madda: a wave
+        0x0653: [".###.....", "##.###.##", ".....###."],  # madda: a tilde
         0x0670: ["#", "#", "#"],  # superscript alef
         0x0656: ["#", "#", "#"],  # subscript alef
     },
@@ -119,8 +120,9 @@ BELOW = {0x064D, 0x0650, 0x0656}
 AT_LEFT_EDGE = {0x064F}
 
 
-# At 10 dots: the dammatan keeps to ten columns; the madda keeps to six columns, so that over
-# the alef of lam-alef it stays clear of the lam beside it; fathatan and kasratan are two steep
+# At 10 dots: the dammatan keeps to ten columns; the madda is a tilde of eight columns, its hump
+# and trough each three dots long (in six columns it printed as a caret), which over lam-alef
+# keeps a blank row over the head of the lam; fathatan and kasratan are two steep
 # strokes of four columns, as two longer ones do not fit ten columns with their blank between;
 # the kasra keeps two rows; and the fatha is the stroke whose bytes the tests pin.
 HARAKAT_AT_TEN = {
@@ -129,7 +131,7 @@ HARAKAT_AT_TEN = {
     0x064E: ["....####..", "..####...."],
     0x064C: [".###...###", ".#.#...#.#", "#.##..#.##"],
     0x0650: [".#####", "#####."],
-    0x0653: [".##...", "####.#", "#..###"],
+    0x0653: [".###....", "##.##.##", "....###."],
 }
 
 
