@@ -245,49 +245,12 @@ def draw_letter(cp, width, flag=cov.FLAG_NONE):
     if aim:
         g = draw_aimed(cp, width, aim)
         if g is not None:
-            if cp in ALEF_WITH_MADDA:
-                draw_madda_over_alef(g, aim[0])
             return g
     if flag == cov.FLAG_HJUST:
         # Alef and its variants keep the drawing their stored headers and the justification of
         # the encoder were made for.
-        g = draw_justified(cp, width)
-        if cp in ALEF_WITH_MADDA:
-            draw_madda_over_alef(g, 0)
-        return g
-    g = draw_joined(cp, width)
-    if cp in ALEF_WITH_MADDA:
-        draw_madda_over_alef(g, 0)
-    return g
-
-
-# Alef with madda: the font's madda comes out a flat hook of one-dot strokes, and a madda drawn
-# as a caret read as ^; the madda is drawn as the marks font draws U+0653 (a tilde two dots
-# thick), one blank row over the head of the stem.
-ALEF_WITH_MADDA = {0x0622, 0xFE81, 0xFE82}
-
-
-def draw_madda_over_alef(glyph, lo):
-    """Replaces the madda over the alef's stem with the drawn one, centred over the stem and no
-    further left than column lo, one blank row over the stem, whose head is cut where the madda
-    has no room above it."""
-    w = glyph.width
-    cols = [c for c in range(w) if glyph.get(c, ARABIC_BASE_ROW - 4)]
-    stem = [c for c in cols if c + 1 in cols or c - 1 in cols][:2]
-    top = ARABIC_BASE_ROW - 4
-    while top > 0 and all(glyph.get(c, top - 1) for c in stem):
-        top -= 1
-    for r in range(top):
-        for c in range(w):
-            glyph.clear(c, r)
-    art = marks.haraka_art(0x0653, w)
-    h, aw = len(art), max(len(line) for line in art)
-    while top < h + 1:
-        for c in range(w):
-            glyph.clear(c, top)
-        top += 1
-    c0 = max(lo, min(w - aw, int(round((stem[0] + stem[-1] + 1) / 2.0 - aw / 2.0))))
-    glyph.draw_art(art, c0, top - 1 - h)
+        return draw_justified(cp, width)
+    return draw_joined(cp, width)
 
 
 def draw_aimed(cp, width, aim):
