@@ -163,6 +163,18 @@ final class LineComposer {
      * may use it as they use what trimming saves.
      */
     Run compose(int[] v, boolean frame, int widthFactor, int room) {
+        return compose(v, frame, widthFactor, room, 0);
+    }
+
+    /**
+     * Composes a frame line that starts {@code origin} dots from the left edge, where the printer
+     * is moved before it: its box characters are placed on their cells counted from there.
+     */
+    Run frame(int[] v, int widthFactor, int origin) {
+        return compose(v, true, widthFactor, 0, origin);
+    }
+
+    private Run compose(int[] v, boolean frame, int widthFactor, int room, int origin) {
         Run run = new Run();
         byte[] placement = nativef.newPlacementRecord();
         int gridPitch = characters.gridPitch;
@@ -191,7 +203,7 @@ final class LineComposer {
             if (frame && Characters.isBox(c) && profile.hasAbsolutePosition()) {
                 int target = cells * gridPitch;
                 if (target > run.width) {
-                    EscPosWriter.writePosition(run.bytes, target * widthFactor);
+                    EscPosWriter.writePosition(run.bytes, (origin + target) * widthFactor);
                     run.width = target;
                 }
             }

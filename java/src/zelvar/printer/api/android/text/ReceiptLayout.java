@@ -26,6 +26,8 @@ final class ReceiptLayout {
     private int frameRight = -1;
     /** The leading spaces the lines of this frame lose, as its first line lost them to fit. */
     private int frameIndent;
+    /** The dot column the lines of this frame start at. */
+    private int frameOrigin;
     /** Whether padding of spaces separates columns. */
     boolean columnsFromSpaces = true;
 
@@ -245,13 +247,15 @@ final class ReceiptLayout {
             return false;
         }
         if (!bordered) {
-            LineComposer.Run run = line(text, false, true);
-            if (run.width > width) {
+            if (frameRight < 0) frameOrigin = origin(text, width);
+            LineComposer.Run run = framed(text);
+            if (frameOrigin + run.width > width) {
                 if (frameRight >= 0) notes.add(Note.Kind.WIDER_THAN_FRAME, last);
                 return false;
             }
             frameRight = run.width - characters.measure(last);
             writer.beginLine(true);
+            writer.moveTo(frameOrigin, 0);
             writer.append(run);
             writer.endLine();
             return true;
@@ -264,14 +268,17 @@ final class ReceiptLayout {
             if (less == null) break;
             between = less;
         }
-        LineComposer.Run inside = line(between, false, true);
+        LineComposer.Run inside = framed(between);
         if (inside.width > frameRight) notes.add(Note.Kind.WIDER_THAN_FRAME, last);
         LineComposer.Run border = line(new int[] {last}, false, true);
-        int right = Math.max(frameRight, inside.width);
+        int right = frameOrigin + Math.max(frameRight, inside.width);
         if (right + border.width > width) return false;
         writer.beginLine(true);
+        writer.moveTo(frameOrigin, 0);
         writer.append(inside);
-        writer.moveTo(right, inside.width);
+        // Text that fills its frame leaves the closing border nothing to move over: a space there
+        // would push it past the corner.
+        if (right > frameOrigin + inside.width) writer.moveTo(right, frameOrigin + inside.width);
         writer.append(border);
         writer.endLine();
         return true;
@@ -303,6 +310,21 @@ final class ReceiptLayout {
     private void endFrame() {
         frameRight = -1;
         frameIndent = 0;
+        frameOrigin = 0;
+    }
+
+    /** A line of the frame in its cells, from the frame's origin. */
+    private LineComposer.Run framed(int[] text) {
+        return composer.frame(
+            VisualLine.of(text, false, characters), writer.style().widthFactor(), frameOrigin);
+    }
+
+    /**
+     * Where a frame that starts with this line stands: at the receipt's start side, as every
+     * other line does, which in a right-to-left receipt is the right edge.
+     */
+    private int origin(int[] text, int width) {
+        return receiptRtl(text) ? Math.max(0, width - measured(text)) : 0;
     }
 
     /** Whether a frame line is wider than {@code width}; its cells bound what it prints. */

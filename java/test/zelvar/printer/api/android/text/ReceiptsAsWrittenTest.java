@@ -106,9 +106,12 @@ class ReceiptsAsWrittenTest {
                  {"+----------+", "|  إيصال  |", "+----------+"},
                  // drawn wider than the printer's cells it was typed for, the text eats padding
                  {"+--------------+", "|  ضريبة مبسطة  |", "+--------------+"}}) {
-            List<Integer> ends = rightEnds(1256, frame);
-            assertEquals(List.of(ends.get(0), ends.get(0), ends.get(0)), ends, frame[0]);
+            // In a right-to-left receipt the frame stands at the right edge, as its text does.
+            assertEquals(List.of(576, 576, 576), rightEnds(1256, frame), frame[1]);
         }
+        List<Integer> ends = rightEnds(1256, "+----------+", "|  Receipt |", "+----------+");
+        assertEquals(List.of(ends.get(0), ends.get(0), ends.get(0)), ends);
+        assertTrue(ends.get(0) < 576, "a left-to-right receipt's frame at the left edge");
         ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, 576)
                                .addLine("┌──┐")
                                .addLine("│ far too long │");
