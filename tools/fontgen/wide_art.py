@@ -14,13 +14,13 @@ U+9FE0, U+9FE5 and U+9FE7-9FE9, with one-dot strokes one blank apart, which prin
 they have more strokes than 24 dots hold at two dots each. They are drawn here as a 24-dot font
 draws them, with Noto's components, the frames and main strokes two dots thick with a blank dot
 between strokes, and the small inner details simplified: you's four small crosses are crosses
-three dots wide and five high, their arms ticks two dots high, touching its vertical and a blank
-column from its frame,
-whose sides are one dot thick below the top bar to leave them that room (ER, shared); the four
-dots of fire in U+9FE9 and the dots of rain are ticks one dot wide and two high with blank dots
-all round; the mountain's teeth in U+9FE6, the net's inner walls in U+9FDD, the
-knife's short stroke in U+9FDE and U+9FE0, the ear's bend in U+9FE5 and U+9FE7, the inner bar
-of the wine jar in U+9FC0 and a few hooks and feet are one dot thick; the arrow in the healer
+three dots square touching its frame and a blank column from its vertical, three blank rows
+apart, the frame's sides one dot thick below the top bar to leave them that room (ER, shared);
+the four dots of fire in U+9FE9 and the dots of rain are ticks one dot wide and two high with
+blank dots all round; the mountain's teeth in U+9FE6 (whose centre is a frame open at the foot,
+its sides one dot thick, so that brave does not read as yellow), the net's inner walls in
+U+9FDD, the knife's short stroke in U+9FDE and U+9FE0, the ear's bend in U+9FE5 and U+9FE7,
+the inner bar of the wine jar in U+9FC0 and a few hooks and feet are one dot thick; the arrow in the healer
 of U+9FC0 is a tick, a bar and two legs (its weapon's bars one dot thick too, the wine jar's one
 standing a blank row over the jar's box), and the net in U+9FDD a box of two rooms. They fill
 more of the cell than Noto's, from column 0 (1 for U+9FC0) to column 22 and from row 0 or 1,
@@ -28,29 +28,30 @@ the last column left blank so that two of them side by side stay apart. U+9FC1, 
 legible from Noto, is drawn too, to match them: Noto's dot of speech is a single dot over one,
 and its legs thin to one dot where they bend. U+9FE1, with net, silk and the short-tailed bird
 beside you, printed from Noto as one grey blob; it is drawn with the net a box of three rooms
-over the silk (five columns, one dot thick throughout: its two bends a zigzag over the long
-stroke, small's vertical between its two dots) and the bird (four columns: its man's stroke, the
-vertical and four bars), the roughest of these.
+over the silk (five columns: its two bends a zigzag of runs two dots wide over the long
+stroke, small's vertical one dot between its two dots) and the bird (four columns: its man's
+stroke, the vertical and four bars), the roughest of these.
 
 Noto's horse (U+99AC) beside different and wing, U+9FAD and U+9FAE, merges into the other part:
 the horse is drawn once in columns 0-10 (MA, shared), its four bars two dots thick, the middle
 vertical through the first three, a short hook down the right and under it its four dots, each
 two dots square with a tail one dot wide, a blank column between each; different and wing
 stand in columns 12-22, the inner vertical of different's field one dot thick, wing's feathers
-as two hooks with a tick pair inside each and the inner cross of its field and the short bar of
-together one dot thick.
+as two hooks open on the left, a tick and a rising stroke inside each and a blank row under
+them so that they do not close into two boxes, and the inner cross of its field and the short
+bar of together one dot thick.
 
 Seven more printed from Noto as clumps of one-dot strokes one blank apart: U+9FDA, U+9FE4,
 U+9FEB, U+9FE2, U+9FB2, U+9FD0 and U+9FEA. Tree and each (the right of U+683C) stand in columns
-11-22 (GE) beside the man and the right of U+4F0A in U+9FDA; the tree's legs and each's crossing
-are one dot thick and each's mouth one column wide inside. U+9FE4 gives the ear, the tree and
-each seven columns each, so that each's mouth is three wide inside. U+9FE2 narrows the ear to
+11-22 (GE) beside the man and the right of U+4F0A in U+9FDA (the man three columns wide, so
+that U+4F0A's two verticals are two dots thick with rooms two columns wide between); the tree's
+legs and each's crossing are one dot thick and each's mouth one column wide inside. U+9FE4
+gives the ear, the tree and each seven columns each, so that each's mouth is three wide inside. U+9FE2 narrows the ear to
 seven columns beside the town (its bends one dot thick) and join; U+9FEB draws the box inside
 the air narrower than it, standing on big's bar, the rice's vertical two dots thick and its bar
 and dots one (the dots slanted ticks); U+9FB2's
 cart is a box of four rooms one dot high under the shelter, gold's dots slanted ticks; U+9FD0 is
-the fish (as in U+9FE9, its four dots ticks three high) beside the wine jar. Four components
-side by side in U+9FDA leave U+4F0A's right vertical a single dot: it is the roughest of these.
+the fish (as in U+9FE9, its four dots ticks three high) beside the wine jar.
 U+9FEA draws the walk around eight over the pig, over fire, the pig's slants unbroken runs of two
 or three dots a row around its middle stroke, and the fire's four dots, two dots square with a
 tail, a blank row under the walk's sweep.
@@ -245,11 +246,11 @@ A9FC1 = [
 # You (U+723E) as it stands on the right of an ideograph, in columns 11-22 (the other part takes
 # the ten left of a blank one, and the last column stays blank so that neighbours stand apart):
 # one, its two small strokes either side of the vertical, the frame and the vertical through it;
-# the four small crosses inside the frame are crosses three dots wide and five high, each arm a
-# tick two dots high meeting the others in one dot (one-dot diagonals print as a grey mesh), two
-# on each side of the vertical and touching it, a blank column between them and the frame and two
-# blank rows between one cross and the next. To leave them that room the frame's sides are one dot
-# thick below its top bar.
+# the four small crosses inside the frame are crosses three dots square, two on each side, their
+# outer arms touching the frame and a blank column between them and the vertical, so that the
+# vertical stands clear and the crosses stand apart with three blank rows between one and the
+# next (crosses touching the vertical merged with it into a mesh). To leave them that room the
+# frame's sides are one dot thick below its top bar.
 ER = [
     "............",  # 0
     "############",  # 1
@@ -259,18 +260,18 @@ ER = [
     "############",  # 5
     "############",  # 6
     "#....##....#",  # 7
-    "#.#.####.#.#",  # 8
-    "#.#.####.#.#",  # 9
-    "#..#.##.#..#",  # 10
-    "#.#.####.#.#",  # 11
-    "#.#.####.#.#",  # 12
+    "#....##....#",  # 8
+    "##.#.##.#.##",  # 9
+    "#.#..##..#.#",  # 10
+    "##.#.##.#.##",  # 11
+    "#....##....#",  # 12
     "#....##....#",  # 13
     "#....##....#",  # 14
-    "#.#.####.#.#",  # 15
-    "#.#.####.#.#",  # 16
-    "#..#.##.#..#",  # 17
-    "#.#.####.#.#",  # 18
-    "#.#.####.#.#",  # 19
+    "##.#.##.#.##",  # 15
+    "#.#..##..#.#",  # 16
+    "##.#.##.#.##",  # 17
+    "#....##....#",  # 18
+    "#....##....#",  # 19
     "#....##....#",  # 20
     "#....##....#",  # 21
     "#....##.####",  # 22
@@ -546,34 +547,36 @@ A9FE9 = beside_er([
     "..........",  # 23
 ])
 
-# U+9FE6: brave beside the small and fine. Brave: the grass, the frame with the vertical through
-# it, the long bar and the legs. Fine: the step (its second falling stroke meets the vertical), the
+# U+9FE6: brave beside the small and fine. Brave: the grass, and the centre (U+592E): the frame
+# open at the foot (its sides one dot thick), the vertical through it from over its top, the long
+# bar across its foot reaching past its sides, and the legs spreading under it (drawn as a closed
+# box it read as yellow). Fine: the step (its second falling stroke meets the vertical), the
 # mountain (its teeth one dot thick over a base of two), one, the table's two legs, and the strike
 # (a falling stroke to its bar; below, the long falling stroke reaching under the table and the
 # stroke that parts from it to the right).
 A9FE6 = [
-    "..##.##...##...#.....##.",  # 0
-    "..##.##...##.#.#.#...##.",  # 1
+    ".##..##...##...#.....##.",  # 0
+    "########..##.#.#.#...##.",  # 1
     "########.##..#.#.#..##..",  # 2
-    "########.##..#####..##..",  # 3
+    ".##..##..##..#####..##..",  # 3
     ".............#####..###.",  # 4
     "...##.....##........###.",  # 5
-    "...##.....##.#####.##...",  # 6
-    "########.###.#####...##.",  # 7
-    "########.###.........##.",  # 8
-    "##.##.##..##.##.##..##..",  # 9
-    "##.##.##..##.##.##..##..",  # 10
-    "##.##.##..##.##.##.##...",  # 11
-    "##.##.##..##.##.##.##...",  # 12
-    "##.##.##..##.##....##...",  # 13
-    "########..##.##...####..",  # 14
-    "########..##.##...####..",  # 15
-    "..##.##...##.##...##.##.",  # 16
-    "..##.##...##.##..##..##.",  # 17
-    ".##...##..##.##..##..##.",  # 18
-    ".##...##..##.##.##...##.",  # 19
-    "##.....#..##.##.##...##.",  # 20
-    "#.........##....##...##.",  # 21
+    ".######...##.#####.##...",  # 6
+    ".######..###.#####...##.",  # 7
+    ".#.##.#..###.........##.",  # 8
+    ".#.##.#...##.##.##..##..",  # 9
+    ".#.##.#...##.##.##..##..",  # 10
+    ".#.##.#...##.##.##.##...",  # 11
+    "########..##.##.##.##...",  # 12
+    "########..##.##....##...",  # 13
+    "...##.....##.##...####..",  # 14
+    "..####....##.##...####..",  # 15
+    "..#..#....##.##...##.##.",  # 16
+    ".##..##...##.##..##..##.",  # 17
+    ".#....#...##.##..##..##.",  # 18
+    "##....##..##.##.##...##.",  # 19
+    "#......#..##.##.##...##.",  # 20
+    "..........##....##...##.",  # 21
     "..........##............",  # 22
     "........................",  # 23
 ]
@@ -676,17 +679,19 @@ A9FAD = beside_ma([
     "...........",  # 23
 ])
 
-# U+9FAE: the horse beside wing: the feathers (two hooks, each with its two ticks inside), the
-# field (its inner cross one dot thick) and together (its short bar one dot thick).
+# U+9FAE: the horse beside wing: the feathers (two hooks open on the left, each its bar, the
+# side falling from it and hooking left at the foot, a tick two dots wide and a rising stroke
+# inside; a blank row under them, so that they do not close into two boxes), the field (its
+# inner cross one dot thick) and together (its short bar one dot thick).
 A9FAE = beside_ma([
     "#####.#####",  # 0
     "#####.#####",  # 1
     "...##....##",  # 2
-    ".#.##..#.##",  # 3
-    ".#.##..#.##",  # 4
-    "..###...###",  # 5
-    "...........",  # 6
-    "###########",  # 7
+    "##.##.##.##",  # 3
+    "..###...###",  # 4
+    "#..##.#..##",  # 5
+    ".####..####",  # 6
+    "...........",  # 7
     "###########",  # 8
     "##...#...##",  # 9
     "###########",  # 10
@@ -706,10 +711,10 @@ A9FAE = beside_ma([
 ])
 
 # U+9FE1: net over silk and the short-tailed bird, beside you. The net a box of three rooms (its
-# inner walls one dot thick); the silk in five columns and one dot thick throughout, its two bends
-# a zigzag over the long stroke (the dot at its end over it), small's vertical between its two
-# dots; the bird in four, its man's
-# stroke and tick over the vertical, the four bars reaching from it across the short vertical.
+# inner walls one dot thick); the silk in five columns, its two bends a zigzag of runs two dots
+# wide a row over the long stroke (the dot at its end over it), small's vertical one dot between
+# its two dots; the bird in four, its man's stroke and tick over the vertical, the four bars
+# reaching from it across the short vertical.
 A9FE1 = beside_er([
     "..........",  # 0
     "##########",  # 1
@@ -720,17 +725,17 @@ A9FE1 = beside_er([
     "##########",  # 6
     "..........",  # 7
     "..#....#.#",  # 8
-    ".#....#..#",  # 9
-    "####..####",  # 10
-    "..#...#.#.",  # 11
-    ".#..#.#.#.",  # 12
+    ".##...#..#",  # 9
+    "##.#..####",  # 10
+    ".##...#.#.",  # 11
+    "##..#.#.#.",  # 12
     "#####.####",  # 13
     "..#...#.#.",  # 14
     "..#...#.#.",  # 15
     "..#...####",  # 16
-    "#.#.#.#.#.",  # 17
+    "..#...#.#.",  # 17
     "#.#.#.#.#.",  # 18
-    "..#...#.#.",  # 19
+    "#.#.#.#.#.",  # 19
     "..#...####",  # 20
     "..#...####",  # 21
     "......#...",  # 22
@@ -775,31 +780,32 @@ def beside_ge(left):
     return [left[r] + "." + GE[r] + "." for r in range(24)]
 
 
-# U+9FDA: the man beside the right of U+4F0A (its three bars on two verticals, the right one a
-# dot thick, the left going down into the falling stroke) and tree and each.
+# U+9FDA: the man (its falling stroke from the top row, its vertical two dots thick) beside the
+# right of U+4F0A (its three bars on two verticals two dots thick, two columns apart, the left
+# going down into the falling stroke) and tree and each.
 A9FDA = beside_ge([
     "..........",  # 0
-    "..##.#####",  # 1
-    "..##.#####",  # 2
-    ".##..##..#",  # 3
-    ".###.##..#",  # 4
-    "####.#####",  # 5
-    "#.##.#####",  # 6
-    "..##.##..#",  # 7
-    "..##.##..#",  # 8
-    "..##.#####",  # 9
-    "..##.#####",  # 10
-    "..##.##...",  # 11
-    "..##.##...",  # 12
-    "..##.##...",  # 13
-    "..##.##...",  # 14
-    "..##.##...",  # 15
-    "..##.##...",  # 16
-    "..##.##...",  # 17
-    "..##.##...",  # 18
-    "..##.##...",  # 19
-    "..##.##...",  # 20
-    "..##.#....",  # 21
+    "..#.######",  # 1
+    ".##.######",  # 2
+    ".##.##..##",  # 3
+    "###.##..##",  # 4
+    "###.######",  # 5
+    ".##.######",  # 6
+    ".##.##..##",  # 7
+    ".##.##..##",  # 8
+    ".##.######",  # 9
+    ".##.######",  # 10
+    ".##.##....",  # 11
+    ".##.##....",  # 12
+    ".##.##....",  # 13
+    ".##.##....",  # 14
+    ".##.##....",  # 15
+    ".##.##....",  # 16
+    ".##.##....",  # 17
+    ".##.##....",  # 18
+    ".##.##....",  # 19
+    ".####.....",  # 20
+    ".##.#.....",  # 21
     "..........",  # 22
     "..........",  # 23
 ])
