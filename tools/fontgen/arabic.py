@@ -366,10 +366,20 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
         g = Glyph(width).draw_art(SAD_ART[width], 0, SAD_TOP_ROW)
     seen = draw_seen_art(cp, src, body, width, many_above)
     teeth_cx = None
+    seen_form = None
+    if len(body) == 1:
+        seen_form = SEEN_BODIES.get(outline_font(src).getGlyphName(body[0][0]))
     if seen is not None:
         g = seen
-        if SEEN_BODIES[outline_font(src).getGlyphName(body[0][0])] in ("isolated", "final"):
+        if seen_form in ("isolated", "final"):
             teeth_cx = teeth_centre(g)
+    if width == NARROW_WIDTHS[0] and many_above and seen_form in ("initial", "medial"):
+        # At 10 the font puts sheen's dots over its first two teeth, under the damma's tail
+        # (drawn at the cell's left edge), which then touched the top dot: over the middle of
+        # the three teeth, all three rows high (the first one's taller head would touch the
+        # dots), the damma's ring keeps two blank rows over it.
+        g.erase(0, MANY_DOTS_BODY_ROW, width - 1, MANY_DOTS_BODY_ROW)
+        teeth_cx = teeth_middle(g)
     heh = draw_heh_art(src, body, width)
     if heh is not None:
         g = heh
@@ -930,6 +940,14 @@ def teeth_centre(glyph):
     its top row."""
     top = next(r for r in range(ROWS) if glyph.rows[r])
     inked = [c for c in range(glyph.width) if glyph.get(c, top)]
+    return (inked[0] + inked[-1] + 1) / 2.0
+
+
+def teeth_middle(glyph):
+    """The middle of the teeth of the initial or medial seen: of the columns inked on the
+    row over the joining stroke."""
+    row = JOIN_ROWS[0] - 1
+    inked = [c for c in range(glyph.width) if glyph.get(c, row)]
     return (inked[0] + inked[-1] + 1) / 2.0
 
 
