@@ -1263,7 +1263,7 @@ def draw_kaf_mark(glyph):
 # loop (a tooth standing over the loop made a straight stem of it, and the loop a square box):
 # at 13 two rows over the base stroke with the loop six columns wide, at 10 one row with the loop
 # five. The tail goes down from the tooth and sweeps round and up to the left, its tip leaning
-# out; at 10 it swells under the tooth and the loop and its tip leans into the free edge column
+# out, two dots thick where it rises (one dot thick, it printed as a thin diagonal); at 10 it swells under the tooth and the loop and its tip leans into the free edge column
 # (blank only on the joining row), so that it is six columns across: in four, after an alef,
 # الرياض ended in a squeezed knot. The dots are placed on the drawing as on any letter: a dot above keeps one blank row over
 # the loop, which at 10 starts on row 11, so that a shadda and a vowel still fit over ض.
@@ -1273,7 +1273,7 @@ SAD_ART = {
         "..........",
         "......###.",
         ".....##.##",
-        "#..#.#...#",
+        "##.#.#...#",
         "##.#######",
         ".#.######.",
         ".##..##...",
@@ -1286,10 +1286,10 @@ SAD_ART = {
         "........###..",
         "......###.##.",
         "....#.##...#.",
-        "#...#.#....#.",
-        "#...########.",
-        ".#..########.",
-        ".#..#........",
+        "##..#.#....#.",
+        "##..########.",
+        ".##.########.",
+        ".##.#........",
         ".##.#........",
         "..###........",
         "..##.........",
