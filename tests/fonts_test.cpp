@@ -8,6 +8,7 @@
 // other.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -1010,6 +1011,27 @@ TEST(ArabicArtwork, HarakatFitOverTheLetters) {
                   << stacks << "\n";
         EXPECT_GE(fit, 94.0) << font.name;
         EXPECT_LE(collide, 50.0) << font.name;
+    }
+}
+
+// The damma's tail, drawn from the cell's left edge, touched the top dot of sheen when the dots
+// stood over its first two teeth: fitted over every form of sheen, the damma keeps two blank dots
+// every way from the letter and its three dots.
+TEST(ArabicArtwork, DammaKeepsTwoBlankDotsOverSheen) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        for (int sheen = 0xFEB5; sheen <= 0xFEB8; ++sheen) {
+            _SWFONTINFO info{};
+            const Dots letter = PrintCell(sheen, font.width, info);
+            const Dots damma = PrintCell(0x064F, font.width, info);
+            int nearest = kRows;
+            for (const auto& [c, r] : damma) {
+                for (const auto& [lc, lr] : letter) {
+                    nearest = std::min(nearest, std::max(std::abs(c - lc), std::abs(r - lr)));
+                }
+            }
+            EXPECT_GE(nearest, 3) << font.name << " " << Hex(sheen);
+        }
     }
 }
 

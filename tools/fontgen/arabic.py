@@ -366,10 +366,20 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
         g = Glyph(width).draw_art(SAD_ART[width], 0, SAD_TOP_ROW)
     seen = draw_seen_art(cp, src, body, width, many_above)
     teeth_cx = None
+    seen_form = None
+    if len(body) == 1:
+        seen_form = SEEN_BODIES.get(outline_font(src).getGlyphName(body[0][0]))
     if seen is not None:
         g = seen
-        if SEEN_BODIES[outline_font(src).getGlyphName(body[0][0])] in ("isolated", "final"):
+        if seen_form in ("isolated", "final"):
             teeth_cx = teeth_centre(g)
+    if width == NARROW_WIDTHS[0] and many_above and seen_form in ("initial", "medial"):
+        # At 10 the font puts sheen's dots over its first two teeth, under the damma's tail
+        # (drawn at the cell's left edge), which then touched the top dot: over the middle of
+        # the three teeth, all three rows high (the first one's taller head would touch the
+        # dots), the damma's ring keeps two blank rows over it.
+        g.erase(0, MANY_DOTS_BODY_ROW, width - 1, MANY_DOTS_BODY_ROW)
+        teeth_cx = teeth_middle(g)
     heh = draw_heh_art(src, body, width)
     if heh is not None:
         g = heh
@@ -933,6 +943,14 @@ def teeth_centre(glyph):
     return (inked[0] + inked[-1] + 1) / 2.0
 
 
+def teeth_middle(glyph):
+    """The middle of the teeth of the initial or medial seen: of the columns inked on the
+    row over the joining stroke."""
+    row = JOIN_ROWS[0] - 1
+    inked = [c for c in range(glyph.width) if glyph.get(c, row)]
+    return (inked[0] + inked[-1] + 1) / 2.0
+
+
 def draw_seen_art(cp, src, body, width, many_above):
     """The drawn form of seen of width for a letter whose body is seen's alone, with
     sheen's shorter teeth when it carries three or four dots above; None for every other letter
@@ -1245,7 +1263,7 @@ def draw_kaf_mark(glyph):
 # loop (a tooth standing over the loop made a straight stem of it, and the loop a square box):
 # at 13 two rows over the base stroke with the loop six columns wide, at 10 one row with the loop
 # five. The tail goes down from the tooth and sweeps round and up to the left, its tip leaning
-# out; at 10 it swells under the tooth and the loop and its tip leans into the free edge column
+# out, two dots thick where it rises (one dot thick, it printed as a thin diagonal); at 10 it swells under the tooth and the loop and its tip leans into the free edge column
 # (blank only on the joining row), so that it is six columns across: in four, after an alef,
 # الرياض ended in a squeezed knot. The dots are placed on the drawing as on any letter: a dot above keeps one blank row over
 # the loop, which at 10 starts on row 11, so that a shadda and a vowel still fit over ض.
@@ -1255,7 +1273,7 @@ SAD_ART = {
         "..........",
         "......###.",
         ".....##.##",
-        "#..#.#...#",
+        "##.#.#...#",
         "##.#######",
         ".#.######.",
         ".##..##...",
@@ -1268,10 +1286,10 @@ SAD_ART = {
         "........###..",
         "......###.##.",
         "....#.##...#.",
-        "#...#.#....#.",
-        "#...########.",
-        ".#..########.",
-        ".#..#........",
+        "##..#.#....#.",
+        "##..########.",
+        ".##.########.",
+        ".##.#........",
         ".##.#........",
         "..###........",
         "..##.........",
