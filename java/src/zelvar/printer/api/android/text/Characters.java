@@ -27,6 +27,8 @@ final class Characters {
     /** Dots of a resident double-byte character, and of the library's wide ideographs. */
     static final int DOUBLE_CELL = 24;
     private static final int FRAME_FONT = 13;
+    /** The widest font that holds box characters: the 24-dot font has none. */
+    private static final int WIDEST_FRAME_FONT = 18;
     private static final int YEN = 0x00A5;
     // The fonts a character that the chosen font lacks is drawn with, the widest first.
     private static final int[] OTHER_FONTS = {18, 13, 10};
@@ -72,8 +74,9 @@ final class Characters {
         this.codePage = codePage;
         this.width = width;
         // Box characters are drawn at least as wide as a resident cell, so that a frame's lines
-        // join across the cells of its text: the 10-dot font's are drawn by the 13-dot font.
-        this.boxFont = width < RESIDENT_CELL ? FRAME_FONT : width;
+        // join across the cells of its text: the 10-dot font's are drawn by the 13-dot font. The
+        // 24-dot font has none, and 18-dot ones on a 24-dot grid would print a frame dashed.
+        this.boxFont = width < RESIDENT_CELL ? FRAME_FONT : Math.min(width, WIDEST_FRAME_FONT);
         this.gridPitch = Math.max(boxFont, RESIDENT_CELL);
         this.doubleByte = CodePages.isDoubleByte(codePage);
         this.kanjiText = doubleByte && profile.hasKanjiFont();

@@ -92,6 +92,9 @@ final class EscPosWriter {
         if (run.lastKanji != LineComposer.KANJI_ANY) kanji = run.lastKanji;
     }
 
+    /** Whether the printer moves its print position to a dot column rather than by spaces. */
+    boolean placesExactly() { return profile.hasAbsolutePosition(); }
+
     /**
      * Moves the print position from {@code x} to {@code target}, both in dots of the line's
      * characters (a double-width line's are twice as wide on paper).

@@ -242,7 +242,7 @@ final class ReceiptLayout {
         }
         boolean ends =
             text.length - lead >= 2 && Characters.isBox(text[lead]) && Characters.isBox(last);
-        if (!(bordered || ends || asciiEdge(text)) || (lead > 0 && frameIndent == 0)) {
+        if (!(bordered || ends || asciiEdge(text))) {
             endFrame();
             return false;
         }
@@ -260,9 +260,10 @@ final class ReceiptLayout {
             writer.endLine();
             return true;
         }
+        int[] between = Arrays.copyOf(text, text.length - 1);
+        if (placed(between, lead, last, width)) return true;
         // The padding was typed for the printer's 12-dot cells: where the text between is drawn
         // wider, the padding gives way, a space at a time from its wider side.
-        int[] between = Arrays.copyOf(text, text.length - 1);
         while (measured(between) > frameRight) {
             int[] less = lessPadding(between, lead);
             if (less == null) break;
@@ -280,6 +281,46 @@ final class ReceiptLayout {
         // would push it past the corner.
         if (right > frameOrigin + inside.width) writer.moveTo(right, frameOrigin + inside.width);
         writer.append(border);
+        writer.endLine();
+        return true;
+    }
+
+    /**
+     * A line of text between two borders, placed where its padding put it: at the start, in the
+     * middle or at the end of the frame as printed, or between them in proportion to the padding
+     * on each side. The padding was typed in the printer's 12-dot cells, and the frame's cells and
+     * its text are drawn narrower or wider than those, so a title typed in the middle would
+     * otherwise lean to one side. False, printing nothing, when the text holds box characters (a
+     * row of a table keeps its cells), does not fit, or the printer places only by spaces.
+     */
+    private boolean placed(int[] between, int lead, int last, int width) {
+        int front = lead + 1;
+        int back = between.length;
+        while (front < back && between[front] == ReceiptInput.SPACE) ++front;
+        while (back > front && between[back - 1] == ReceiptInput.SPACE) --back;
+        int[] head = Arrays.copyOf(between, lead + 1);
+        int[] content = Arrays.copyOfRange(between, front, back);
+        if (!writer.placesExactly() || content.length == 0
+            || Characters.hasBoxCharacters(content)) {
+            return false;
+        }
+        int headWidth = measured(head);
+        int blank = frameRight - headWidth - measured(content);
+        int border = measured(new int[] {last});
+        if (blank < 0 || frameOrigin + frameRight + border > width) return false;
+        int before = front - lead - 1;
+        int after = between.length - back;
+        int x =
+            frameOrigin + headWidth + (before + after == 0 ? 0 : blank * before / (before + after));
+        writer.beginLine(true);
+        writer.moveTo(frameOrigin, 0);
+        writer.append(framed(head));
+        if (x > frameOrigin + headWidth) writer.moveTo(x, frameOrigin + headWidth);
+        LineComposer.Run text = framed(content);
+        writer.append(text);
+        int right = frameOrigin + frameRight;
+        if (right > x + text.width) writer.moveTo(right, x + text.width);
+        writer.append(line(new int[] {last}, false, true));
         writer.endLine();
         return true;
     }
@@ -321,10 +362,14 @@ final class ReceiptLayout {
 
     /**
      * Where a frame that starts with this line stands: at the receipt's start side, as every
-     * other line does, which in a right-to-left receipt is the right edge.
+     * other line does, which in a right-to-left receipt is the right edge, less the indent the
+     * frame was typed with.
      */
     private int origin(int[] text, int width) {
-        return receiptRtl(text) ? Math.max(0, width - measured(text)) : 0;
+        if (!receiptRtl(text)) return 0;
+        int all = measured(text);
+        int indent = all - measured(Arrays.copyOfRange(text, leadingSpaces(text), text.length));
+        return Math.max(0, width - all - indent);
     }
 
     /** Whether a frame line is wider than {@code width}; its cells bound what it prints. */

@@ -143,13 +143,43 @@ class ReceiptsAsWrittenTest {
             assertEquals(frame.length - 1, lines.size(), codePage + ": every line on its own");
             Set<Integer> lefts = new TreeSet<>();
             Set<Integer> rights = new TreeSet<>();
+            int k = 0;
             for (List<Cell> line : lines.values()) {
+                String typed = frame[++k];
                 int end = line.stream().mapToInt(Cell::end).max().getAsInt();
                 assertTrue(end <= ReceiptRenderTest.PAPER, codePage + ": a line ends at " + end);
-                List<Cell> box = line.stream().filter(c -> c.codePoint() >= 0x2550).toList();
+                // The frame's double lines; the rule under it is a light one.
+                List<Cell> box =
+                    line.stream()
+                        .filter(c -> c.codePoint() >= 0x2550 && Characters.isBox(c.codePoint()))
+                        .toList();
                 if (box.isEmpty()) continue;
                 lefts.add(box.get(0).x());
                 rights.add(box.get(box.size() - 1).end());
+                if (typed.strip().chars().allMatch(Characters::isBox)) {
+                    for (int i = 1; i < box.size(); ++i) {
+                        assertEquals(
+                            box.get(i - 1).end(), box.get(i).x(), typed + ": an edge joins");
+                    }
+                }
+                // Text typed in the middle of its frame stays there, whatever the cells' widths.
+                String inside = typed.strip();
+                inside = inside.substring(1, inside.length() - 1);
+                List<Cell> text =
+                    line.stream()
+                        .filter(c -> !Characters.isBox(c.codePoint()) && c.codePoint() != ' ')
+                        .toList();
+                if (text.isEmpty()
+                    || inside.length() - inside.stripLeading().length()
+                        != inside.length() - inside.stripTrailing().length()) {
+                    continue;
+                }
+                int middle = box.get(0).end() + box.get(box.size() - 1).x();
+                int textMiddle = text.stream().mapToInt(Cell::x).min().getAsInt()
+                    + text.stream().mapToInt(Cell::end).max().getAsInt();
+                assertTrue(Math.abs(middle - textMiddle) <= Characters.RESIDENT_CELL,
+                    typed + ": text centred at " + textMiddle / 2 + " in a frame centred at "
+                        + middle / 2);
             }
             assertEquals(1, lefts.size(), codePage + ": left corners at " + lefts);
             assertEquals(1, rights.size(), codePage + ": right corners at " + rights);
