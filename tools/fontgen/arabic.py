@@ -1091,7 +1091,8 @@ def draw_heh_art(src, body, width):
 # joining edge, two blank rows under the stroke at 13 and 18 (one at 10). It is not yeh barree,
 # whose flat tail runs on under the word: at 10 the strokes are two dots thick, as the letters
 # beside it, and the bowl curls back up to a tip under its middle, where a tail one dot thick
-# running back under the joining stroke read as ے.
+# running back under the joining stroke read as ے. At 18 the bowl's sides and its turn into the
+# tip overlap by two dots: a bowl broken at a corner left the tip hanging on its own (ـيے).
 YEH_ART = {
     10: [
         ".....#####",
@@ -1112,10 +1113,10 @@ YEH_ART = {
     18: [
         "...........#######",
         ".........#########",
-        "....######........",
-        "..###.......###...",
-        ".##........###....",
-        "..#########.......",
+        "...#######........",
+        ".####.......###...",
+        ".###.......###....",
+        "..###########.....",
     ],
 }
 YEH_TOP_ROW = ARABIC_BASE_ROW - 1
