@@ -113,6 +113,14 @@ SHORT_TOP_ROW = 9
 SHORT_PRESS_TO_ROW = 12
 # A short letter carrying three or four dots above starts on this row.
 MANY_DOTS_BODY_ROW = 10
+# The final teh marbuta starts on this row: from the row above, its two dots stood a blank row
+# under a haraka at the top of the cell (which the fit leaves where it is), and ـةٌ printed as a
+# clump of specks. One row lower, with its small rising stroke pressed into the loop, the dots
+# stand a row lower too and the haraka keeps two blank rows over them.
+MARBUTA_FINAL_BODY_ROW = 8
+# Its dots also stand this many columns in from the cell's left edge, where the damma drops the
+# tip of its tail to row 3: from column 2 the tail came within one blank dot of the first dot.
+MARBUTA_FINAL_DOTS_FROM_COLUMN = 3
 LETTER_BOLD = {10: (0.6, 0.9), 13: (0.6, 0.9), 18: (0.5, 0.9)}
 # Joining strokes are two rows thick, like the stems are two columns wide.
 JOIN_ROWS = (ARABIC_BASE_ROW - 1, ARABIC_BASE_ROW)
@@ -351,6 +359,11 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
         shape = press_ascender(shape, MANY_DOTS_BODY_ROW - ARABIC_BASE_ROW - shift,
                                JOIN_ROWS[0] - ARABIC_BASE_ROW - shift)
         x0, y0, x1, y1 = shape.bbox()
+    marbuta_final = right and not left and "MARBUTA" in char_name(cp).split()
+    if marbuta_final:
+        shape = press_ascender(shape, MARBUTA_FINAL_BODY_ROW - ARABIC_BASE_ROW - shift,
+                               JOIN_ROWS[0] - ARABIC_BASE_ROW - shift)
+        x0, y0, x1, y1 = shape.bbox()
     span = x1 - x0 + 1
     if left and not right:
         dx = width - 2 - span + 1 - x0  # initial form: one blank column on its free side
@@ -436,6 +449,9 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
             # the dots of sheen stand over the drawn teeth and a dot below under them,
             # wherever the font has them
             cx = teeth_cx
+        if marbuta_final and where == "above":
+            _, (gw, _) = marks.group_squares(arrangement, width, False)
+            cx = max(cx, MARBUTA_FINAL_DOTS_FROM_COLUMN + gw / 2.0)
         row = place_dots(g, ink, arrangement, cx, top, bottom, where, hints[i])
         placed.append((where, row))
         ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
