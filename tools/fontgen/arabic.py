@@ -1414,16 +1414,17 @@ def draw_decimal_separator(width):
 # The Arabic thousands separator: the font's small turned comma hangs from the top of the digits
 # and comes out as a tick of two or three dots that a thermal head loses (۲۰۵٬۰۰۰ read as
 # ۲۰۵۰۰۰), and drawn as large as the comma ، it stood as tall and heavy as a digit between
-# them. Drawn where the font sets it, hanging from the digits' top row, as a small turned comma
-# a third of their height: a head two dots square (three across at 18) at its foot and a
-# stroke one dot thick (two at 18) rising from it and turning to the right. Against the low, heavier comma of the decimal separator, whose head is
+# them, and a tick of two by three dots was easy to miss at 10. Drawn where the font sets it,
+# hanging from the digits' top row, as a small turned comma five rows high: a head three dots
+# across (four at 18) at its foot and a stroke two dots thick rising from it and turning to the
+# right. Against the low, heavier comma of the decimal separator, whose head is
 # at its top and whose tail falls under the base line, it reads as the light raised mark
 # between groups of three.
 THOUSANDS_SEPARATOR = 0x066C
 THOUSANDS_SEPARATOR_TOP_ROW = ARABIC_BASE_ROW - 11
 THOUSANDS_SEPARATOR_ART = {
-    "narrow": [".##", ".#.", "##.", "##."],
-    "wide": ["..##", ".##.", "###.", "###."],
+    "narrow": ["..##", ".##.", ".##.", "###.", "###."],
+    "wide": ["...##", "..###", ".###.", "####.", "####."],
 }
 
 
@@ -1443,7 +1444,8 @@ def draw_thousands_separator(width):
 # stem going down from its left end (at 13 and 18 the font's teeth closed two of them into a
 # loop). The Arabic-Indic five at 10 and 13 (and 18, so that the three fonts keep its rows): the
 # font's is a ring nearly the digits' height that next to ١ read as a Latin 10; drawn as in
-# Arabic type, a small teardrop with its point up, little more than half the digits' height,
+# Arabic type, a teardrop with its point up, two rows shorter than the digits (a ring of seven
+# or eight rows looked too small beside ١ and ٢), its sides two dots thick (three at 18),
 # hollow and on the base row, apart from the smaller solid diamond of ٠ over it.
 # The Persian four at 10, 13 and 18: the font's came out as the three with one tooth bent, two
 # or three dots apart from ۳, so ۳۴ in a price read as ۳۳, and a stem carrying two curves
@@ -1480,11 +1482,12 @@ FOUR_ART = {
 }
 FOUR_ART[13] = FOUR_ART[10]
 FIVE_ART = {
-    10: ["..##..", ".####.", "##..##", "##..##", "##..##", "##..##", ".####."],
-    13: ["..##..", ".####.", "##..##", "##..##", "##..##", "##..##", ".####."],
-    18: ["...###...", "..#####..", ".###.###.", "###...###", "###...###", "###...###",
-         ".#######.", "..#####.."],
+    10: ["...##...", "..####..", ".##..##.", ".##..##.", "##....##", "##....##", "##....##",
+         "###..###", ".######.", "..####.."],
+    18: ["....###....", "...#####...", "..###.###..", ".###...###.", "###.....###", "###.....###",
+         "###.....###", "####...####", ".#########.", "..#######.."],
 }
+FIVE_ART[13] = FIVE_ART[10]
 DRAWN_DIGITS = {
     0x0661: {10: ONE_ART, 13: ONE_ART},
     0x06F1: {10: ONE_ART, 13: ONE_ART},
