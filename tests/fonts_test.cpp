@@ -1035,4 +1035,27 @@ TEST(ArabicArtwork, DammaKeepsTwoBlankDotsOverSheen) {
     }
 }
 
+// Over final and isolated teh marbuta a haraka at the top of the cell stood one blank row over
+// the two dots, and ـةٌ printed as a clump of specks: every haraka above, fitted over either
+// form, keeps two blank dots every way from the letter and its dots.
+TEST(ArabicArtwork, HarakatKeepTwoBlankDotsOverTehMarbuta) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        for (int teh_marbuta : {0xFE93, 0xFE94}) {
+            for (int haraka : {0x064B, 0x064C, 0x064E, 0x064F, 0x0651, 0x0652}) {
+                _SWFONTINFO info{};
+                const Dots letter = PrintCell(teh_marbuta, font.width, info);
+                const Dots mark = PrintCell(haraka, font.width, info);
+                int nearest = kRows;
+                for (const auto& [c, r] : mark) {
+                    for (const auto& [lc, lr] : letter) {
+                        nearest = std::min(nearest, std::max(std::abs(c - lc), std::abs(r - lr)));
+                    }
+                }
+                EXPECT_GE(nearest, 3) << font.name << " " << Hex(teh_marbuta) << " " << Hex(haraka);
+            }
+        }
+    }
+}
+
 }  // namespace

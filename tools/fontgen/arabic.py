@@ -113,6 +113,14 @@ SHORT_TOP_ROW = 9
 SHORT_PRESS_TO_ROW = 12
 # A short letter carrying three or four dots above starts on this row.
 MANY_DOTS_BODY_ROW = 10
+# The final teh marbuta starts on this row: from the row above, its two dots stood a blank row
+# under a haraka at the top of the cell (which the fit leaves where it is), and ـةٌ printed as a
+# clump of specks. One row lower, with its small rising stroke pressed into the loop, the dots
+# stand a row lower too and the haraka keeps two blank rows over them.
+MARBUTA_FINAL_BODY_ROW = 8
+# Its dots also stand this many columns in from the cell's left edge, where the damma drops the
+# tip of its tail to row 3: from column 2 the tail came within one blank dot of the first dot.
+MARBUTA_FINAL_DOTS_FROM_COLUMN = 3
 LETTER_BOLD = {10: (0.6, 0.9), 13: (0.6, 0.9), 18: (0.5, 0.9)}
 # Joining strokes are two rows thick, like the stems are two columns wide.
 JOIN_ROWS = (ARABIC_BASE_ROW - 1, ARABIC_BASE_ROW)
@@ -351,6 +359,11 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
         shape = press_ascender(shape, MANY_DOTS_BODY_ROW - ARABIC_BASE_ROW - shift,
                                JOIN_ROWS[0] - ARABIC_BASE_ROW - shift)
         x0, y0, x1, y1 = shape.bbox()
+    marbuta_final = right and not left and "MARBUTA" in char_name(cp).split()
+    if marbuta_final:
+        shape = press_ascender(shape, MARBUTA_FINAL_BODY_ROW - ARABIC_BASE_ROW - shift,
+                               JOIN_ROWS[0] - ARABIC_BASE_ROW - shift)
+        x0, y0, x1, y1 = shape.bbox()
     span = x1 - x0 + 1
     if left and not right:
         dx = width - 2 - span + 1 - x0  # initial form: one blank column on its free side
@@ -436,6 +449,9 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
             # the dots of sheen stand over the drawn teeth and a dot below under them,
             # wherever the font has them
             cx = teeth_cx
+        if marbuta_final and where == "above":
+            _, (gw, _) = marks.group_squares(arrangement, width, False)
+            cx = max(cx, MARBUTA_FINAL_DOTS_FROM_COLUMN + gw / 2.0)
         row = place_dots(g, ink, arrangement, cx, top, bottom, where, hints[i])
         placed.append((where, row))
         ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
@@ -1091,7 +1107,8 @@ def draw_heh_art(src, body, width):
 # joining edge, two blank rows under the stroke at 13 and 18 (one at 10). It is not yeh barree,
 # whose flat tail runs on under the word: at 10 the strokes are two dots thick, as the letters
 # beside it, and the bowl curls back up to a tip under its middle, where a tail one dot thick
-# running back under the joining stroke read as ے.
+# running back under the joining stroke read as ے. At 18 the bowl's sides and its turn into the
+# tip overlap by two dots: a bowl broken at a corner left the tip hanging on its own (ـيے).
 YEH_ART = {
     10: [
         ".....#####",
@@ -1112,10 +1129,10 @@ YEH_ART = {
     18: [
         "...........#######",
         ".........#########",
-        "....######........",
-        "..###.......###...",
-        ".##........###....",
-        "..#########.......",
+        "...#######........",
+        ".####.......###...",
+        ".###.......###....",
+        "..###########.....",
     ],
 }
 YEH_TOP_ROW = ARABIC_BASE_ROW - 1
@@ -1397,16 +1414,17 @@ def draw_decimal_separator(width):
 # The Arabic thousands separator: the font's small turned comma hangs from the top of the digits
 # and comes out as a tick of two or three dots that a thermal head loses (۲۰۵٬۰۰۰ read as
 # ۲۰۵۰۰۰), and drawn as large as the comma ، it stood as tall and heavy as a digit between
-# them. Drawn where the font sets it, hanging from the digits' top row, as a small turned comma
-# a third of their height: a head two dots square (three across at 18) at its foot and a
-# stroke one dot thick (two at 18) rising from it and turning to the right. Against the low, heavier comma of the decimal separator, whose head is
+# them, and a tick of two by three dots was easy to miss at 10. Drawn where the font sets it,
+# hanging from the digits' top row, as a small turned comma five rows high: a head three dots
+# across (four at 18) at its foot and a stroke two dots thick rising from it and turning to the
+# right. Against the low, heavier comma of the decimal separator, whose head is
 # at its top and whose tail falls under the base line, it reads as the light raised mark
 # between groups of three.
 THOUSANDS_SEPARATOR = 0x066C
 THOUSANDS_SEPARATOR_TOP_ROW = ARABIC_BASE_ROW - 11
 THOUSANDS_SEPARATOR_ART = {
-    "narrow": [".##", ".#.", "##.", "##."],
-    "wide": ["..##", ".##.", "###.", "###."],
+    "narrow": ["..##", ".##.", ".##.", "###.", "###."],
+    "wide": ["...##", "..###", ".###.", "####.", "####."],
 }
 
 
@@ -1426,7 +1444,8 @@ def draw_thousands_separator(width):
 # stem going down from its left end (at 13 and 18 the font's teeth closed two of them into a
 # loop). The Arabic-Indic five at 10 and 13 (and 18, so that the three fonts keep its rows): the
 # font's is a ring nearly the digits' height that next to ١ read as a Latin 10; drawn as in
-# Arabic type, a small teardrop with its point up, little more than half the digits' height,
+# Arabic type, a teardrop with its point up, two rows shorter than the digits (a ring of seven
+# or eight rows looked too small beside ١ and ٢), its sides two dots thick (three at 18),
 # hollow and on the base row, apart from the smaller solid diamond of ٠ over it.
 # The Persian four at 10, 13 and 18: the font's came out as the three with one tooth bent, two
 # or three dots apart from ۳, so ۳۴ in a price read as ۳۳, and a stem carrying two curves
@@ -1463,11 +1482,12 @@ FOUR_ART = {
 }
 FOUR_ART[13] = FOUR_ART[10]
 FIVE_ART = {
-    10: ["..##..", ".####.", "##..##", "##..##", "##..##", "##..##", ".####."],
-    13: ["..##..", ".####.", "##..##", "##..##", "##..##", "##..##", ".####."],
-    18: ["...###...", "..#####..", ".###.###.", "###...###", "###...###", "###...###",
-         ".#######.", "..#####.."],
+    10: ["...##...", "..####..", ".##..##.", ".##..##.", "##....##", "##....##", "##....##",
+         "###..###", ".######.", "..####.."],
+    18: ["....###....", "...#####...", "..###.###..", ".###...###.", "###.....###", "###.....###",
+         "###.....###", "####...####", ".#########.", "..#######.."],
 }
+FIVE_ART[13] = FIVE_ART[10]
 DRAWN_DIGITS = {
     0x0661: {10: ONE_ART, 13: ONE_ART},
     0x06F1: {10: ONE_ART, 13: ONE_ART},
