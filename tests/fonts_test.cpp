@@ -946,7 +946,9 @@ TEST(ArabicArtwork, StrokesThatReadApartKeepTwoBlankDotsBetweenThem) {
         if (!font.narrow) continue;
         for (const SeparateStrokes& s : kSeparateStrokes) {
             const Dots dots = DotsOf(Get(font, s.cp), font.width);
-            EXPECT_EQ(PiecesAcrossOneBlank(dots), s.pieces)
+            // two dammas do not fit ten columns: there the dammatan is one whose tail turns back
+            const int pieces = font.width == 10 && s.cp == 0x064C ? 1 : s.pieces;
+            EXPECT_EQ(PiecesAcrossOneBlank(dots), pieces)
                 << font.name << " " << s.name << " " << Hex(s.cp);
             // the 10-dot fatha keeps the bytes pinned above
             if (!s.two_dots_thick || (font.width == 10 && s.cp == 0x064E)) continue;
