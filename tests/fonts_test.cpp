@@ -958,6 +958,22 @@ TEST(ArabicArtwork, StrokesThatReadApartKeepTwoBlankDotsBetweenThem) {
     }
 }
 
+// At 10 and 13 a shadda whose prongs stood one blank dot apart printed as a notched blob: over
+// its base row, the comb shows three prongs two blank dots apart.
+TEST(ArabicArtwork, ShaddaProngsKeepTwoBlankDotsApart) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow || font.width > 13) continue;
+        const Dots shadda = DotsOf(Get(font, 0x0651), font.width);
+        int base = 0;
+        for (const auto& dot : shadda) base = std::max(base, dot.second);
+        Dots prongs;
+        for (const auto& dot : shadda) {
+            if (dot.second != base) prongs.insert(dot);
+        }
+        EXPECT_EQ(PiecesAcrossOneBlank(prongs), 3) << font.name;
+    }
+}
+
 // A letter, then a mark over it, through the library's own composition with the placement record
 // carried from one call to the next, as the encoder prints them: what the mark's cell shows.
 struct Printed {
