@@ -81,19 +81,22 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # (a fatha, and its pair fathatan). The tail's tip is the only ink on row 3, at the left edge,
 # where few tall letters (top on row 4) come within a column: a fourth row anywhere else touches
 # them. Dammatan is two dammas two blank columns apart without the tip (two tips would touch
-# too many tall letters), each tail leaving its ring on row 1. Sukun a round ring without
-# a tail, shadda a comb on a base two rows thick, madda a tilde two dots thick (a hump up on the
-# left, a trough down on the right, each three dots long: a shorter wave printed as a caret), the small alef
-# a thin upright stroke.
+# too many tall letters), each tail leaving its ring on row 1 and ending two blank dots from the
+# ring's foot, whose corner under the tail stays open (a tail a blank dot from the foot printed
+# as a ring on a longer foot, and two such read as two sukuns; a tail two dots thick beside the
+# ring read as a dash). Sukun a round ring without a tail, shadda a comb (a comb whose prongs
+# stood a blank dot apart printed as a notched blob), madda a tilde two dots thick (a hump up on
+# the left, a trough down on the right, each three dots long: a shorter wave printed as a caret),
+# the small alef a thin upright stroke.
 HARAKAT_ART = {
     "narrow": {
         0x064B: ["..##.....##", ".###....###", "###....###."],  # fathatan: two strokes
-        0x064C: ["..###....###", ".##.#...##.#", "#.###..#.###"],  # dammatan: two dammas
+        0x064C: ["..###....###", ".##.#...##.#", "#..##..#..##"],  # dammatan: two dammas
         0x064D: ["..##.....##", ".###....###", "###....###."],  # kasratan
         0x064E: [".#####", "#####."],  # fatha: two rows (see above)
         0x064F: ["...###", "..##.#", ".#.###", "#....."],  # damma: a small waw (see above)
         0x0650: ["...###", ".####.", "###..."],  # kasra
-        0x0651: ["#.#.#", "#####", "#####"],  # shadda
+        0x0651: [".##..##..##", ".##..##..##", ".##########"],  # shadda: a comb
         0x0652: [".###.", "#...#", ".###."],  # sukun: a round ring
         0x0653: [".###.....", "##.###.##", ".....###."],  # madda: a tilde
         0x0670: ["#", "#", "#"],  # superscript alef
@@ -101,7 +104,7 @@ HARAKAT_ART = {
     },
     "wide": {
         0x064B: ["....###....###", "...###....###.", "..###....###.."],
-        0x064C: ["...####....####", "..##..#...##..#", "##.####..##.####"],
+        0x064C: ["...####....####", "..##..#...##..#", ".#..###..#..###"],
         0x064D: ["....###....###", "...###....###.", "..###....###.."],
         0x064E: ["....####", ".######.", "####...."],
         0x064F: ["....####", "...##..#", ".##.####", "#......."],
@@ -120,16 +123,20 @@ BELOW = {0x064D, 0x0650, 0x0656}
 AT_LEFT_EDGE = {0x064F}
 
 
-# At 10 dots: the dammatan keeps to ten columns; the madda is a tilde of eight columns, its hump
-# and trough each three dots long (in six columns it printed as a caret), which over lam-alef
-# keeps a blank row over the head of the lam; fathatan and kasratan are two steep
-# strokes of four columns, as two longer ones do not fit ten columns with their blank between;
-# the kasra keeps two rows; and the fatha is the stroke whose bytes the tests pin.
+# At 10 dots: two dammas and their blank need twelve columns, so the dammatan is one damma
+# whose tail runs down to the left and turns back up, as type also draws it; the shadda is three
+# prongs two rows high and two blank dots apart on a base row, kept off the cell's first two
+# columns (as at 13), where a prong would touch the damma's tip over it; the madda is a tilde of
+# eight columns, its hump and trough each three dots long (in six columns it printed as a
+# caret), which over lam-alef keeps a blank row over the head of the lam; fathatan and kasratan
+# are two steep strokes of four columns, as two longer ones do not fit ten columns with their
+# blank between; the kasra keeps two rows; and the fatha is the stroke whose bytes the tests pin.
 HARAKAT_AT_TEN = {
     0x064B: ["..##....##", ".###...###", "###...###."],
     0x064D: ["..##....##", ".###...###", "###...###."],
     0x064E: ["....####..", "..####...."],
-    0x064C: [".###...###", ".#.#...#.#", "#.##..#.##"],
+    0x064C: ["#....###", ".#..##.#", "..##..##"],  # a damma whose tail turns back
+    0x0651: [".#..#..#", ".#..#..#", ".#######"],  # shadda: a comb
     0x0650: [".#####", "#####."],
     0x0653: [".###....", "##.##.##", "....###."],
 }
