@@ -80,6 +80,22 @@ final class LineComposer {
         int width;
         int firstKanji = KANJI_ANY;
         int lastKanji = KANJI_ANY;
+        /** Where the dots of each print position the run sets begin in its bytes. */
+        final List<Integer> positions = new ArrayList<>();
+
+        /**
+         * Moves the print positions the run sets by {@code dots} of the line's characters, for a
+         * run printed that far from where it was composed to start.
+         */
+        void shift(int dots, int widthFactor) {
+            byte[] data = bytes.data();
+            for (int at : positions) {
+                int position =
+                    (data[at] & 0xFF) + ((data[at + 1] & 0xFF) << 8) + dots * widthFactor;
+                data[at] = (byte) position;
+                data[at + 1] = (byte) (position >>> 8);
+            }
+        }
 
         void needKanji(int mode, PrinterProfile profile) {
             if (firstKanji == KANJI_ANY) {
@@ -163,18 +179,6 @@ final class LineComposer {
      * may use it as they use what trimming saves.
      */
     Run compose(int[] v, boolean frame, int widthFactor, int room) {
-        return compose(v, frame, widthFactor, room, 0);
-    }
-
-    /**
-     * Composes a frame line that starts {@code origin} dots from the left edge, where the printer
-     * is moved before it: its box characters are placed on their cells counted from there.
-     */
-    Run frame(int[] v, int widthFactor, int origin) {
-        return compose(v, true, widthFactor, 0, origin);
-    }
-
-    private Run compose(int[] v, boolean frame, int widthFactor, int room, int origin) {
         Run run = new Run();
         byte[] placement = nativef.newPlacementRecord();
         int gridPitch = characters.gridPitch;
@@ -203,7 +207,8 @@ final class LineComposer {
             if (frame && Characters.isBox(c) && profile.hasAbsolutePosition()) {
                 int target = cells * gridPitch;
                 if (target > run.width) {
-                    EscPosWriter.writePosition(run.bytes, (origin + target) * widthFactor);
+                    run.positions.add(run.bytes.size() + 2);
+                    EscPosWriter.writePosition(run.bytes, target * widthFactor);
                     run.width = target;
                 }
             }

@@ -247,8 +247,9 @@ final class ReceiptLayout {
             return false;
         }
         if (!bordered) {
-            if (frameRight < 0) frameOrigin = origin(text, width);
-            LineComposer.Run run = framed(text);
+            LineComposer.Run run = line(text, false, true);
+            if (frameRight < 0) frameOrigin = origin(text, run.width, width);
+            run.shift(frameOrigin, writer.style().widthFactor());
             if (frameOrigin + run.width > width) {
                 if (frameRight >= 0) notes.add(Note.Kind.WIDER_THAN_FRAME, last);
                 return false;
@@ -356,20 +357,24 @@ final class ReceiptLayout {
 
     /** A line of the frame in its cells, from the frame's origin. */
     private LineComposer.Run framed(int[] text) {
-        return composer.frame(
-            VisualLine.of(text, false, characters), writer.style().widthFactor(), frameOrigin);
+        LineComposer.Run run = line(text, false, true);
+        run.shift(frameOrigin, writer.style().widthFactor());
+        return run;
     }
 
     /**
-     * Where a frame that starts with this line stands: at the receipt's start side, as every
-     * other line does, which in a right-to-left receipt is the right edge, less the indent the
-     * frame was typed with.
+     * Where a frame that starts with this line, {@code printed} dots wide, stands: at the
+     * receipt's start side, as every other line does, which in a right-to-left receipt is the
+     * right edge, less the indent the frame was typed with.
      */
-    private int origin(int[] text, int width) {
+    private int origin(int[] text, int printed, int width) {
         if (!receiptRtl(text)) return 0;
-        int all = measured(text);
-        int indent = all - measured(Arrays.copyOfRange(text, leadingSpaces(text), text.length));
-        return Math.max(0, width - all - indent);
+        // Leading spaces are resident cells; a box character after them stands on its grid cell.
+        int lead = leadingSpaces(text);
+        int indent = lead
+            * (writer.placesExactly() && Characters.isBox(text[lead]) ? characters.gridPitch
+                                                                      : Characters.RESIDENT_CELL);
+        return Math.max(0, width - printed - indent);
     }
 
     /** Whether a frame line is wider than {@code width}; its cells bound what it prints. */
