@@ -20,8 +20,10 @@ import zelvar.printer.api.android.nat.nativef;
  * its neighbour {@value #GAP} blank dots remain, and a zero-width non-joiner leaves {@value
  * Characters#ZWNJ_BREAK}. A mark is defined with its letter's columns and printed over it (BS),
  * moved sideways only as far as it takes to stand over what is left of the letter, so no mark is
- * ever clipped. A letter never takes more room than its cell would, so the line breaker's widths
- * stay an upper bound and no line passes the paper's edge.
+ * ever clipped. A mark wider than its letter is centred over it; where it would reach over the
+ * stroke that joins the next letter, its end is printed over that letter's start. A letter never
+ * takes more room than its cell would, so the line breaker's widths stay an upper bound and no line
+ * passes the paper's edge.
  */
 final class LineComposer {
     // Kanji mode as a composed run needs it or leaves it.
@@ -47,6 +49,8 @@ final class LineComposer {
     private static final int[] APART_ROWS = {0xFFFC00, 0xFF, 0xFF0000};
     // Rows 13 to 15, which the body of every letter reaches.
     private static final int BODY_ROWS = 0x700;
+    // Rows 0 to 7, over a short letter's body.
+    private static final int ABOVE_BODY = 0xFF0000;
     // Blank columns kept between the dots of two neighbouring letters: three times the blank
     // inside a group, so that the groups do not read as one. (Four lengthened the joins enough
     // that the machine reader misread more words at 18.)
@@ -136,6 +140,7 @@ final class LineComposer {
         boolean previousSeparator; // the character printed just before is ٫ or ٬
         boolean nonJoiner; // a zero-width non-joiner since the last letter
         boolean userSet; // the user-defined character set is selected
+        int[] spill; // the end of the last letter's marks, printed over this letter's start
         // Dots the fixed cells would have taken so far and these letters did not: a gap may only
         // use what trimming saved, so a line is never wider than its cells.
         int saved;
@@ -232,7 +237,16 @@ final class LineComposer {
                         continue;
                     }
                     if (!overstrike && Characters.isArabicBlock(c)) {
-                        cell = set(run, natural, true, cell);
+                        Cluster waiting = natural.pending;
+                        // What the next letter holds, for a mark of the letter before it that
+                        // would reach over it (a letter's marks follow it).
+                        int[] next = waiting != null && waiting.font == font
+                                && !waiting.marks.isEmpty()
+                                && (waiting.joining & Characters.JOINS_RIGHT) != 0
+                                && (i + 1 == v.length || !Characters.isMark(v[i + 1]))
+                            ? columns(sequence, font)
+                            : null;
+                        cell = set(run, natural, true, cell, c, next);
                         natural.pending = new Cluster(c, font, sequence, natural.nonJoiner);
                         natural.pending.afterBlank = previousLetter < 0 || v[previousLetter] == ' ';
                         if (font == NARROW_FONT && hasWideBowl(c)) {
@@ -303,10 +317,18 @@ final class LineComposer {
      * left again. Returns the width of the cell now last.
      */
     private int set(Run run, Setting s, boolean nextNatural, int cell) {
+        return set(run, s, nextNatural, cell, 0, null);
+    }
+
+    /**
+     * Sets the letter waiting in {@code s} as {@link #set(Run, Setting, boolean, int)} does, where
+     * the next letter is {@code next} and, if it carries no marks, is drawn as {@code nextBase}.
+     */
+    private int set(Run run, Setting s, boolean nextNatural, int cell, int next, int[] nextBase) {
         Cluster k = s.pending;
         if (k != null) {
             s.pending = null;
-            cell = setCluster(run, s, k, nextNatural);
+            cell = setCluster(run, s, k, nextNatural, next, nextBase);
             s.previousNatural = nextNatural;
             s.previousJoining = k.joining;
             s.previousSeparator = isNumberSeparator(k.codePoint);
@@ -320,10 +342,22 @@ final class LineComposer {
         return cell;
     }
 
-    private int setCluster(Run run, Setting s, Cluster k, boolean nextNatural) {
+    private int setCluster(
+        Run run, Setting s, Cluster k, boolean nextNatural, int next, int[] nextBase) {
         int w = k.font;
         int[] base = k.base;
         List<int[]> marks = k.marks;
+        int[] room = overhang(base, marks, k.joining);
+        if (room[0] + room[1] > 0) {
+            // A mark wider than its letter is centred over it even where the letter stands at the
+            // edge of its cell: it reaches over the blank beside the letter, on a side where the
+            // letter joins nothing, instead of widening the letter and its joining stroke.
+            base = paddedBlank(base, room[0], room[1]);
+            List<int[]> moved = new ArrayList<>(marks.size());
+            for (int[] m : marks) moved.add(paddedBlank(m, room[0], room[1]));
+            marks = moved;
+            w = base.length;
+        }
         Stacked beside = besideStem(base, marks, k.joining);
         int[] window = window(base, marks, k.joining, false);
         int leadingGap = -1;
@@ -382,6 +416,33 @@ final class LineComposer {
                 from = 0;
             }
         }
+        int[] over = s.spill;
+        s.spill = null;
+        if (over != null) {
+            // The end of the last letter's mark, printed over this letter's start.
+            int[] m = new int[w];
+            int n = Math.min(over.length, w - from);
+            System.arraycopy(over, 0, m, from, n);
+            to = Math.max(to, from + n - 1);
+            marks = new ArrayList<>(marks);
+            marks.add(m);
+        }
+        if (nextBase != null && nextNatural && !s.nonJoiner && !marks.isEmpty()) {
+            int cut = spillFrom(base, marks, k.joining, to, next, nextBase);
+            if (cut <= to) {
+                int[] end = new int[to - cut + 1];
+                List<int[]> kept = new ArrayList<>(marks.size());
+                for (int[] m : marks) {
+                    for (int c = cut; c <= to; ++c) end[c - cut] |= m[c];
+                    int[] left = Arrays.copyOf(m, w);
+                    Arrays.fill(left, cut, w, 0);
+                    kept.add(left);
+                }
+                s.spill = end;
+                marks = kept;
+                to = cut - 1;
+            }
+        }
         int core = to - from + 1;
         s.saved -= core + trailing;
         gap = Math.max(0, Math.min(Math.min(gap, s.saved), MAX_COLUMNS - core - trailing));
@@ -405,6 +466,39 @@ final class LineComposer {
         lastMarks(s, marks, from, gap, x);
         lastParts(s, dots, base, from, to, gap, x);
         return x;
+    }
+
+    /**
+     * The first column of a letter's marks that is printed over the next letter instead, or
+     * {@code to + 1} for none. A mark wider than its letter (a tanwin over a final alef) is
+     * centred over it, so it reaches over the stroke that joins the next letter; sent whole, it
+     * would lengthen that stroke. Type lets the mark reach over the next letter, and here its end
+     * is printed over that letter's start, where the letter leaves it two blank rows.
+     */
+    private static int spillFrom(
+        int[] base, List<int[]> marks, int joining, int to, int next, int[] nextBase) {
+        int none = to + 1;
+        if ((Characters.joining(next) & Characters.JOINS_LEFT) == 0) return none;
+        int cut = body(base, joining)[1] + 1;
+        if (cut > to) return none;
+        int rows = 0;
+        for (int[] m : marks) {
+            for (int c = cut; c <= to; ++c) rows |= m[c];
+            // A mark that stands beside the body or under it keeps to its letter.
+            for (int c = cut; c <= to; ++c) {
+                if ((m[c] & ~ABOVE_BODY) != 0) return none;
+            }
+        }
+        for (int c = cut; c <= to; ++c) {
+            if ((base[c] & ~BODY_ROWS) != 0) return none;
+        }
+        int[] nb = body(nextBase, Characters.joining(next));
+        int room = rows | rows << 1 | rows << 2 | rows >>> 1 | rows >>> 2;
+        for (int c = Math.max(0, nb[0] - 1); c <= nb[0] + to - cut + 1 && c < nextBase.length;
+             ++c) {
+            if ((nextBase[c] & room) != 0) return none;
+        }
+        return cut;
     }
 
     /** The blank dots wanted before a letter whose ink starts at column {@code from}. */
@@ -431,6 +525,13 @@ final class LineComposer {
         int[] wider = new int[pad + columns.length];
         Arrays.fill(wider, 0, pad, fill);
         System.arraycopy(columns, 0, wider, pad, columns.length);
+        return wider;
+    }
+
+    /** {@code columns} between {@code before} and {@code after} blank columns. */
+    private static int[] paddedBlank(int[] columns, int before, int after) {
+        int[] wider = new int[before + columns.length + after];
+        System.arraycopy(columns, 0, wider, before, columns.length);
         return wider;
     }
 
@@ -602,14 +703,8 @@ final class LineComposer {
      */
     private static int[] window(int[] base, List<int[]> marks, int joining, boolean beside) {
         int w = base.length;
-        int left = inkLeft(base), right = inkRight(base);
-        if (left < 0) {
-            left = 0; // a blank glyph keeps its cell
-            right = w - 1;
-        } else if ((joining & Characters.KASHIDA) == 0) {
-            if ((joining & Characters.JOINS_RIGHT) != 0) right = strokeEnd(base, left, right, -1);
-            if ((joining & Characters.JOINS_LEFT) != 0) left = strokeEnd(base, left, right, 1);
-        }
+        int[] body = body(base, joining);
+        int left = body[0], right = body[1];
         int from = left, to = right;
         for (int i = 0; i < marks.size(); ++i) {
             int[] m = marks.get(i);
@@ -634,6 +729,41 @@ final class LineComposer {
             to = Math.max(to, mr + shift);
         }
         return new int[] {from, to};
+    }
+
+    /** The columns {left, right} of a letter's ink with its connecting strokes cut. */
+    private static int[] body(int[] base, int joining) {
+        int left = inkLeft(base), right = inkRight(base);
+        if (left < 0) return new int[] {0, base.length - 1}; // a blank glyph keeps its cell
+        if ((joining & Characters.KASHIDA) == 0) {
+            if ((joining & Characters.JOINS_RIGHT) != 0) right = strokeEnd(base, left, right, -1);
+            if ((joining & Characters.JOINS_LEFT) != 0) left = strokeEnd(base, left, right, 1);
+        }
+        return new int[] {left, right};
+    }
+
+    /**
+     * The blank columns {before, after} a letter's drawing needs so that a mark wider than the
+     * letter can be centred over it (a tanwin over a final alef, whose stem stands at the left of
+     * its cell). Only the sides where the letter joins nothing get them: on a joining side the
+     * room would lengthen the stroke.
+     */
+    private static int[] overhang(int[] base, List<int[]> marks, int joining) {
+        int[] room = {0, 0};
+        if (marks.isEmpty() || inkLeft(base) < 0 || (joining & Characters.KASHIDA) != 0) {
+            return room;
+        }
+        int[] body = body(base, joining);
+        for (int[] m : marks) {
+            int ml = inkLeft(m), mr = inkRight(m);
+            if (ml < 0 || mr - ml <= body[1] - body[0]) continue;
+            int at = ml + (body[0] + body[1] - ml - mr) / 2;
+            if ((joining & Characters.JOINS_LEFT) == 0) room[0] = Math.max(room[0], -at);
+            if ((joining & Characters.JOINS_RIGHT) == 0) {
+                room[1] = Math.max(room[1], at + mr - ml - (base.length - 1));
+            }
+        }
+        return room;
     }
 
     /** A letter and its marks as they are sent when the marks stand beside its stem. */

@@ -225,6 +225,46 @@ class ReceiptEncoderTest {
 
     @ParameterizedTest(name = "width {0}")
     @ValueSource(ints = {10, 13, 18})
+    void aTanwinOverAFinalAlefStandsOverItsStemAndLeavesTheJoinAsItWas(int width) {
+        // The tanwin is wider than the alef: sent with the alef, it widened the alef's character,
+        // and the joining stroke filled it (يومـاً, about 10 dots at 13).
+        for (String word : new String[] {"يوماً", "قريباً", "مجاناً"}) {
+            int[] marked = ink(width, word), bare = ink(width, word.replace("\u064B", ""));
+            int stem = 0, bareStem = 0;
+            while ((marked[stem] & STEM_ROWS) == 0) ++stem;
+            while ((bare[bareStem] & STEM_ROWS) == 0) ++bareStem;
+            int stemEnd = stem;
+            while ((marked[stemEnd + 1] & STEM_ROWS) != 0) ++stemEnd;
+            for (int c = stemEnd + 1; c < PAPER; ++c) {
+                int d = c - stem + bareStem;
+                assertEquals(d < PAPER ? bare[d] & ~0xFF0000 : 0, marked[c] & ~0xFF0000,
+                    word + " at " + width + ": the letters after the alef moved at " + c);
+            }
+            int left = PAPER, right = -1;
+            for (int c = 0; c < PAPER; ++c) {
+                if ((marked[c] & 0xF00000) == 0) continue; // rows 0 to 3: the tanwin
+                left = Math.min(left, c);
+                right = Math.max(right, c);
+            }
+            assertTrue(Math.abs(left + right - stem - stemEnd) <= 2,
+                word + " at " + width + ": tanwin " + left + "-" + right + " over stem " + stem);
+        }
+    }
+
+    // Rows 4 to 11, which only the tall letters reach.
+    private static final int STEM_ROWS = 0x0FF000;
+
+    /** The ink of a line of one word, by column across the paper. */
+    private static int[] ink(int width, String word) {
+        int[] ink = new int[PAPER];
+        for (Glyph g : encode(PrinterProfile.REFERENCE, 1256, width, PAPER, word).lines.get(0)) {
+            for (int c = 0; g.drawn && c < g.columns.length; ++c) ink[g.x + c] |= g.columns[c];
+        }
+        return ink;
+    }
+
+    @ParameterizedTest(name = "width {0}")
+    @ValueSource(ints = {10, 13, 18})
     void everyDrawnCharacterIsOneThatEscAmpersandDefines(int width) {
         // Wider than 24 dots, the printer ignores the definition and prints its bytes as text:
         // a letter whose shadda and vowel stand beside it, after a gap, came to 25 and 26.
