@@ -306,7 +306,11 @@ final class ReceiptLayout {
             return false;
         }
         int headWidth = measured(head);
-        int blank = frameRight - headWidth - measured(content);
+        // The text is set as any text is, its letters at their natural width: only the borders
+        // keep the frame's cells.
+        LineComposer.Run text = line(content, false, false);
+        text.shift(frameOrigin, writer.style().widthFactor());
+        int blank = frameRight - headWidth - text.width;
         int border = measured(new int[] {last});
         if (blank < 0 || frameOrigin + frameRight + border > width) return false;
         int before = front - lead - 1;
@@ -317,7 +321,6 @@ final class ReceiptLayout {
         writer.moveTo(frameOrigin, 0);
         writer.append(framed(head));
         if (x > frameOrigin + headWidth) writer.moveTo(x, frameOrigin + headWidth);
-        LineComposer.Run text = framed(content);
         writer.append(text);
         int right = frameOrigin + frameRight;
         if (right > x + text.width) writer.moveTo(right, x + text.width);

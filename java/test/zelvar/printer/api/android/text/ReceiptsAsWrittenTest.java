@@ -200,11 +200,26 @@ class ReceiptsAsWrittenTest {
     @ParameterizedTest(name = "width {0}")
     @ValueSource(ints = {10, 13, 18, 24})
     void gapsInsideWordsAreNarrowerThanHalfTheNarrowestWordSpace(int width) {
-        // Words with letters that do not join the next one, and a non-joiner.
+        // Words with letters that do not join the next one, and a non-joiner; on a line of their
+        // own, and between the borders of a frame, which keep their cells while the text does not.
         String text =
             "فاتورة شارع دوباره ونراكم الرياض پیش‌پرداخت زرد";
+        String framed = "فاتورة شارع دوباره ونراكم";
+        assertWordSpacesWiderThanTwiceTheGaps(width, 6, text);
+        assertWordSpacesWiderThanTwiceTheGaps(width, 3,
+            "╔"
+                + "═".repeat(30) + "╗",
+            "║    " + framed + "    ║");
+    }
+
+    /** The words of the last line: its ink apart from a frame's borders. */
+    private static void assertWordSpacesWiderThanTwiceTheGaps(
+        int width, int wordSpaces, String... lines) {
         ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, width, 576);
-        List<Wire.Glyph> line = Wire.parse(e.addLine(text).toBytes()).lines.get(0);
+        for (String l : lines) e.addLine(l);
+        List<List<Wire.Glyph>> printed = Wire.parse(e.toBytes()).lines;
+        List<Wire.Glyph> line = printed.get(printed.size() - 1);
+        if (lines.length > 1) line = line.subList(1, line.size() - 1);
         boolean[] ink = new boolean[576];
         boolean[] space = new boolean[576];
         for (Wire.Glyph g : line) {
@@ -228,7 +243,7 @@ class ReceiptsAsWrittenTest {
             }
             from = x;
         }
-        assertEquals(6, spaces, "every word space found");
+        assertEquals(wordSpaces, spaces, "every word space found");
         assertTrue(2 * inside < words, "gap " + inside + ", word space " + words);
     }
 }
