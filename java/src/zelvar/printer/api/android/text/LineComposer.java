@@ -427,21 +427,35 @@ final class LineComposer {
             marks = new ArrayList<>(marks);
             marks.add(m);
         }
-        if (nextBase != null && nextNatural && !s.nonJoiner && !marks.isEmpty()) {
-            int cut = spillFrom(base, marks, k.joining, to, next, nextBase);
-            if (cut <= to) {
-                int[] end = new int[to - cut + 1];
-                List<int[]> kept = new ArrayList<>(marks.size());
-                for (int[] m : marks) {
-                    for (int c = cut; c <= to; ++c) end[c - cut] |= m[c];
-                    int[] left = Arrays.copyOf(m, w);
-                    Arrays.fill(left, cut, w, 0);
-                    kept.add(left);
-                }
-                s.spill = end;
-                marks = kept;
-                to = cut - 1;
+        int cut = nextBase != null && nextNatural && !s.nonJoiner && !marks.isEmpty()
+            ? markEnd(base, marks, k.joining, to, next)
+            : to + 1;
+        if (cut <= to && clearOver(nextBase, next, marks, cut, to)) {
+            int[] end = new int[to - cut + 1];
+            List<int[]> kept = new ArrayList<>(marks.size());
+            for (int[] m : marks) {
+                for (int c = cut; c <= to; ++c) end[c - cut] |= m[c];
+                int[] left = Arrays.copyOf(m, w);
+                Arrays.fill(left, cut, w, 0);
+                kept.add(left);
             }
+            s.spill = end;
+            marks = kept;
+            to = cut - 1;
+        } else if (cut <= to && !s.previousNatural && (k.joining & Characters.JOINS_LEFT) == 0) {
+            // The next letter is tall where the mark would reach (خطأً, حظاً): the mark moves
+            // over the blank before the word instead, so the joining stroke keeps its length.
+            int d = to - cut + 1;
+            int pad = Math.max(0, d - from);
+            base = paddedBlank(base, pad, 0);
+            dots = paddedBlank(dots, pad, 0);
+            List<int[]> moved = new ArrayList<>(marks.size());
+            for (int[] m : marks) moved.add(shifted(paddedBlank(m, pad, 0), -d));
+            marks = moved;
+            w += pad;
+            from += pad - d;
+            to = cut + pad - 1;
+            gap = wantedGap(s, k, from);
         }
         int core = to - from + 1;
         s.saved -= core + trailing;
@@ -469,36 +483,39 @@ final class LineComposer {
     }
 
     /**
-     * The first column of a letter's marks that is printed over the next letter instead, or
-     * {@code to + 1} for none. A mark wider than its letter (a tanwin over a final alef) is
-     * centred over it, so it reaches over the stroke that joins the next letter; sent whole, it
-     * would lengthen that stroke. Type lets the mark reach over the next letter, and here its end
-     * is printed over that letter's start, where the letter leaves it two blank rows.
+     * The first column of a letter's marks that reaches over the stroke joining the next letter,
+     * or {@code to + 1} for none. A mark wider than its letter (a tanwin over a final alef) is
+     * centred over it; sent whole, it would lengthen that stroke. Type lets the mark reach over
+     * the next letter, so its end is printed over that letter's start (see {@link #clearOver}).
      */
-    private static int spillFrom(
-        int[] base, List<int[]> marks, int joining, int to, int next, int[] nextBase) {
+    private static int markEnd(int[] base, List<int[]> marks, int joining, int to, int next) {
         int none = to + 1;
         if ((Characters.joining(next) & Characters.JOINS_LEFT) == 0) return none;
         int cut = body(base, joining)[1] + 1;
         if (cut > to) return none;
-        int rows = 0;
-        for (int[] m : marks) {
-            for (int c = cut; c <= to; ++c) rows |= m[c];
+        for (int c = cut; c <= to; ++c) {
+            if ((base[c] & ~BODY_ROWS) != 0) return none;
             // A mark that stands beside the body or under it keeps to its letter.
-            for (int c = cut; c <= to; ++c) {
+            for (int[] m : marks) {
                 if ((m[c] & ~ABOVE_BODY) != 0) return none;
             }
         }
-        for (int c = cut; c <= to; ++c) {
-            if ((base[c] & ~BODY_ROWS) != 0) return none;
-        }
-        int[] nb = body(nextBase, Characters.joining(next));
-        int room = rows | rows << 1 | rows << 2 | rows >>> 1 | rows >>> 2;
-        for (int c = Math.max(0, nb[0] - 1); c <= nb[0] + to - cut + 1 && c < nextBase.length;
-             ++c) {
-            if ((nextBase[c] & room) != 0) return none;
-        }
         return cut;
+    }
+
+    /** Whether the next letter leaves two blank rows round the marks' columns from {@code cut}. */
+    private static boolean clearOver(int[] nextBase, int next, List<int[]> marks, int cut, int to) {
+        int rows = 0;
+        for (int[] m : marks) {
+            for (int c = cut; c <= to; ++c) rows |= m[c];
+        }
+        int start = body(nextBase, Characters.joining(next))[0];
+        int room = rows | rows << 1 | rows << 2 | rows >>> 1 | rows >>> 2;
+        for (int c = Math.max(0, start - 1); c <= start + to - cut + 1 && c < nextBase.length;
+             ++c) {
+            if ((nextBase[c] & room) != 0) return false;
+        }
+        return true;
     }
 
     /** The blank dots wanted before a letter whose ink starts at column {@code from}. */

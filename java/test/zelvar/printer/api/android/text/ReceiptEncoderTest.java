@@ -227,8 +227,11 @@ class ReceiptEncoderTest {
     @ValueSource(ints = {10, 13, 18})
     void aTanwinOverAFinalAlefStandsOverItsStemAndLeavesTheJoinAsItWas(int width) {
         // The tanwin is wider than the alef: sent with the alef, it widened the alef's character,
-        // and the joining stroke filled it (يومـاً, about 10 dots at 13).
-        for (String word : new String[] {"يوماً", "قريباً", "مجاناً"}) {
+        // and the joining stroke filled it (يومـاً, about 10 dots at 13). Over a short letter it
+        // is centred over the stem; a tall one (ظ) leaves no room, and it moves aside.
+        Object[][] words = {{"يوماً", true}, {"قريباً", true}, {"مجاناً", true}, {"حظاً", false}};
+        for (Object[] w : words) {
+            String word = (String) w[0];
             int[] marked = ink(width, word), bare = ink(width, word.replace("\u064B", ""));
             int stem = 0, bareStem = 0;
             while ((marked[stem] & STEM_ROWS) == 0) ++stem;
@@ -246,7 +249,7 @@ class ReceiptEncoderTest {
                 left = Math.min(left, c);
                 right = Math.max(right, c);
             }
-            assertTrue(Math.abs(left + right - stem - stemEnd) <= 2,
+            assertTrue(!(boolean) w[1] || Math.abs(left + right - stem - stemEnd) <= 2,
                 word + " at " + width + ": tanwin " + left + "-" + right + " over stem " + stem);
         }
     }
