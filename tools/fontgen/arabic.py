@@ -1104,19 +1104,23 @@ def draw_heh_art(src, body, width):
 # type draws it: the joining stroke comes in from the right on the base line and runs down to
 # the left, turns at the free edge and sweeps back to the right under itself in a round bowl
 # (four rows under the base line, ending on TAIL_END_ROW), whose tip turns up short of the
-# joining edge, two blank rows under the stroke at 13 and 18 (one at 10). It is not yeh barree,
-# whose flat tail runs on under the word: at 10 the strokes are two dots thick, as the letters
-# beside it, and the bowl curls back up to a tip under its middle, where a tail one dot thick
-# running back under the joining stroke read as ے. At 18 the bowl's sides and its turn into the
-# tip overlap by two dots: a bowl broken at a corner left the tip hanging on its own (ـيے).
+# joining edge, two blank rows under the stroke at 13 and 18. It is not yeh barree, whose flat
+# tail runs on under the word. At 10, where that bowl curled back under the joining stroke
+# closed into a small loop that read as ے, the letter is the open S of Persian type, strokes
+# two dots thick: the joining stroke turns down into a small head that bulges to the right, and
+# the bowl sweeps down under the base line and back up at the left to the joining row, open at
+# the top (its tip leans out to the edge column over the joining row only, so that it does not
+# join the next letter). The isolated form keeps the font's S: drawn as the same open bowl under
+# a head, مشتری read as مش ۳. At 18 the bowl's sides and its turn into the tip overlap by two
+# dots: a bowl broken at a corner left the tip hanging on its own (ـيے).
 YEH_ART = {
     10: [
-        ".....#####",
-        "...#######",
-        ".####.....",
-        "##....##..",
-        "##...###..",
-        ".######...",
+        "##.....###",
+        ".##...####",
+        ".##..##...",
+        ".##...##..",
+        "..###.##..",
+        "...####...",
     ],
     13: [
         "........#####",
