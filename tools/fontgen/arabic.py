@@ -1336,11 +1336,16 @@ SAD_DRAWN = {10: SAD_BOWLS, 13: SAD_BOWLS - {0x069D}}
 # two blank rows higher. Keheh's part over the joining stroke is first pressed GAF_LOWER rows
 # shorter, so that the upper stroke keeps two blank rows over it: on the top row it crowded the
 # line above. Three blank rows apart, the upper stroke floated off the letter like a fatha and
-# the machine reader took گ for ک.
+# the machine reader took گ for ک. At 10 it still read as a fatha two rows over ک (and a
+# shorter upper stroke made گوشت read as گکوسفندی), so there the upper stroke is tied to the one
+# under it as the pen draws it, by a stroke two dots wide down from the right end of its lower
+# row; the two strokes stay two blank rows apart everywhere else. Tied at the right end of its
+# top row instead, the machine reader read the Persian receipt phrases no better than untied.
 GAF_FROM_KEHEH = {0x06AF: 0x06A9, 0xFB92: 0xFB8E, 0xFB93: 0xFB8F, 0xFB94: 0xFB90, 0xFB95: 0xFB91}
 GAF_STROKE_ROWS = 2
 GAF_GAP_ROWS = 2
 GAF_LOWER = 2
+GAF_TIED = {10}  # the widths whose upper stroke is tied to the lower
 
 
 def draw_gaf(cp, width):
@@ -1357,6 +1362,12 @@ def draw_gaf(cp, width):
     for r in range(top, top + GAF_STROKE_ROWS):
         if r - lift >= 0:
             g.rows[r - lift] |= g.rows[r]
+    if width in GAF_TIED:
+        last = top - GAF_GAP_ROWS - 1
+        right = max(c for c in range(width) if g.get(c, last))
+        for r in range(last + 1, top):
+            g.set(right - 1, r)
+            g.set(right, r)
     return g
 
 
