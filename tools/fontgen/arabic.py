@@ -1104,19 +1104,23 @@ def draw_heh_art(src, body, width):
 # type draws it: the joining stroke comes in from the right on the base line and runs down to
 # the left, turns at the free edge and sweeps back to the right under itself in a round bowl
 # (four rows under the base line, ending on TAIL_END_ROW), whose tip turns up short of the
-# joining edge, two blank rows under the stroke at 13 and 18 (one at 10). It is not yeh barree,
-# whose flat tail runs on under the word: at 10 the strokes are two dots thick, as the letters
-# beside it, and the bowl curls back up to a tip under its middle, where a tail one dot thick
-# running back under the joining stroke read as ے. At 18 the bowl's sides and its turn into the
-# tip overlap by two dots: a bowl broken at a corner left the tip hanging on its own (ـيے).
+# joining edge, two blank rows under the stroke at 13 and 18. It is not yeh barree, whose flat
+# tail runs on under the word. At 10, where that bowl curled back under the joining stroke
+# closed into a small loop that read as ے, the letter is the open S of Persian type, strokes
+# two dots thick: the joining stroke turns down into a small head that bulges to the right, and
+# the bowl sweeps down under the base line and back up at the left to the joining row, open at
+# the top (its tip leans out to the edge column over the joining row only, so that it does not
+# join the next letter). The isolated form keeps the font's S: drawn as the same open bowl under
+# a head, مشتری read as مش ۳. At 18 the bowl's sides and its turn into the tip overlap by two
+# dots: a bowl broken at a corner left the tip hanging on its own (ـيے).
 YEH_ART = {
     10: [
-        ".....#####",
-        "...#######",
-        ".####.....",
-        "##....##..",
-        "##...###..",
-        ".######...",
+        "##.....###",
+        ".##...####",
+        ".##..##...",
+        ".##...##..",
+        "..###.##..",
+        "...####...",
     ],
     13: [
         "........#####",
@@ -1332,11 +1336,16 @@ SAD_DRAWN = {10: SAD_BOWLS, 13: SAD_BOWLS - {0x069D}}
 # two blank rows higher. Keheh's part over the joining stroke is first pressed GAF_LOWER rows
 # shorter, so that the upper stroke keeps two blank rows over it: on the top row it crowded the
 # line above. Three blank rows apart, the upper stroke floated off the letter like a fatha and
-# the machine reader took گ for ک.
+# the machine reader took گ for ک. At 10 it still read as a fatha two rows over ک (and a
+# shorter upper stroke made گوشت read as گکوسفندی), so there the upper stroke is tied to the one
+# under it as the pen draws it, by a stroke two dots wide down from the right end of its lower
+# row; the two strokes stay two blank rows apart everywhere else. Tied at the right end of its
+# top row instead, the machine reader read the Persian receipt phrases no better than untied.
 GAF_FROM_KEHEH = {0x06AF: 0x06A9, 0xFB92: 0xFB8E, 0xFB93: 0xFB8F, 0xFB94: 0xFB90, 0xFB95: 0xFB91}
 GAF_STROKE_ROWS = 2
 GAF_GAP_ROWS = 2
 GAF_LOWER = 2
+GAF_TIED = {10}  # the widths whose upper stroke is tied to the lower
 
 
 def draw_gaf(cp, width):
@@ -1353,6 +1362,12 @@ def draw_gaf(cp, width):
     for r in range(top, top + GAF_STROKE_ROWS):
         if r - lift >= 0:
             g.rows[r - lift] |= g.rows[r]
+    if width in GAF_TIED:
+        last = top - GAF_GAP_ROWS - 1
+        right = max(c for c in range(width) if g.get(c, last))
+        for r in range(last + 1, top):
+            g.set(right - 1, r)
+            g.set(right, r)
     return g
 
 

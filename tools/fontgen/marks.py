@@ -130,7 +130,11 @@ AT_LEFT_EDGE = {0x064F}
 # eight columns, its hump and trough each three dots long (in six columns it printed as a
 # caret), which over lam-alef keeps a blank row over the head of the lam; fathatan and kasratan
 # are two steep strokes of four columns, as two longer ones do not fit ten columns with their
-# blank between; the kasra keeps two rows; and the fatha is the stroke whose bytes the tests pin.
+# blank between; the kasra keeps two rows; the fatha is the stroke whose bytes the tests pin;
+# the damma and the sukun are those of 18 dots, rings four columns wide round a hole two dots
+# wide (the damma's tail a blank dot from its foot and its tip on row 3 at the left edge), as
+# in the rings of three columns round a single dot the reader had to slow down to tell them
+# apart.
 HARAKAT_AT_TEN = {
     0x064B: ["..##....##", ".###...###", "###...###."],
     0x064D: ["..##....##", ".###...###", "###...###."],
@@ -139,6 +143,8 @@ HARAKAT_AT_TEN = {
     0x0651: [".#..#..#", ".#..#..#", ".#######"],  # shadda: a comb
     0x0650: [".#####", "#####."],
     0x0653: [".###....", "##.##.##", "....###."],
+    0x064F: ["....####", "...##..#", ".##.####", "#......."],
+    0x0652: [".####.", "##..##", ".####."],
 }
 
 
