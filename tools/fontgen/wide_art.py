@@ -13,9 +13,8 @@ Noto at 21 px draws U+9FC0, U+9FE6 and those with you (U+723E) on their right, U
 U+9FE0, U+9FE5 and U+9FE7-9FE9, with one-dot strokes one blank apart, which print as grey blobs:
 they have more strokes than 24 dots hold at two dots each. They are drawn here as a 24-dot font
 draws them, with Noto's components, the frames and main strokes two dots thick with a blank dot
-between strokes, and the small inner details simplified: you's four small crosses are crosses
-three dots square touching its frame and a blank column from its vertical, three blank rows
-apart, the frame's sides one dot thick below the top bar to leave them that room (ER, shared);
+between strokes, and the small inner details simplified: you's four small crosses are two crosses
+on its vertical, one over the other, their arms two dots thick (ER, shared);
 the four dots of fire in U+9FE9 and the dots of rain are ticks one dot wide and two high with
 blank dots all round; the mountain's teeth in U+9FE6 (whose centre is a frame open at the foot,
 its sides one dot thick, so that brave does not read as yellow), the net's inner walls in
@@ -245,12 +244,12 @@ A9FC1 = [
 
 # You (U+723E) as it stands on the right of an ideograph, in columns 11-22 (the other part takes
 # the ten left of a blank one, and the last column stays blank so that neighbours stand apart):
-# one, its two small strokes either side of the vertical, the frame and the vertical through it;
-# the four small crosses inside the frame are crosses three dots square, two on each side, their
-# outer arms touching the frame and a blank column between them and the vertical, so that the
-# vertical stands clear and the crosses stand apart with three blank rows between one and the
-# next (crosses touching the vertical merged with it into a mesh). To leave them that room the
-# frame's sides are one dot thick below its top bar.
+# one, its two small strokes either side of the vertical, the frame and the vertical through it,
+# all two dots thick. Twelve columns leave three inside the frame on each side of the vertical,
+# too few for the four small crosses (drawn there they were one-dot strokes one blank apart, a
+# grey mesh), so the crosses are drawn as a hand writes them small: two crosses on the vertical,
+# one over the other, their arms two dots thick and a blank column from the frame, and the
+# vertical standing between them and under the frame's top.
 ER = [
     "............",  # 0
     "############",  # 1
@@ -259,22 +258,22 @@ ER = [
     ".##..##...##",  # 4
     "############",  # 5
     "############",  # 6
-    "#....##....#",  # 7
-    "#....##....#",  # 8
-    "##.#.##.#.##",  # 9
-    "#.#..##..#.#",  # 10
-    "##.#.##.#.##",  # 11
-    "#....##....#",  # 12
-    "#....##....#",  # 13
-    "#....##....#",  # 14
-    "##.#.##.#.##",  # 15
-    "#.#..##..#.#",  # 16
-    "##.#.##.#.##",  # 17
-    "#....##....#",  # 18
-    "#....##....#",  # 19
-    "#....##....#",  # 20
-    "#....##....#",  # 21
-    "#....##.####",  # 22
+    "##...##...##",  # 7
+    "##...##...##",  # 8
+    "##.##..##.##",  # 9
+    "##..####..##",  # 10
+    "##...##...##",  # 11
+    "##..####..##",  # 12
+    "##.##..##.##",  # 13
+    "##...##...##",  # 14
+    "##...##...##",  # 15
+    "##.##..##.##",  # 16
+    "##..####..##",  # 17
+    "##...##...##",  # 18
+    "##..####..##",  # 19
+    "##.##..##.##",  # 20
+    "##...##...##",  # 21
+    "##...##.####",  # 22
     "............",  # 23
 ]
 
