@@ -16,8 +16,9 @@ draws them, with Noto's components, the frames and main strokes two dots thick w
 between strokes, and the small inner details simplified: you's four small crosses are two crosses
 on its vertical, one over the other, their arms two dots thick (ER, shared);
 the four dots of fire in U+9FE9 and the dots of rain are ticks one dot wide and two high with
-blank dots all round; the mountain's teeth in U+9FE6 (whose centre is a frame open at the foot,
-its sides one dot thick, so that brave does not read as yellow), the net's inner walls in
+blank dots all round; the mountain's side teeth in U+9FE6 (a middle tooth two dots thick
+between them; its brave's centre is a frame open at the foot, its sides one dot thick, so that
+brave does not read as yellow), the net's inner walls in
 U+9FDD, the knife's short stroke in U+9FDE and U+9FE0, the ear's bend in U+9FE5 and U+9FE7,
 the inner bar of the wine jar in U+9FC0 and a few hooks and feet are one dot thick; the arrow in the healer
 of U+9FC0 is a tick, a bar and two legs (its weapon's bars one dot thick too, the wine jar's one
@@ -549,34 +550,36 @@ A9FE9 = beside_er([
 # U+9FE6: brave beside the small and fine. Brave: the grass, and the centre (U+592E): the frame
 # open at the foot (its sides one dot thick), the vertical through it from over its top, the long
 # bar across its foot reaching past its sides, and the legs spreading under it (drawn as a closed
-# box it read as yellow). Fine: the step (its second falling stroke meets the vertical), the
-# mountain (its teeth one dot thick over a base of two), one, the table's two legs, and the strike
-# (a falling stroke to its bar; below, the long falling stroke reaching under the table and the
-# stroke that parts from it to the right).
+# box it read as yellow). Fine, in columns 8-22: the step (its second falling stroke meets the
+# vertical); the mountain, one and the table in six columns, the mountain as a small hand writes
+# it, the middle tooth two dots thick and taller than the side ones (ticks one dot wide), the
+# table's legs two dots thick with two blank columns between; and the strike (a falling stroke to
+# its bar; below, the long falling stroke running into the table's right leg and the stroke that
+# parts from it to the right).
 A9FE6 = [
-    ".##..##...##...#.....##.",  # 0
-    "########..##.#.#.#...##.",  # 1
-    "########.##..#.#.#..##..",  # 2
-    ".##..##..##..#####..##..",  # 3
-    ".............#####..###.",  # 4
-    "...##.....##........###.",  # 5
-    ".######...##.#####.##...",  # 6
-    ".######..###.#####...##.",  # 7
-    ".#.##.#..###.........##.",  # 8
-    ".#.##.#...##.##.##..##..",  # 9
-    ".#.##.#...##.##.##..##..",  # 10
-    ".#.##.#...##.##.##.##...",  # 11
-    "########..##.##.##.##...",  # 12
-    "########..##.##....##...",  # 13
-    "...##.....##.##...####..",  # 14
-    "..####....##.##...####..",  # 15
-    "..#..#....##.##...##.##.",  # 16
-    ".##..##...##.##..##..##.",  # 17
-    ".#....#...##.##..##..##.",  # 18
-    "##....##..##.##.##...##.",  # 19
-    "#......#..##.##.##...##.",  # 20
-    "..........##....##...##.",  # 21
-    "..........##............",  # 22
+    ".##..##..##...##.....##.",  # 0
+    "#######..##.#.##.#...##.",  # 1
+    "#######.##..#.##.#..##..",  # 2
+    ".##..##.##..######.####.",  # 3
+    "............######.####.",  # 4
+    "...##....##........##...",  # 5
+    ".######..##.######......",  # 6
+    ".######.###.######...##.",  # 7
+    ".#.##.#.###..........##.",  # 8
+    ".#.##.#..##.######..##..",  # 9
+    ".#.##.#..##.######..##..",  # 10
+    ".#.##.#..##.##..##.##...",  # 11
+    "########.##.##..##.##...",  # 12
+    "########.##.##..####....",  # 13
+    "...##....##.##..###.....",  # 14
+    "..####...##.##..##.##...",  # 15
+    "..#..#...##.##..##.##...",  # 16
+    ".##..##..##.##..##..##..",  # 17
+    ".#....#..##.##..##..##..",  # 18
+    "##....##.##.##..##...##.",  # 19
+    "#......#.##.##..##...##.",  # 20
+    ".........##.##..##...##.",  # 21
+    ".........##.............",  # 22
     "........................",  # 23
 ]
 
