@@ -14,7 +14,8 @@ U+9FE0, U+9FE5 and U+9FE7-9FE9, with one-dot strokes one blank apart, which prin
 they have more strokes than 24 dots hold at two dots each. They are drawn here as a 24-dot font
 draws them, with Noto's components, the frames and main strokes two dots thick with a blank dot
 between strokes, and the small inner details simplified: you's four small crosses are two crosses
-on its vertical, one over the other, their arms two dots thick (ER, shared);
+one over the other in its frame, their arms two dots thick, its vertical standing only over the
+frame (ER, shared);
 the four dots of fire in U+9FE9 and the dots of rain are ticks one dot wide and two high with
 blank dots all round; the mountain's side teeth in U+9FE6 (a middle tooth two dots thick
 between them; its brave's centre is a frame open at the foot, its sides one dot thick, so that
@@ -245,12 +246,13 @@ A9FC1 = [
 
 # You (U+723E) as it stands on the right of an ideograph, in columns 11-22 (the other part takes
 # the ten left of a blank one, and the last column stays blank so that neighbours stand apart):
-# one, its two small strokes either side of the vertical, the frame and the vertical through it,
-# all two dots thick. Twelve columns leave three inside the frame on each side of the vertical,
-# too few for the four small crosses (drawn there they were one-dot strokes one blank apart, a
-# grey mesh), so the crosses are drawn as a hand writes them small: two crosses on the vertical,
-# one over the other, their arms two dots thick and a blank column from the frame, and the
-# vertical standing between them and under the frame's top.
+# one, its two small strokes either side of the vertical, and the frame, all two dots thick.
+# Twelve columns leave three inside the frame on each side of the vertical, too few for the four
+# small crosses: drawn there they were one-dot strokes one blank apart, which a thermal head
+# prints as a grey mesh, and a cross leaning on the vertical fills in with it to a spine. So the
+# frame holds two crosses, one over the other, as a hand writes them small, their arms two dots
+# thick, a blank column from the frame and two blank rows apart; the vertical stands only over
+# the frame, between the small strokes.
 ER = [
     "............",  # 0
     "############",  # 1
@@ -259,22 +261,22 @@ ER = [
     ".##..##...##",  # 4
     "############",  # 5
     "############",  # 6
-    "##...##...##",  # 7
-    "##...##...##",  # 8
+    "##........##",  # 7
+    "##........##",  # 8
     "##.##..##.##",  # 9
     "##..####..##",  # 10
     "##...##...##",  # 11
     "##..####..##",  # 12
     "##.##..##.##",  # 13
-    "##...##...##",  # 14
-    "##...##...##",  # 15
+    "##........##",  # 14
+    "##........##",  # 15
     "##.##..##.##",  # 16
     "##..####..##",  # 17
     "##...##...##",  # 18
     "##..####..##",  # 19
     "##.##..##.##",  # 20
-    "##...##...##",  # 21
-    "##...##.####",  # 22
+    "##........##",  # 21
+    "##......####",  # 22
     "............",  # 23
 ]
 
