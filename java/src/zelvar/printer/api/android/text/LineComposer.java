@@ -808,10 +808,14 @@ final class LineComposer {
         for (int[] m : marks) {
             if (inkLeft(m) >= 0 && topRow(m) < MIDDLE_ROW) above.add(m);
         }
-        if (above.size() < 2 || inkLeft(base) < 0) return null;
+        if (above.isEmpty() || inkLeft(base) < 0) return null;
+        // One mark alone moves only where it would merge with the letter's head: a hamza over
+        // alef reaches the line's top, and a fatha over it printed as one blob with the hamza.
+        boolean single = above.size() == 1;
+        if (single && (joining & Characters.JOINS_LEFT) != 0) return null;
         boolean collide = false;
         for (int i = 0; i < above.size(); ++i) {
-            collide |= overlap(above.get(i), base);
+            collide |= single ? touches(above.get(i), base) : overlap(above.get(i), base);
             for (int j = i + 1; j < above.size(); ++j) {
                 collide |= overlap(above.get(i), above.get(j));
             }
@@ -822,7 +826,7 @@ final class LineComposer {
         int bottom = BODY_TOP_ROW - 2;
         int width = 0;
         for (int[] m : above) {
-            int down = bottom - bottomRow(m);
+            int down = single ? 0 : bottom - bottomRow(m);
             int top = topRow(m) + down;
             if (top < 0) return null;
             stacked.add(movedDown(m, down));
@@ -863,6 +867,17 @@ final class LineComposer {
             moved.add(placed);
         }
         return new Stacked(stroke, moved);
+    }
+
+    /** Whether {@code a} has ink on or next to ink of {@code b}, sideways or up and down. */
+    private static boolean touches(int[] a, int[] b) {
+        for (int c = 0; c < a.length && c < b.length; ++c) {
+            int near = widened(b[c]);
+            if (c > 0) near |= widened(b[c - 1]);
+            if (c + 1 < b.length) near |= widened(b[c + 1]);
+            if ((a[c] & near) != 0) return true;
+        }
+        return false;
     }
 
     private static boolean overlap(int[] a, int[] b) {

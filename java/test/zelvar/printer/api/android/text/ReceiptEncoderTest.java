@@ -186,7 +186,8 @@ class ReceiptEncoderTest {
     void marksShareNoDotWithTheirLetterAndStandApartFromTheNeighboursMarks(int width) {
         // Over a lam there is no room for a shadda and its vowel under the line's top: they stand
         // beside its stem. The fatha of lam and the damma of kaf in لَكُمْ touched as a madda.
-        String[] words = {"اللَّهِ", "لِلَّهِ", "عَلَّمَ", "كُلَّ", "لَكُمْ", "شُكْراً لَكُمْ"};
+        // Over the hamza of alef a fatha printed into the hamza.
+        String[] words = {"اللَّهِ", "لِلَّهِ", "عَلَّمَ", "كُلَّ", "لَكُمْ", "شُكْراً لَكُمْ", "أَنَا", "سَأَلَ"};
         for (String word : words) {
             List<Glyph> line =
                 encode(PrinterProfile.REFERENCE, 1256, width, PAPER, word).lines.get(0);
