@@ -1000,6 +1000,25 @@ TEST(ArabicArtwork, ShaddaProngsKeepTwoBlankDotsApart) {
     }
 }
 
+// The teeth of the two and the three (their top three rows) stand two blank dots apart: one apart,
+// ٣ printed as a notched blob.
+TEST(ArabicArtwork, DigitTeethKeepTwoBlankDotsApart) {
+    const std::pair<int, int> kTeeth[] = {{0x0662, 2}, {0x06F2, 2}, {0x0663, 3}, {0x06F3, 3}};
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        for (const auto& [cp, teeth] : kTeeth) {
+            const Dots dots = DotsOf(Get(font, cp), font.width);
+            int top = kRows;
+            for (const auto& dot : dots) top = std::min(top, dot.second);
+            Dots comb;
+            for (const auto& dot : dots) {
+                if (dot.second < top + 3) comb.insert(dot);
+            }
+            EXPECT_EQ(PiecesAcrossOneBlank(comb), teeth) << font.name << " " << Hex(cp);
+        }
+    }
+}
+
 // A letter, then a mark over it, through the library's own composition with the placement record
 // carried from one call to the next, as the encoder prints them: what the mark's cell shows.
 struct Printed {
