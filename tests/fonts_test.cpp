@@ -1019,6 +1019,23 @@ TEST(ArabicArtwork, DigitTeethKeepTwoBlankDotsApart) {
     }
 }
 
+// Look-alikes a reader confused on paper: a one as narrow as alef, with a one-dot serif, read as
+// alef, and a comma nearly as tall as hamza read as hamza. The one leans and carries a flag, at
+// least four columns wider than alef; the comma stands at least two rows shorter and lower.
+TEST(ArabicArtwork, DigitOneAndCommaReadApartFromAlefAndHamza) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        auto ink = [&font](int cp) { return Measure(Get(font, cp), font.width); };
+        const Margins alef = ink(0x0627), hamza = ink(0x0621), comma = ink(0x060C);
+        for (int one : {0x0661, 0x06F1}) {
+            const Margins m = ink(one);
+            EXPECT_GE(alef.left + alef.right - m.left - m.right, 4) << font.name << " " << Hex(one);
+        }
+        EXPECT_GE(comma.top - hamza.top, 2) << font.name;
+        EXPECT_GE(comma.top + comma.bottom - hamza.top - hamza.bottom, 2) << font.name;
+    }
+}
+
 // A letter, then a mark over it, through the library's own composition with the placement record
 // carried from one call to the next, as the encoder prints them: what the mark's cell shows.
 struct Printed {

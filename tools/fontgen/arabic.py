@@ -1387,11 +1387,13 @@ ZERO_TOP_ROW = 9
 
 # The Arabic comma: the font's turned comma comes out at this size as a blob of three dots that
 # reads as a full stop; drawn as a comma turned over, its head on the base line and its tail
-# rising to the right, with strokes two dots thick.
+# rising to the right, with strokes two dots thick. Small, as type sets it: six rows high,
+# nearly the height of hamza, the comma after a word read as hamza (سعيداً، as سعيداء); four
+# rows high (five at 18), its top stands two rows or more under hamza's.
 COMMA = 0x060C
 COMMA_ART = {
-    "narrow": ["...##", "..##.", ".##..", "####.", "####.", ".##.."],
-    "wide": ["....###", "...###.", "..###..", "######.", "######.", ".####.."],
+    "narrow": ["..##", ".##.", "###.", "###."],
+    "wide": ["...##", "..###", ".###.", "####.", "####."],
 }
 
 
