@@ -917,6 +917,7 @@ const SeparateStrokes kSeparateStrokes[] = {
     {0x0650, 1, "kasra", true},         {0x06AF, 2, "gaf", false},
     {0xFB92, 2, "gaf isolated", false}, {0xFB93, 2, "gaf final", false},
     {0xFB94, 2, "gaf initial", false},  {0xFB95, 2, "gaf medial", false},
+    {0x066A, 3, "percent sign", false},
 };
 
 int PiecesAcrossOneBlank(const Dots& dots) {

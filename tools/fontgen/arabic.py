@@ -1537,6 +1537,28 @@ def draw_digit(cp, width):
     return g
 
 
+# The Arabic percent sign: the font's dots run into the ends of its slash (at 18 a blank dot
+# apart, corner to corner), and at 10 ٪ read as a Z. Drawn as a slash two dots thick (three at
+# 18) from the digits' top row to their base row, and beside each end a dot a row in from it,
+# with two blank dots all round, so that the dots stand apart and not on the line of a Z's bars.
+PERCENT = 0x066A
+PERCENT_ART = {
+    "narrow": ["......##.", "##....##.", "##...##..", ".....##..", "....##...", "....##...",
+               "...##....", "...##....", "..##.....", "..##...##", ".##....##", ".##......"],
+    "wide": [".......###..", "###....###..", "###...###...", "###...###...", ".....###....",
+             ".....###....", "....###.....", "....###.....", "...###...###", "...###...###",
+             "..###....###", "..###......."],
+}
+
+
+def draw_percent(width):
+    art = PERCENT_ART["wide" if width >= 18 else "narrow"]
+    g = Glyph(width)
+    g.draw_art(art, (width - len(art[0])) // 2, DIGIT_BASE_ROW - len(art) + 1)
+    g.source = "code"
+    return g
+
+
 def draw_zero(width):
     g = Glyph(width)
     g.draw_art(ZERO_DIAMOND, (width - len(ZERO_DIAMOND[0])) // 2, ZERO_TOP_ROW)
