@@ -917,6 +917,7 @@ const SeparateStrokes kSeparateStrokes[] = {
     {0x0650, 1, "kasra", true},         {0x06AF, 2, "gaf", false},
     {0xFB92, 2, "gaf isolated", false}, {0xFB93, 2, "gaf final", false},
     {0xFB94, 2, "gaf initial", false},  {0xFB95, 2, "gaf medial", false},
+    {0x066A, 3, "percent sign", false},
 };
 
 int PiecesAcrossOneBlank(const Dots& dots) {
@@ -997,6 +998,42 @@ TEST(ArabicArtwork, ShaddaProngsKeepTwoBlankDotsApart) {
             if (dot.second != base) prongs.insert(dot);
         }
         EXPECT_EQ(PiecesAcrossOneBlank(prongs), 3) << font.name;
+    }
+}
+
+// The teeth of the two and the three (their top three rows) stand two blank dots apart: one apart,
+// ٣ printed as a notched blob.
+TEST(ArabicArtwork, DigitTeethKeepTwoBlankDotsApart) {
+    const std::pair<int, int> kTeeth[] = {{0x0662, 2}, {0x06F2, 2}, {0x0663, 3}, {0x06F3, 3}};
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        for (const auto& [cp, teeth] : kTeeth) {
+            const Dots dots = DotsOf(Get(font, cp), font.width);
+            int top = kRows;
+            for (const auto& dot : dots) top = std::min(top, dot.second);
+            Dots comb;
+            for (const auto& dot : dots) {
+                if (dot.second < top + 3) comb.insert(dot);
+            }
+            EXPECT_EQ(PiecesAcrossOneBlank(comb), teeth) << font.name << " " << Hex(cp);
+        }
+    }
+}
+
+// Look-alikes a reader confused on paper: a one as narrow as alef, with a one-dot serif, read as
+// alef, and a comma nearly as tall as hamza read as hamza. The one leans and carries a flag, at
+// least four columns wider than alef; the comma stands at least two rows shorter and lower.
+TEST(ArabicArtwork, DigitOneAndCommaReadApartFromAlefAndHamza) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        auto ink = [&font](int cp) { return Measure(Get(font, cp), font.width); };
+        const Margins alef = ink(0x0627), hamza = ink(0x0621), comma = ink(0x060C);
+        for (int one : {0x0661, 0x06F1}) {
+            const Margins m = ink(one);
+            EXPECT_GE(alef.left + alef.right - m.left - m.right, 4) << font.name << " " << Hex(one);
+        }
+        EXPECT_GE(comma.top - hamza.top, 2) << font.name;
+        EXPECT_GE(comma.top + comma.bottom - hamza.top - hamza.bottom, 2) << font.name;
     }
 }
 

@@ -1387,11 +1387,13 @@ ZERO_TOP_ROW = 9
 
 # The Arabic comma: the font's turned comma comes out at this size as a blob of three dots that
 # reads as a full stop; drawn as a comma turned over, its head on the base line and its tail
-# rising to the right, with strokes two dots thick.
+# rising to the right, with strokes two dots thick. Small, as type sets it: six rows high,
+# nearly the height of hamza, the comma after a word read as hamza (سعيداً، as سعيداء); four
+# rows high (five at 18), its top stands two rows or more under hamza's.
 COMMA = 0x060C
 COMMA_ART = {
-    "narrow": ["...##", "..##.", ".##..", "####.", "####.", ".##.."],
-    "wide": ["....###", "...###.", "..###..", "######.", "######.", ".####.."],
+    "narrow": ["..##", ".##.", "###.", "###."],
+    "wide": ["...##", "..###", ".###.", "####.", "####."],
 }
 
 
@@ -1452,16 +1454,22 @@ def draw_thousands_separator(width):
 
 
 # Digits drawn in code, standing on the digits' base row like the font's. Arabic-Indic and
-# Persian one and three at 10 and 13 dots: the font's stems shrink to one dot where the hinting
-# moves them a column over, and a thermal head fades that; drawn two dots thick throughout.
-# The one is a stem with the font's small head on its left, moving a column right halfway down
-# (no foot, unlike a Latin 1); the three three open teeth standing on a bar two rows thick, the
+# Persian one and three: the font's stems shrink to one dot where the hinting moves them a
+# column over, and a thermal head fades that; drawn two dots thick throughout (three at 18).
+# The one, drawn as a straight stem with a one-dot serif, stood as narrow and tall as alef and
+# read as alef; drawn leaning as type sets it, its stem stepping a column right every three
+# rows, so that its foot stands three columns right of its head, under a flag two dots wider
+# on the left that tapers into the stem over two rows (no foot, unlike a Latin 1, and no bar to
+# the right, unlike a 7). The three is three open teeth standing on a bar two rows thick, the
 # stem going down from its left end (at 13 and 18 the font's teeth closed two of them into a
-# loop). The Arabic-Indic five at 10 and 13 (and 18, so that the three fonts keep its rows): the
-# font's is a ring nearly the digits' height that next to ١ read as a Latin 10; drawn as in
-# Arabic type, a teardrop with its point up, two rows shorter than the digits (a ring of seven
-# or eight rows looked too small beside ١ and ٢), its sides two dots thick (three at 18),
-# hollow and on the base row, apart from the smaller solid diamond of ٠ over it.
+# loop), its teeth two blank dots apart: one apart, it printed as a blot. At 10 a three with
+# teeth two dots wide fills the cell and two threes in the font's cells ran into one comb, so
+# there its middle and right teeth are one dot wide. The Arabic-Indic five at 10 and 13 (and 18,
+# so that the three fonts keep its rows): the font's is a ring nearly the digits' height that next
+# to ١ read as a Latin 10; drawn as in Arabic type, a teardrop with its point up, two rows shorter
+# than the digits (a ring of seven or eight rows looked too small beside ١ and ٢), its sides two
+# dots thick (three at 18), hollow and on the base row, apart from the smaller solid diamond of ٠
+# over it.
 # The Persian four at 10, 13 and 18: the font's came out as the three with one tooth bent, two
 # or three dots apart from ۳, so ۳۴ in a price read as ۳۳, and a stem carrying two curves
 # stacked beside it read as schematic; drawn as in type, the two's stem with its free head on
@@ -1474,14 +1482,20 @@ def draw_thousands_separator(width):
 # four columns apart: nine apart, ١٢٥ read as ١٣٥). The three's teeth are as high as the two's,
 # so that the two is not taken for a three with a tooth missing.
 DIGIT_BASE_ROW = ARABIC_BASE_ROW
-ONE_ART = ["###.", ".##."] + [".##."] * 4 + ["..##"] * 6
+ONE_ART = {
+    10: ["####...", ".###...", "..##..."] + ["...##.."] * 3 + ["....##."] * 3 + [".....##"] * 3,
+    18: ["#####...", ".####...", "..###..."] + ["...###.."] * 3 + ["....###."] * 3
+    + [".....###"] * 3,
+}
+ONE_ART[13] = ONE_ART[10]
 THREE_ART = {
-    10: ["##.##.##", "##.##.##", "##.##.##", "########", "########", "##......"]
+    10: ["##..#..#", "##..#..#", "##..#..#", "########", "########", "##......"]
     + [".##....."] * 6,
+    13: ["##..##..##", "##..##..##", "##..##..##", "##########", "##########", "##........"]
+    + [".##......."] * 6,
     18: ["###..###..###", "###..###..###", "###..###..###", "#############", "#############",
          "###.........."] + [".###........."] * 6,
 }
-THREE_ART[13] = THREE_ART[10]
 TWO_ART = {
     10: ["##....##", "##....##", "##...###", "########", ".######.", ".##....."]
     + ["..##...."] * 6,
@@ -1504,8 +1518,8 @@ FIVE_ART = {
 }
 FIVE_ART[13] = FIVE_ART[10]
 DRAWN_DIGITS = {
-    0x0661: {10: ONE_ART, 13: ONE_ART},
-    0x06F1: {10: ONE_ART, 13: ONE_ART},
+    0x0661: ONE_ART,
+    0x06F1: ONE_ART,
     0x0663: THREE_ART,
     0x06F3: THREE_ART,
     0x0662: TWO_ART,
@@ -1517,6 +1531,28 @@ DRAWN_DIGITS = {
 
 def draw_digit(cp, width):
     art = DRAWN_DIGITS[cp][width]
+    g = Glyph(width)
+    g.draw_art(art, (width - len(art[0])) // 2, DIGIT_BASE_ROW - len(art) + 1)
+    g.source = "code"
+    return g
+
+
+# The Arabic percent sign: the font's dots run into the ends of its slash (at 18 a blank dot
+# apart, corner to corner), and at 10 ٪ read as a Z. Drawn as a slash two dots thick (three at
+# 18) from the digits' top row to their base row, and beside each end a dot a row in from it,
+# with two blank dots all round, so that the dots stand apart and not on the line of a Z's bars.
+PERCENT = 0x066A
+PERCENT_ART = {
+    "narrow": ["......##.", "##....##.", "##...##..", ".....##..", "....##...", "....##...",
+               "...##....", "...##....", "..##.....", "..##...##", ".##....##", ".##......"],
+    "wide": [".......###..", "###....###..", "###...###...", "###...###...", ".....###....",
+             ".....###....", "....###.....", "....###.....", "...###...###", "...###...###",
+             "..###....###", "..###......."],
+}
+
+
+def draw_percent(width):
+    art = PERCENT_ART["wide" if width >= 18 else "narrow"]
     g = Glyph(width)
     g.draw_art(art, (width - len(art[0])) // 2, DIGIT_BASE_ROW - len(art) + 1)
     g.source = "code"

@@ -52,6 +52,8 @@ def draw_narrow(cp, flag, width):
         return arabic.draw_gaf(cp, width)
     if cp == arabic.COMMA:
         return arabic.draw_comma(width)
+    if cp == arabic.PERCENT:
+        return arabic.draw_percent(width)
     if cp == arabic.DECIMAL_SEPARATOR:
         return arabic.draw_decimal_separator(width)
     if arabic.is_arabic(cp):
