@@ -899,6 +899,21 @@ TEST(ArabicArtwork, BehEndsStayLowAndRehFallsWithoutANeck) {
     }
 }
 
+// Alef and the alefs carrying hamza or madda stand as heavy as lam: at 18 dots an alef two dots
+// wide beside lam's three made a word starting with alef look light at its start.
+TEST(ArabicArtwork, AlefStemsAreAsWideAsLam) {
+    const int kAlefs[] = {0x0622, 0x0623, 0x0625, 0x0627, 0xFE81, 0xFE83, 0xFE87, 0xFE8D, 0xFE8E};
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        auto across = [&font](int cp) {  // dots on a row of the stem, over any mark below
+            int n = 0;
+            for (const auto& dot : DotsOf(Get(font, cp), font.width)) n += dot.second == 10;
+            return n;
+        };
+        for (int cp : kAlefs) EXPECT_EQ(across(cp), across(0x0644)) << font.name << " " << Hex(cp);
+    }
+}
+
 // Thermal heads print two strokes one blank dot apart as one: tanwin then reads as madda and
 // gaf as kaf. Strokes that must read as separate ink keep two blank dots between them: dots up
 // to two apart (one blank between) count as one piece, and the pieces keep their number.

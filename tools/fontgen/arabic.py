@@ -122,6 +122,11 @@ MARBUTA_FINAL_BODY_ROW = 8
 # tip of its tail to row 3: from column 2 the tail came within one blank dot of the first dot.
 MARBUTA_FINAL_DOTS_FROM_COLUMN = 3
 LETTER_BOLD = {10: (0.6, 0.9), 13: (0.6, 0.9), 18: (0.5, 0.9)}
+# The stem of alef (and of the alefs carrying hamza, madda or other marks) in these widths is
+# one column wider than the font renders it: at 18 dots it came out two dots wide beside the
+# three of lam and final alef, and a word starting with alef looked light at its start. Only the
+# stem grows; the hamza and madda keep the font's weight.
+ALEF_STEM_WIDENED = (18,)
 # Joining strokes are two rows thick, like the stems are two columns wide.
 JOIN_ROWS = (ARABIC_BASE_ROW - 1, ARABIC_BASE_ROW)
 
@@ -257,7 +262,10 @@ def draw_letter(cp, width, flag=cov.FLAG_NONE):
     if flag == cov.FLAG_HJUST:
         # Alef and its variants keep the drawing their stored headers and the justification of
         # the encoder were made for.
-        return draw_justified(cp, width)
+        g = draw_justified(cp, width)
+        if width in ALEF_STEM_WIDENED:
+            widen_stem(g)
+        return g
     return draw_joined(cp, width)
 
 
@@ -305,6 +313,19 @@ def draw_justified(cp, width):
         extend_connectors(g, left, right)
     g.source = src.key
     return g
+
+
+def widen_stem(glyph):
+    """Widens an upright stem two dots wide standing on the base line to three, by a column on
+    its right: from the base row up, every row inked on those two columns and nowhere else."""
+    base = glyph.rows[ARABIC_BASE_ROW]
+    c1 = base.bit_length() - 1
+    if c1 < 1 or c1 + 1 >= glyph.width or base != 3 << (c1 - 1):
+        return
+    r = ARABIC_BASE_ROW
+    while r >= 0 and glyph.rows[r] == base:
+        glyph.set(c1 + 1, r)
+        r -= 1
 
 
 def draw_joined(cp, width, hints=None, hamza_row=None):
