@@ -876,7 +876,7 @@ TEST(ArabicArtwork, SeenAndSheenTeethStandApart) {
 // The turned-up left end of final and isolated beh rises at most three rows over the joining
 // stroke: as tall as the letter it reads as alef beside teh's dots (ـت read تا). Reh falls from
 // its head in a stroke two dots thick: thinned to one dot under the head, the head reads as
-// zain's dot.
+// zain's dot, and so does a head two dots wide (10 and 13) that the stroke steps right from.
 TEST(ArabicArtwork, BehEndsStayLowAndRehFallsWithoutANeck) {
     const int kBehEnds[] = {0xFE8F, 0xFE90, 0xFE95, 0xFE96, 0xFE99, 0xFE9A, 0xFB56, 0xFB57};
     for (const Font& font : kFonts) {
@@ -890,10 +890,18 @@ TEST(ArabicArtwork, BehEndsStayLowAndRehFallsWithoutANeck) {
         }
         for (int cp : {0xFEAD, 0xFEAE}) {
             std::map<int, int> row_dots;
-            for (const auto& dot : DotsOf(Get(font, cp), font.width)) ++row_dots[dot.second];
+            std::map<int, int> right;  // the rightmost column of each row
+            for (const auto& [c, r] : DotsOf(Get(font, cp), font.width)) {
+                ++row_dots[r];
+                right[r] = std::max(right[r], c);
+            }
             row_dots.erase(std::prev(row_dots.end()));  // the tail's tip
             for (const auto& [r, n] : row_dots) {
                 EXPECT_GE(n, 2) << font.name << " " << Hex(cp) << " row " << r;
+                if (font.width < 18 && r < kConnectorRow - 1) {
+                    EXPECT_LE(right[r], right.begin()->second)
+                        << font.name << " " << Hex(cp) << " steps right on row " << r;
+                }
             }
         }
     }

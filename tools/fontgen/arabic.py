@@ -430,6 +430,8 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
         open_loop(g)
     if REH_FAMILY & set(name) and "SMALL" not in name:
         thicken_neck(g)
+        if width in REH_HEAD_IN_LINE and not any(d[3] > 0 for d in dot_groups):
+            straighten_head(g)
     if right and not left or not (left or right):
         if BEH_FAMILY & set(name) and "MARBUTA" not in name:
             lower_tip(g)
@@ -593,6 +595,27 @@ def thicken_neck(glyph):
             glyph.set(c + 1, r)
         elif below >> (c - 1) & 1 and c > 0:
             glyph.set(c - 1, r)
+
+
+# At 10 and 13 dots reh's head is two dots square and the stroke under it steps a column to the
+# right: the head then prints as a dot over the stroke and ر reads as ز (تراکنش as تزاکنش). In
+# these widths the head of reh and of the reh variants without dots above stands in line with
+# the stroke; zain and jeh keep the step, over which their dots stand.
+REH_HEAD_IN_LINE = (10, 13)
+
+
+def straighten_head(glyph):
+    """Moves the top rows of a stroke a column right where the rows under them step a column
+    right: the head then stands in line with the stroke it falls into."""
+    inked = [r for r in range(ROWS) if glyph.rows[r]]
+    top = inked[0]
+    head = top
+    while glyph.rows[head + 1] == glyph.rows[top]:
+        head += 1
+    if glyph.rows[head + 1] != glyph.rows[top] << 1:
+        return
+    for r in range(top, head + 1):
+        glyph.rows[r] <<= 1
 
 
 # The left end of final and isolated beh turns up; drawn as tall as the letter it is a stem two
