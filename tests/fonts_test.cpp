@@ -907,6 +907,21 @@ TEST(ArabicArtwork, BehEndsStayLowAndRehFallsWithoutANeck) {
     }
 }
 
+// Feh's dot and qaf's two stand over the loop, a blank row over it: set beside the top of the
+// loop (13 and 18 dots put it there two columns aside), ف read as ق (تلفن as تلقن).
+TEST(ArabicArtwork, FehAndQafDotsStandABlankRowOverTheLoop) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow || font.width < 13) continue;  // the final feh at 10 still has it aside
+        for (int cp = 0xFED1; cp <= 0xFED8; ++cp) {
+            std::set<int> rows;
+            for (const auto& dot : DotsOf(Get(font, cp), font.width)) rows.insert(dot.second);
+            int r = *rows.begin();
+            while (rows.count(r)) ++r;  // down from the dots to the first blank row
+            EXPECT_LT(r, kConnectorRow) << font.name << " " << Hex(cp);
+        }
+    }
+}
+
 // Alef and the alefs carrying hamza or madda stand as heavy as lam: at 18 dots an alef two dots
 // wide beside lam's three made a word starting with alef look light at its start.
 TEST(ArabicArtwork, AlefStemsAreAsWideAsLam) {

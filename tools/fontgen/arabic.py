@@ -475,7 +475,8 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
         if marbuta_final and where == "above":
             _, (gw, _) = marks.group_squares(arrangement, width, False)
             cx = max(cx, MARBUTA_FINAL_DOTS_FROM_COLUMN + gw / 2.0)
-        row = place_dots(g, ink, arrangement, cx, top, bottom, where, hints[i])
+        row = place_dots(g, ink, arrangement, cx, top, bottom, where, hints[i],
+                         "FEH" in name and width in FEH_DOT_OVER_LOOP)
         placed.append((where, row))
         ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
     g.source = src.key
@@ -676,17 +677,24 @@ def clear_of(glyph, ink, c0, r0, arrangement, stacked):
     return True
 
 
+# Feh's dot at 13 and 18 dots, next to the top of the loop it belongs over, found room on the
+# loop's top rows two columns aside: beside the loop's head rather than over it, the medial ف
+# read as ق (تلفن as تلقن, لطفا as لطقا). In these widths it moves up before it moves more than
+# a column aside, and stands one blank row over the loop.
+FEH_DOT_OVER_LOOP = (13, 18)
+
 # How many rows below the outline font's own place a dot group above a letter may come down to
 # sit one blank row over the ink under it: at 24 dots the font's place can leave two or more
 # blank rows over a low bowl, and ض then prints as ص.
 ABOVE_REACH = 4
 
 
-def place_dots(glyph, ink, arrangement, cx, top, bottom, where, row=None):
+def place_dots(glyph, ink, arrangement, cx, top, bottom, where, row=None, over=False):
     """Puts a dot group near where the outline font has it, as close to the letter as keeps a
     blank dot between them: above the letter it moves up, below it moves down, inside a bowl
     it looks round about; where the cell has no room it moves sideways or, for two dots,
-    stacks them. As a last resort the blank ring is cut into the letter around the dots."""
+    stacks them. As a last resort the blank ring is cut into the letter around the dots.
+    A group `over` the letter moves at most a column sideways before it moves up."""
     for stacked in (False, True):
         if stacked and arrangement != "2h":
             break
@@ -712,6 +720,8 @@ def place_dots(glyph, ink, arrangement, cx, top, bottom, where, row=None):
         for k, r0 in enumerate(rows):
             wide = row is not None and k < 3
             reach = (0, 1, -1, 2, -2, 3, -3, 4, -4) if wide else (0, 1, -1, 2, -2)
+            if where == "above" and row is None and over:
+                reach = (0, 1, -1)
             for dc in reach:
                 if clear_of(glyph, ink, c_want + dc, r0, arrangement, stacked):
                     marks.draw_group(glyph, arrangement, c_want + dc, r0, stacked)
