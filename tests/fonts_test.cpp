@@ -922,6 +922,20 @@ TEST(ArabicArtwork, FehAndQafDotsStandABlankRowOverTheLoop) {
     }
 }
 
+// The head of the initial and medial kaf at 13 dots is one slanted stroke, stepping a column a
+// row: a bar stepping two columns a row read as gaf's extra stroke (کد as کگد).
+TEST(ArabicArtwork, KafHeadAtThirteenDotsStepsAColumnARow) {
+    const Font& font = kFonts[1];
+    ASSERT_EQ(font.width, 13);
+    for (int cp : {0xFB90, 0xFB91, 0xFEDB, 0xFEDC}) {
+        std::map<int, int> left;  // the leftmost column of each row (dots come column by column)
+        for (const auto& [c, r] : DotsOf(Get(font, cp), font.width)) left.emplace(r, c);
+        for (int r = left.begin()->first; r + 1 < kConnectorRow - 1; ++r) {
+            EXPECT_LE(std::abs(left[r + 1] - left[r]), 1) << Hex(cp) << " row " << r;
+        }
+    }
+}
+
 // Alef and the alefs carrying hamza or madda stand as heavy as lam: at 18 dots an alef two dots
 // wide beside lam's three made a word starting with alef look light at its start.
 TEST(ArabicArtwork, AlefStemsAreAsWideAsLam) {

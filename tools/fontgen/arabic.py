@@ -420,7 +420,7 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     yeh = draw_yeh_art(src, body, dot_groups, width)
     if yeh is not None:
         g = yeh
-    keheh = draw_keheh_art(src, body, width)
+    keheh = draw_keheh_art(src, body, width, many_above)
     if keheh is not None:
         g = keheh
     if left or right:
@@ -1255,12 +1255,55 @@ KEHEH_TOP_ROW = ARABIC_BASE_ROW - 11
 KEHEH_FINAL_BODY = "uni06A9.fina"
 
 
-def draw_keheh_art(src, body, width):
-    """The drawn final keheh of width for a letter whose body is the final keheh's alone; None
-    for every other letter and width."""
-    if width not in KEHEH_FINAL_ART or len(body) != 1:
+# The initial and medial kaf and keheh at 13 dots: the font's head came out as a bar three rows
+# thick, four dots a row, stepping two columns a row into a blunt corner, and ک read as گ (کم as
+# گم, کد as کگد). Drawn as the final form is: the head a stroke three dots wide stepping a column
+# a row down to the left from row 4, turning at its left end and running back down to the right
+# onto the base stroke. (Gaf is drawn on these.)
+KEHEH_JOINED_ART = {
+    13: {
+        "uni0643.init": [
+            ".........###.",
+            "........###..",
+            ".......###...",
+            "......###....",
+            ".....###.....",
+            ".....##......",
+            ".....###.....",
+            "......###....",
+            ".......###...",
+            "........##...",
+            "##########...",
+            "#########....",
+        ],
+        "uni0643.medi": [
+            "........###..",
+            ".......###...",
+            "......###....",
+            ".....###.....",
+            "....###......",
+            "....##.......",
+            "....###......",
+            ".....###.....",
+            "......###....",
+            ".......##....",
+            "#############",
+            "#############",
+        ],
+    },
+}
+
+
+def draw_keheh_art(src, body, width, many_above=False):
+    """The drawn final keheh of width for a letter whose body is the final keheh's alone, or the
+    drawn initial or medial kaf (not under three dots, which need the pressed body); None for
+    every other letter and width."""
+    if len(body) != 1:
         return None
-    if outline_font(src).getGlyphName(body[0][0]) != KEHEH_FINAL_BODY:
+    name = outline_font(src).getGlyphName(body[0][0])
+    if name in KEHEH_JOINED_ART.get(width, {}) and not many_above:
+        return Glyph(width).draw_art(KEHEH_JOINED_ART[width][name], 0, KEHEH_TOP_ROW)
+    if width not in KEHEH_FINAL_ART or name != KEHEH_FINAL_BODY:
         return None
     return Glyph(width).draw_art(KEHEH_FINAL_ART[width], 0, KEHEH_TOP_ROW)
 
