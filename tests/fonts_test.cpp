@@ -875,8 +875,9 @@ TEST(ArabicArtwork, SeenAndSheenTeethStandApart) {
 
 // The turned-up left end of final and isolated beh rises at most three rows over the joining
 // stroke: as tall as the letter it reads as alef beside teh's dots (ـت read تا). Reh falls from
-// its head in a stroke two dots thick: thinned to one dot under the head, the head reads as
-// zain's dot, and so does a head two dots wide (10 and 13) that the stroke steps right from.
+// its head in a stroke two dots thick: thinned to one dot under the head, or to fewer dots than
+// the rows over and under it, the head reads as zain's dot, and so does a head two dots wide (10
+// and 13) that the stroke steps right from.
 TEST(ArabicArtwork, BehEndsStayLowAndRehFallsWithoutANeck) {
     const int kBehEnds[] = {0xFE8F, 0xFE90, 0xFE95, 0xFE96, 0xFE99, 0xFE9A, 0xFB56, 0xFB57};
     for (const Font& font : kFonts) {
@@ -898,6 +899,10 @@ TEST(ArabicArtwork, BehEndsStayLowAndRehFallsWithoutANeck) {
             row_dots.erase(std::prev(row_dots.end()));  // the tail's tip
             for (const auto& [r, n] : row_dots) {
                 EXPECT_GE(n, 2) << font.name << " " << Hex(cp) << " row " << r;
+                if (r > row_dots.begin()->first && r < kConnectorRow - 1) {
+                    EXPECT_FALSE(n < row_dots.at(r - 1) && n < row_dots.at(r + 1))
+                        << font.name << " " << Hex(cp) << " narrows on row " << r;
+                }
                 if (font.width < 18 && r < kConnectorRow - 1) {
                     EXPECT_LE(right[r], right.begin()->second)
                         << font.name << " " << Hex(cp) << " steps right on row " << r;

@@ -432,6 +432,8 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
         thicken_neck(g)
         if width in REH_HEAD_IN_LINE and not any(d[3] > 0 for d in dot_groups):
             straighten_head(g)
+        if width in REH_EVEN_STROKE:
+            even_stroke(g)
     if right and not left or not (left or right):
         if BEH_FAMILY & set(name) and "MARBUTA" not in name:
             lower_tip(g)
@@ -603,6 +605,25 @@ def thicken_neck(glyph):
 # these widths the head of reh and of the reh variants without dots above stands in line with
 # the stroke; zain and jeh keep the step, over which their dots stand.
 REH_HEAD_IN_LINE = (10, 13)
+
+
+# At 18 dots reh's stroke, three dots wide, narrowed to two on a row or two under the head: the
+# head then stood over it as zain's dot does, and ر read as ز (رسید as زسید, ایرانی as ایزانی).
+REH_EVEN_STROKE = (18,)
+
+
+def even_stroke(glyph):
+    """Widens a row of a stroke two dots wide between rows three dots wide to three, toward the
+    row under it."""
+    for r in range(1, JOIN_ROWS[0]):
+        above, row, below = glyph.rows[r - 1], glyph.rows[r], glyph.rows[r + 1]
+        if bin(row).count("1") != 2 or bin(above).count("1") != 3 or bin(below).count("1") != 3:
+            continue
+        c0, c1 = (row & -row).bit_length() - 1, row.bit_length() - 1
+        if below >> (c1 + 1) & 1:
+            glyph.set(c1 + 1, r)
+        elif c0 > 0 and below >> (c0 - 1) & 1:
+            glyph.set(c0 - 1, r)
 
 
 def straighten_head(glyph):
