@@ -875,8 +875,9 @@ TEST(ArabicArtwork, SeenAndSheenTeethStandApart) {
 
 // The turned-up left end of final and isolated beh rises at most three rows over the joining
 // stroke: as tall as the letter it reads as alef beside teh's dots (ـت read تا). Reh falls from
-// its head in a stroke two dots thick: thinned to one dot under the head, the head reads as
-// zain's dot.
+// its head in a stroke two dots thick: thinned to one dot under the head, or to fewer dots than
+// the rows over and under it, the head reads as zain's dot, and so does a head two dots wide (10
+// and 13) that the stroke steps right from.
 TEST(ArabicArtwork, BehEndsStayLowAndRehFallsWithoutANeck) {
     const int kBehEnds[] = {0xFE8F, 0xFE90, 0xFE95, 0xFE96, 0xFE99, 0xFE9A, 0xFB56, 0xFB57};
     for (const Font& font : kFonts) {
@@ -890,12 +891,68 @@ TEST(ArabicArtwork, BehEndsStayLowAndRehFallsWithoutANeck) {
         }
         for (int cp : {0xFEAD, 0xFEAE}) {
             std::map<int, int> row_dots;
-            for (const auto& dot : DotsOf(Get(font, cp), font.width)) ++row_dots[dot.second];
+            std::map<int, int> right;  // the rightmost column of each row
+            for (const auto& [c, r] : DotsOf(Get(font, cp), font.width)) {
+                ++row_dots[r];
+                right[r] = std::max(right[r], c);
+            }
             row_dots.erase(std::prev(row_dots.end()));  // the tail's tip
             for (const auto& [r, n] : row_dots) {
                 EXPECT_GE(n, 2) << font.name << " " << Hex(cp) << " row " << r;
+                if (r > row_dots.begin()->first && r < kConnectorRow - 1) {
+                    EXPECT_FALSE(n < row_dots.at(r - 1) && n < row_dots.at(r + 1))
+                        << font.name << " " << Hex(cp) << " narrows on row " << r;
+                }
+                if (font.width < 18 && r < kConnectorRow - 1) {
+                    EXPECT_LE(right[r], right.begin()->second)
+                        << font.name << " " << Hex(cp) << " steps right on row " << r;
+                }
             }
         }
+    }
+}
+
+// Feh's dot and qaf's two stand over the loop, a blank row over it: set beside the top of the
+// loop (13 and 18 dots put it there two columns aside), ف read as ق (تلفن as تلقن).
+TEST(ArabicArtwork, FehAndQafDotsStandABlankRowOverTheLoop) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow || font.width < 13) continue;  // the final feh at 10 still has it aside
+        for (int cp = 0xFED1; cp <= 0xFED8; ++cp) {
+            std::set<int> rows;
+            for (const auto& dot : DotsOf(Get(font, cp), font.width)) rows.insert(dot.second);
+            int r = *rows.begin();
+            while (rows.count(r)) ++r;  // down from the dots to the first blank row
+            EXPECT_LT(r, kConnectorRow) << font.name << " " << Hex(cp);
+        }
+    }
+}
+
+// The head of the initial and medial kaf at 13 dots is one slanted stroke, stepping a column a
+// row: a bar stepping two columns a row read as gaf's extra stroke (کد as کگد).
+TEST(ArabicArtwork, KafHeadAtThirteenDotsStepsAColumnARow) {
+    const Font& font = kFonts[1];
+    ASSERT_EQ(font.width, 13);
+    for (int cp : {0xFB90, 0xFB91, 0xFEDB, 0xFEDC}) {
+        std::map<int, int> left;  // the leftmost column of each row (dots come column by column)
+        for (const auto& [c, r] : DotsOf(Get(font, cp), font.width)) left.emplace(r, c);
+        for (int r = left.begin()->first; r + 1 < kConnectorRow - 1; ++r) {
+            EXPECT_LE(std::abs(left[r + 1] - left[r]), 1) << Hex(cp) << " row " << r;
+        }
+    }
+}
+
+// Alef and the alefs carrying hamza or madda stand as heavy as lam: at 18 dots an alef two dots
+// wide beside lam's three made a word starting with alef look light at its start.
+TEST(ArabicArtwork, AlefStemsAreAsWideAsLam) {
+    const int kAlefs[] = {0x0622, 0x0623, 0x0625, 0x0627, 0xFE81, 0xFE83, 0xFE87, 0xFE8D, 0xFE8E};
+    for (const Font& font : kFonts) {
+        if (!font.narrow) continue;
+        auto across = [&font](int cp) {  // dots on a row of the stem, over any mark below
+            int n = 0;
+            for (const auto& dot : DotsOf(Get(font, cp), font.width)) n += dot.second == 10;
+            return n;
+        };
+        for (int cp : kAlefs) EXPECT_EQ(across(cp), across(0x0644)) << font.name << " " << Hex(cp);
     }
 }
 

@@ -122,6 +122,11 @@ MARBUTA_FINAL_BODY_ROW = 8
 # tip of its tail to row 3: from column 2 the tail came within one blank dot of the first dot.
 MARBUTA_FINAL_DOTS_FROM_COLUMN = 3
 LETTER_BOLD = {10: (0.6, 0.9), 13: (0.6, 0.9), 18: (0.5, 0.9)}
+# The stem of alef (and of the alefs carrying hamza, madda or other marks) in these widths is
+# one column wider than the font renders it: at 18 dots it came out two dots wide beside the
+# three of lam and final alef, and a word starting with alef looked light at its start. Only the
+# stem grows; the hamza and madda keep the font's weight.
+ALEF_STEM_WIDENED = (18,)
 # Joining strokes are two rows thick, like the stems are two columns wide.
 JOIN_ROWS = (ARABIC_BASE_ROW - 1, ARABIC_BASE_ROW)
 
@@ -257,7 +262,10 @@ def draw_letter(cp, width, flag=cov.FLAG_NONE):
     if flag == cov.FLAG_HJUST:
         # Alef and its variants keep the drawing their stored headers and the justification of
         # the encoder were made for.
-        return draw_justified(cp, width)
+        g = draw_justified(cp, width)
+        if width in ALEF_STEM_WIDENED:
+            widen_stem(g)
+        return g
     return draw_joined(cp, width)
 
 
@@ -305,6 +313,19 @@ def draw_justified(cp, width):
         extend_connectors(g, left, right)
     g.source = src.key
     return g
+
+
+def widen_stem(glyph):
+    """Widens an upright stem two dots wide standing on the base line to three, by a column on
+    its right: from the base row up, every row inked on those two columns and nowhere else."""
+    base = glyph.rows[ARABIC_BASE_ROW]
+    c1 = base.bit_length() - 1
+    if c1 < 1 or c1 + 1 >= glyph.width or base != 3 << (c1 - 1):
+        return
+    r = ARABIC_BASE_ROW
+    while r >= 0 and glyph.rows[r] == base:
+        glyph.set(c1 + 1, r)
+        r -= 1
 
 
 def draw_joined(cp, width, hints=None, hamza_row=None):
@@ -399,7 +420,7 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     yeh = draw_yeh_art(src, body, dot_groups, width)
     if yeh is not None:
         g = yeh
-    keheh = draw_keheh_art(src, body, width)
+    keheh = draw_keheh_art(src, body, width, many_above)
     if keheh is not None:
         g = keheh
     if left or right:
@@ -409,6 +430,10 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
         open_loop(g)
     if REH_FAMILY & set(name) and "SMALL" not in name:
         thicken_neck(g)
+        if width in REH_HEAD_IN_LINE and not any(d[3] > 0 for d in dot_groups):
+            straighten_head(g)
+        if width in REH_EVEN_STROKE:
+            even_stroke(g)
     if right and not left or not (left or right):
         if BEH_FAMILY & set(name) and "MARBUTA" not in name:
             lower_tip(g)
@@ -452,7 +477,8 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
         if marbuta_final and where == "above":
             _, (gw, _) = marks.group_squares(arrangement, width, False)
             cx = max(cx, MARBUTA_FINAL_DOTS_FROM_COLUMN + gw / 2.0)
-        row = place_dots(g, ink, arrangement, cx, top, bottom, where, hints[i])
+        row = place_dots(g, ink, arrangement, cx, top, bottom, where, hints[i],
+                         "FEH" in name and width in FEH_DOT_OVER_LOOP)
         placed.append((where, row))
         ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
     g.source = src.key
@@ -574,6 +600,46 @@ def thicken_neck(glyph):
             glyph.set(c - 1, r)
 
 
+# At 10 and 13 dots reh's head is two dots square and the stroke under it steps a column to the
+# right: the head then prints as a dot over the stroke and ر reads as ز (تراکنش as تزاکنش). In
+# these widths the head of reh and of the reh variants without dots above stands in line with
+# the stroke; zain and jeh keep the step, over which their dots stand.
+REH_HEAD_IN_LINE = (10, 13)
+
+
+# At 18 dots reh's stroke, three dots wide, narrowed to two on a row or two under the head: the
+# head then stood over it as zain's dot does, and ر read as ز (رسید as زسید, ایرانی as ایزانی).
+REH_EVEN_STROKE = (18,)
+
+
+def even_stroke(glyph):
+    """Widens a row of a stroke two dots wide between rows three dots wide to three, toward the
+    row under it."""
+    for r in range(1, JOIN_ROWS[0]):
+        above, row, below = glyph.rows[r - 1], glyph.rows[r], glyph.rows[r + 1]
+        if bin(row).count("1") != 2 or bin(above).count("1") != 3 or bin(below).count("1") != 3:
+            continue
+        c0, c1 = (row & -row).bit_length() - 1, row.bit_length() - 1
+        if below >> (c1 + 1) & 1:
+            glyph.set(c1 + 1, r)
+        elif c0 > 0 and below >> (c0 - 1) & 1:
+            glyph.set(c0 - 1, r)
+
+
+def straighten_head(glyph):
+    """Moves the top rows of a stroke a column right where the rows under them step a column
+    right: the head then stands in line with the stroke it falls into."""
+    inked = [r for r in range(ROWS) if glyph.rows[r]]
+    top = inked[0]
+    head = top
+    while glyph.rows[head + 1] == glyph.rows[top]:
+        head += 1
+    if glyph.rows[head + 1] != glyph.rows[top] << 1:
+        return
+    for r in range(top, head + 1):
+        glyph.rows[r] <<= 1
+
+
 # The left end of final and isolated beh turns up; drawn as tall as the letter it is a stem two
 # dots wide beside the dots of teh, and ـت reads as تا (its top and the two dots print as three
 # squares in a row at 10).
@@ -632,17 +698,24 @@ def clear_of(glyph, ink, c0, r0, arrangement, stacked):
     return True
 
 
+# Feh's dot at 13 and 18 dots, next to the top of the loop it belongs over, found room on the
+# loop's top rows two columns aside: beside the loop's head rather than over it, the medial ف
+# read as ق (تلفن as تلقن, لطفا as لطقا). In these widths it moves up before it moves more than
+# a column aside, and stands one blank row over the loop.
+FEH_DOT_OVER_LOOP = (13, 18)
+
 # How many rows below the outline font's own place a dot group above a letter may come down to
 # sit one blank row over the ink under it: at 24 dots the font's place can leave two or more
 # blank rows over a low bowl, and ض then prints as ص.
 ABOVE_REACH = 4
 
 
-def place_dots(glyph, ink, arrangement, cx, top, bottom, where, row=None):
+def place_dots(glyph, ink, arrangement, cx, top, bottom, where, row=None, over=False):
     """Puts a dot group near where the outline font has it, as close to the letter as keeps a
     blank dot between them: above the letter it moves up, below it moves down, inside a bowl
     it looks round about; where the cell has no room it moves sideways or, for two dots,
-    stacks them. As a last resort the blank ring is cut into the letter around the dots."""
+    stacks them. As a last resort the blank ring is cut into the letter around the dots.
+    A group `over` the letter moves at most a column sideways before it moves up."""
     for stacked in (False, True):
         if stacked and arrangement != "2h":
             break
@@ -668,6 +741,8 @@ def place_dots(glyph, ink, arrangement, cx, top, bottom, where, row=None):
         for k, r0 in enumerate(rows):
             wide = row is not None and k < 3
             reach = (0, 1, -1, 2, -2, 3, -3, 4, -4) if wide else (0, 1, -1, 2, -2)
+            if where == "above" and row is None and over:
+                reach = (0, 1, -1)
             for dc in reach:
                 if clear_of(glyph, ink, c_want + dc, r0, arrangement, stacked):
                     marks.draw_group(glyph, arrangement, c_want + dc, r0, stacked)
@@ -1201,12 +1276,55 @@ KEHEH_TOP_ROW = ARABIC_BASE_ROW - 11
 KEHEH_FINAL_BODY = "uni06A9.fina"
 
 
-def draw_keheh_art(src, body, width):
-    """The drawn final keheh of width for a letter whose body is the final keheh's alone; None
-    for every other letter and width."""
-    if width not in KEHEH_FINAL_ART or len(body) != 1:
+# The initial and medial kaf and keheh at 13 dots: the font's head came out as a bar three rows
+# thick, four dots a row, stepping two columns a row into a blunt corner, and ک read as گ (کم as
+# گم, کد as کگد). Drawn as the final form is: the head a stroke three dots wide stepping a column
+# a row down to the left from row 4, turning at its left end and running back down to the right
+# onto the base stroke. (Gaf is drawn on these.)
+KEHEH_JOINED_ART = {
+    13: {
+        "uni0643.init": [
+            ".........###.",
+            "........###..",
+            ".......###...",
+            "......###....",
+            ".....###.....",
+            ".....##......",
+            ".....###.....",
+            "......###....",
+            ".......###...",
+            "........##...",
+            "##########...",
+            "#########....",
+        ],
+        "uni0643.medi": [
+            "........###..",
+            ".......###...",
+            "......###....",
+            ".....###.....",
+            "....###......",
+            "....##.......",
+            "....###......",
+            ".....###.....",
+            "......###....",
+            ".......##....",
+            "#############",
+            "#############",
+        ],
+    },
+}
+
+
+def draw_keheh_art(src, body, width, many_above=False):
+    """The drawn final keheh of width for a letter whose body is the final keheh's alone, or the
+    drawn initial or medial kaf (not under three dots, which need the pressed body); None for
+    every other letter and width."""
+    if len(body) != 1:
         return None
-    if outline_font(src).getGlyphName(body[0][0]) != KEHEH_FINAL_BODY:
+    name = outline_font(src).getGlyphName(body[0][0])
+    if name in KEHEH_JOINED_ART.get(width, {}) and not many_above:
+        return Glyph(width).draw_art(KEHEH_JOINED_ART[width][name], 0, KEHEH_TOP_ROW)
+    if width not in KEHEH_FINAL_ART or name != KEHEH_FINAL_BODY:
         return None
     return Glyph(width).draw_art(KEHEH_FINAL_ART[width], 0, KEHEH_TOP_ROW)
 
