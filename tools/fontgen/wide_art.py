@@ -13,13 +13,12 @@ Noto at 21 px draws U+9FC0, U+9FE6 and those with you (U+723E) on their right, U
 U+9FE0, U+9FE5 and U+9FE7-9FE9, with one-dot strokes one blank apart, which print as grey blobs:
 they have more strokes than 24 dots hold at two dots each. They are drawn here as a 24-dot font
 draws them, with Noto's components, the frames and main strokes two dots thick with a blank dot
-between strokes, and the small inner details simplified: you's four small crosses are two crosses
-one over the other in its frame, their arms two dots thick, its vertical standing only over the
-frame (ER, shared);
+between strokes, and the small inner details simplified: you's four small crosses are crosses
+three dots square touching its frame and a blank column from its vertical, three blank rows
+apart, the frame's sides one dot thick below the top bar to leave them that room (ER, shared);
 the four dots of fire in U+9FE9 and the dots of rain are ticks one dot wide and two high with
-blank dots all round; the mountain's side teeth in U+9FE6 (a middle tooth two dots thick
-between them; its brave's centre is a frame open at the foot, its sides one dot thick, so that
-brave does not read as yellow), the net's inner walls in
+blank dots all round; the mountain's teeth in U+9FE6 (whose centre is a frame open at the foot,
+its sides one dot thick, so that brave does not read as yellow), the net's inner walls in
 U+9FDD, the knife's short stroke in U+9FDE and U+9FE0, the ear's bend in U+9FE5 and U+9FE7,
 the inner bar of the wine jar in U+9FC0 and a few hooks and feet are one dot thick; the arrow in the healer
 of U+9FC0 is a tick, a bar and two legs (its weapon's bars one dot thick too, the wine jar's one
@@ -246,13 +245,12 @@ A9FC1 = [
 
 # You (U+723E) as it stands on the right of an ideograph, in columns 11-22 (the other part takes
 # the ten left of a blank one, and the last column stays blank so that neighbours stand apart):
-# one, its two small strokes either side of the vertical, and the frame, all two dots thick.
-# Twelve columns leave three inside the frame on each side of the vertical, too few for the four
-# small crosses: drawn there they were one-dot strokes one blank apart, which a thermal head
-# prints as a grey mesh, and a cross leaning on the vertical fills in with it to a spine. So the
-# frame holds two crosses, one over the other, as a hand writes them small, their arms two dots
-# thick, a blank column from the frame and two blank rows apart; the vertical stands only over
-# the frame, between the small strokes.
+# one, its two small strokes either side of the vertical, the frame and the vertical through it;
+# the four small crosses inside the frame are crosses three dots square, two on each side, their
+# outer arms touching the frame and a blank column between them and the vertical, so that the
+# vertical stands clear and the crosses stand apart with three blank rows between one and the
+# next (crosses touching the vertical merged with it into a mesh). To leave them that room the
+# frame's sides are one dot thick below its top bar.
 ER = [
     "............",  # 0
     "############",  # 1
@@ -261,22 +259,22 @@ ER = [
     ".##..##...##",  # 4
     "############",  # 5
     "############",  # 6
-    "##........##",  # 7
-    "##........##",  # 8
-    "##.##..##.##",  # 9
-    "##..####..##",  # 10
-    "##...##...##",  # 11
-    "##..####..##",  # 12
-    "##.##..##.##",  # 13
-    "##........##",  # 14
-    "##........##",  # 15
-    "##.##..##.##",  # 16
-    "##..####..##",  # 17
-    "##...##...##",  # 18
-    "##..####..##",  # 19
-    "##.##..##.##",  # 20
-    "##........##",  # 21
-    "##.......###",  # 22
+    "#....##....#",  # 7
+    "#....##....#",  # 8
+    "##.#.##.#.##",  # 9
+    "#.#..##..#.#",  # 10
+    "##.#.##.#.##",  # 11
+    "#....##....#",  # 12
+    "#....##....#",  # 13
+    "#....##....#",  # 14
+    "##.#.##.#.##",  # 15
+    "#.#..##..#.#",  # 16
+    "##.#.##.#.##",  # 17
+    "#....##....#",  # 18
+    "#....##....#",  # 19
+    "#....##....#",  # 20
+    "#....##....#",  # 21
+    "#....##.####",  # 22
     "............",  # 23
 ]
 
@@ -552,36 +550,34 @@ A9FE9 = beside_er([
 # U+9FE6: brave beside the small and fine. Brave: the grass, and the centre (U+592E): the frame
 # open at the foot (its sides one dot thick), the vertical through it from over its top, the long
 # bar across its foot reaching past its sides, and the legs spreading under it (drawn as a closed
-# box it read as yellow). Fine, in columns 8-22: the step (its second falling stroke meets the
-# vertical); the mountain, one and the table in six columns, the mountain as a small hand writes
-# it, the middle tooth two dots thick and taller than the side ones (ticks one dot wide), the
-# table's legs two dots thick with two blank columns between; and the strike (a falling stroke to
-# its bar; below, the long falling stroke running into the table's right leg and the stroke that
-# parts from it to the right).
+# box it read as yellow). Fine: the step (its second falling stroke meets the vertical), the
+# mountain (its teeth one dot thick over a base of two), one, the table's two legs, and the strike
+# (a falling stroke to its bar; below, the long falling stroke reaching under the table and the
+# stroke that parts from it to the right).
 A9FE6 = [
-    ".##..##..##...##.....##.",  # 0
-    "#######..##.#.##.#...##.",  # 1
-    "#######.##..#.##.#..##..",  # 2
-    ".##..##.##..######.####.",  # 3
-    "............######.####.",  # 4
-    "...##....##........##...",  # 5
-    ".######..##.######......",  # 6
-    ".######.###.######...##.",  # 7
-    ".#.##.#.###..........##.",  # 8
-    ".#.##.#..##.######..##..",  # 9
-    ".#.##.#..##.######..##..",  # 10
-    ".#.##.#..##.##..##.##...",  # 11
-    "########.##.##..##.##...",  # 12
-    "########.##.##..####....",  # 13
-    "...##....##.##..###.....",  # 14
-    "..####...##.##..##.##...",  # 15
-    "..#..#...##.##..##.##...",  # 16
-    ".##..##..##.##..##..##..",  # 17
-    ".#....#..##.##..##..##..",  # 18
-    "##....##.##.##..##...##.",  # 19
-    "#......#.##.##..##...##.",  # 20
-    ".........##.##..##...##.",  # 21
-    ".........##.............",  # 22
+    ".##..##...##...#.....##.",  # 0
+    "########..##.#.#.#...##.",  # 1
+    "########.##..#.#.#..##..",  # 2
+    ".##..##..##..#####..##..",  # 3
+    ".............#####..###.",  # 4
+    "...##.....##........###.",  # 5
+    ".######...##.#####.##...",  # 6
+    ".######..###.#####...##.",  # 7
+    ".#.##.#..###.........##.",  # 8
+    ".#.##.#...##.##.##..##..",  # 9
+    ".#.##.#...##.##.##..##..",  # 10
+    ".#.##.#...##.##.##.##...",  # 11
+    "########..##.##.##.##...",  # 12
+    "########..##.##....##...",  # 13
+    "...##.....##.##...####..",  # 14
+    "..####....##.##...####..",  # 15
+    "..#..#....##.##...##.##.",  # 16
+    ".##..##...##.##..##..##.",  # 17
+    ".#....#...##.##..##..##.",  # 18
+    "##....##..##.##.##...##.",  # 19
+    "#......#..##.##.##...##.",  # 20
+    "..........##....##...##.",  # 21
+    "..........##............",  # 22
     "........................",  # 23
 ]
 
