@@ -328,7 +328,7 @@ def widen_stem(glyph):
         r -= 1
 
 
-def draw_joined(cp, width, hints=None, hamza_row=None):
+def draw_joined(cp, width, hints=None, hamza_row=None, font_kaf=False):
     left, right = joining_sides(cp)
     src = source_of(cp)
     body, dot_groups = letter_parts(src, cp)
@@ -420,7 +420,7 @@ def draw_joined(cp, width, hints=None, hamza_row=None):
     yeh = draw_yeh_art(src, body, dot_groups, width)
     if yeh is not None:
         g = yeh
-    keheh = draw_keheh_art(src, body, width, many_above)
+    keheh = draw_keheh_art(src, body, width, many_above or font_kaf)
     if keheh is not None:
         g = keheh
     if left or right:
@@ -1280,7 +1280,7 @@ KEHEH_FINAL_BODY = "uni06A9.fina"
 # thick, four dots a row, stepping two columns a row into a blunt corner, and ک read as گ (کم as
 # گم, کد as کگد). Drawn as the final form is: the head a stroke three dots wide stepping a column
 # a row down to the left from row 4, turning at its left end and running back down to the right
-# onto the base stroke. (Gaf is drawn on these.)
+# onto the base stroke. (Gaf keeps the font's head.)
 KEHEH_JOINED_ART = {
     13: {
         "uni0643.init": [
@@ -1454,20 +1454,18 @@ SAD_DRAWN = {10: SAD_BOWLS, 13: SAD_BOWLS - {0x069D}}
 # two blank rows higher. Keheh's part over the joining stroke is first pressed GAF_LOWER rows
 # shorter, so that the upper stroke keeps two blank rows over it: on the top row it crowded the
 # line above. Three blank rows apart, the upper stroke floated off the letter like a fatha and
-# the machine reader took گ for ک. At 10 it still read as a fatha two rows over ک (and a
-# shorter upper stroke made گوشت read as گکوسفندی), so there the upper stroke is tied to the one
-# under it as the pen draws it, by a stroke two dots wide down from the right end of its lower
-# row; the two strokes stay two blank rows apart everywhere else. Tied at the right end of its
-# top row instead, the machine reader read the Persian receipt phrases no better than untied.
+# the machine reader took گ for ک.
 GAF_FROM_KEHEH = {0x06AF: 0x06A9, 0xFB92: 0xFB8E, 0xFB93: 0xFB8F, 0xFB94: 0xFB90, 0xFB95: 0xFB91}
 GAF_STROKE_ROWS = 2
 GAF_GAP_ROWS = 2
 GAF_LOWER = 2
-GAF_TIED = {10}  # the widths whose upper stroke is tied to the lower
 
 
 def draw_gaf(cp, width):
-    g = draw_joined(GAF_FROM_KEHEH[cp], width)
+    # On the font's kaf: its head runs parallel to the stroke drawn again over it, and the two
+    # read as gaf. Over the drawn head of 13 dots, steeper than the upper stroke, the upper
+    # stroke read as a fatha over kaf.
+    g = draw_joined(GAF_FROM_KEHEH[cp], width, font_kaf=True)
     top = next(r for r in range(ROWS) if g.rows[r])
     below = JOIN_ROWS[0]
     old = g.rows[:]
@@ -1480,12 +1478,6 @@ def draw_gaf(cp, width):
     for r in range(top, top + GAF_STROKE_ROWS):
         if r - lift >= 0:
             g.rows[r - lift] |= g.rows[r]
-    if width in GAF_TIED:
-        last = top - GAF_GAP_ROWS - 1
-        right = max(c for c in range(width) if g.get(c, last))
-        for r in range(last + 1, top):
-            g.set(right - 1, r)
-            g.set(right, r)
     return g
 
 
