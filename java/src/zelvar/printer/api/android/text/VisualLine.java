@@ -14,6 +14,7 @@ final class VisualLine {
     private static final int RLM = 0x200F;
     private static final int LRM = 0x200E;
     private static final int SHADDA = 0x0651;
+    private static final int LAM = 0x0644;
     // The ligatures of lam with alef with hamza below, which the fonts lack, and what prints them:
     // the plain ligatures with the hamza below as a mark.
     private static final int LAM_ALEF_HAMZA_BELOW_ISOLATED = 0xFEF9;
@@ -81,6 +82,48 @@ final class VisualLine {
         return minus || separated ? j : -1;
     }
 
+    /**
+     * The line with the marks of a lam that an alef follows moved after the alef and its own
+     * marks. The reordering joins lam and alef into their ligature only where they stand side by
+     * side, so a vocalised لَا or الْإِ printed as lam and alef apart, a form no reader expects;
+     * the marks then stand over and under the ligature. Where lam and alef both carry a mark on
+     * one side (لَأَ), the two would stack into another mark, and the lam keeps its marks.
+     */
+    static int[] lamAlefJoined(int[] text) {
+        int[] out = text;
+        for (int i = 0; i + 2 < text.length; ++i) {
+            if (text[i] != LAM || !Characters.isMark(text[i + 1])) continue;
+            int alef = i + 1;
+            while (alef < text.length && Characters.isMark(text[alef])) ++alef;
+            if (alef == text.length || !isAlef(text[alef])) continue;
+            int end = alef + 1;
+            while (end < text.length && Characters.isMark(text[end])) ++end;
+            if ((sides(text, i + 1, alef) & sides(text, alef + 1, end)) != 0) continue;
+            if (out == text) out = text.clone();
+            int n = i + 1;
+            out[n++] = text[alef];
+            for (int k = alef + 1; k < end; ++k) out[n++] = text[k];
+            for (int k = i + 1; k < alef; ++k) out[n++] = text[k];
+            i = end - 1;
+        }
+        return out;
+    }
+
+    /** The sides of the letter the marks from..to stand on: 1 above, 2 below. */
+    private static int sides(int[] text, int from, int to) {
+        int sides = 0;
+        for (int k = from; k < to; ++k) {
+            int c = text[k];
+            boolean below = c == 0x064D || c == 0x0650 || c == 0x0655 || c == 0x0656;
+            sides |= below ? 2 : 1;
+        }
+        return sides;
+    }
+
+    private static boolean isAlef(int c) {
+        return c == 0x0627 || c == 0x0622 || c == 0x0623 || c == 0x0625;
+    }
+
     private static boolean hasRightToLeft(int[] text) {
         for (int c : text) {
             byte d = Character.getDirectionality(c);
@@ -104,7 +147,7 @@ final class VisualLine {
      */
     static int[] of(int[] logical, boolean rtl, Characters characters) {
         if (logical.length == 0) return logical;
-        int[] isolated = numbersIsolated(logical);
+        int[] isolated = numbersIsolated(lamAlefJoined(logical));
         long[] line = new long[isolated.length + 1];
         line[0] = rtl ? RLM : LRM;
         for (int i = 0; i < isolated.length; ++i) line[i + 1] = isolated[i];

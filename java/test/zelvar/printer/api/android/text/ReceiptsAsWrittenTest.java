@@ -198,6 +198,21 @@ class ReceiptsAsWrittenTest {
     }
 
     @ParameterizedTest(name = "width {0}")
+    @ValueSource(ints = {10, 13, 18})
+    void lamAndAlefJoinIntoTheirLigatureUnderTheLamsMarks(int width) throws Exception {
+        // A mark between lam and alef kept them from joining: they printed as two uprights.
+        for (String word : new String[] {"فَلَا", "أَقْلَامٌ", "الْإِنْسَانَ", "لِلْإِدَارَةِ"}) {
+            String line = printed(1256, width, word).get(0);
+            assertTrue(line.contains("\uFEFB") || line.contains("\uFEFC"), word + ": " + line);
+            word.codePoints().filter(Characters::isMark).forEach(m -> {
+                long want = word.codePoints().filter(c -> c == m).count();
+                assertTrue(line.codePoints().filter(c -> c == m).count() >= want,
+                    word + ": each of its marks printed, " + line);
+            });
+        }
+    }
+
+    @ParameterizedTest(name = "width {0}")
     @ValueSource(ints = {10, 13, 18, 24})
     void gapsInsideWordsAreNarrowerThanHalfTheNarrowestWordSpace(int width) {
         // Words with letters that do not join the next one, and a non-joiner; on a line of their
