@@ -799,9 +799,9 @@ final class LineComposer {
      * under the line's top and print over each other and the letter as one black bar. Type sets
      * them beside the letter's stem, over a longer stroke to the next letter (as in the word for
      * God): here they are stacked, one blank row apart, at the height they take over a short
-     * letter, a blank column or more (a sixth of the cell) after the stem, and the stroke is drawn
-     * on under them. Null where the marks already stand apart, or where a mark would leave the
-     * line's top.
+     * letter, two blank columns or more (a sixth of the cell) after the stem, and the stroke is
+     * drawn on under them. Null where the marks already stand apart, or where a mark would leave
+     * the line's top.
      */
     private static Stacked besideStem(int[] base, List<int[]> marks, int joining) {
         List<int[]> above = new ArrayList<>(2);
@@ -809,8 +809,9 @@ final class LineComposer {
             if (inkLeft(m) >= 0 && topRow(m) < MIDDLE_ROW) above.add(m);
         }
         if (above.isEmpty() || inkLeft(base) < 0) return null;
-        // One mark alone moves only where it would merge with the letter's head: a hamza over
-        // alef reaches the line's top, and a fatha over it printed as one blob with the hamza.
+        // One mark alone moves only where it would merge with the letter's head, and only
+        // beside a letter that joins nothing there: the hamza over alef reaches the line's top,
+        // and a fatha over it printed as one blob with the hamza. It keeps its height.
         boolean single = above.size() == 1;
         if (single && (joining & Characters.JOINS_LEFT) != 0) return null;
         boolean collide = false;
@@ -840,8 +841,10 @@ final class LineComposer {
             if (base[c] != 0 && topRow(base[c]) <= lowest) stem = c;
         }
         if (stem < 0) return null;
-        // Far enough from the stem that the shadda does not read as the arm of a kaf.
-        int stackLeft = stem - Math.max(1, base.length / 6) - width;
+        // Far enough from the stem that the shadda does not read as the arm of a kaf, nor its
+        // prongs as teeth beside the stem (عَلَّمَ at 10 dots, one blank dot away).
+        int stackLeft =
+            stem - (single ? HEADS_APART : Math.max(HEADS_APART, base.length / 6)) - width;
         int pad = Math.max(0, -stackLeft);
         int[] stroke = new int[base.length + pad];
         int edge = base[inkLeft(base)];
