@@ -421,6 +421,8 @@ def draw_joined(cp, width, hints=None, hamza_row=None, font_kaf=False):
     heh = draw_heh_art(src, body, width)
     if heh is not None:
         g = heh
+    if (width, cp) in HEH_ISOLATED_ART:
+        g = Glyph(width).draw_art(HEH_ISOLATED_ART[width, cp], 0, HEH_ISOLATED_TOP_ROW)
     yeh = draw_yeh_art(src, body, dot_groups, width)
     if yeh is not None:
         g = yeh
@@ -1173,6 +1175,50 @@ def draw_heh_art(src, body, width):
         return None
     top, art = drawn
     return Glyph(width).draw_art(art, 0, top)
+
+
+# The isolated heh at 10 and 13 dots: the font's printed as a plain ring, beside the digits the
+# shape of ٥ (and of ٠ grown). Drawn as the flattened heart of Naskh: the ring with the stroke
+# that enters it at the top falling inside to close a small counter on the upper left, over the
+# large one. At 13, U+0647 is a row taller than U+FEE9, as the two are at 18 (two rows there),
+# so that each keeps its top within a row of the 18-dot one: the taller U+FEE9 left a shadda
+# and a vowel less room over it.
+HEH_ISOLATED_10 = [
+    "..........",
+    "..........",
+    "..#####...",
+    ".##.#.##..",
+    ".####..##.",
+    ".##.....#.",
+    ".##.....#.",
+    ".##....##.",
+    "..######..",
+]
+HEH_ISOLATED_13 = [
+    ".............",
+    ".............",
+    "....#####....",
+    "...##.#.##...",
+    "..##..#..##..",
+    "..#####...#..",
+    "..##......#..",
+    "..##.....##..",
+    "...#######...",
+]
+HEH_ISOLATED_13_TALL = [
+    ".............",
+    "....####.....",
+    "...##.#.##...",
+    "..##..#..##..",
+    "..#####...#..",
+    "..##......##.",
+    "..##......##.",
+    "..##.....##..",
+    "...#######...",
+]
+HEH_ISOLATED_ART = {(10, 0x0647): HEH_ISOLATED_10, (10, 0xFEE9): HEH_ISOLATED_10,
+                    (13, 0x0647): HEH_ISOLATED_13_TALL, (13, 0xFEE9): HEH_ISOLATED_13}
+HEH_ISOLATED_TOP_ROW = ARABIC_BASE_ROW - 8
 
 
 # --------------------------------------------------------------------------------------------
