@@ -398,6 +398,10 @@ def draw_joined(cp, width, hints=None, hamza_row=None, font_kaf=False):
     shorten_tail(g)
     if cp in SAD_DRAWN.get(width, ()):
         g = Glyph(width).draw_art(SAD_ART[width], 0, SAD_TOP_ROW)
+    bowl_cx = None
+    if cp in SAD_JOINED and width in SAD_JOINED_ART:
+        g = Glyph(width).draw_art(SAD_JOINED_ART[width], 0, SAD_JOINED_TOP_ROW)
+        bowl_cx = SAD_JOINED_BOWL_CX[width]
     seen = draw_seen_art(cp, src, body, width, many_above)
     teeth_cx = None
     seen_form = None
@@ -417,6 +421,8 @@ def draw_joined(cp, width, hints=None, hamza_row=None, font_kaf=False):
     heh = draw_heh_art(src, body, width)
     if heh is not None:
         g = heh
+    if (width, cp) in HEH_ISOLATED_ART:
+        g = Glyph(width).draw_art(HEH_ISOLATED_ART[width, cp], 0, HEH_ISOLATED_TOP_ROW)
     yeh = draw_yeh_art(src, body, dot_groups, width)
     if yeh is not None:
         g = yeh
@@ -459,7 +465,7 @@ def draw_joined(cp, width, hints=None, hamza_row=None, font_kaf=False):
     ink = {(c, r) for r in range(ROWS) for c in range(width) if g.get(c, r)}
     if hints is None and dot_groups:
         hints = common_dot_rows(cp, len(dot_groups))[width]
-        if cp in SAD_DRAWN.get(width, ()):
+        if cp in SAD_DRAWN.get(width, ()) or bowl_cx is not None:
             # the drawn loop is lower than the font's: its dot keeps one blank row over it
             hints = [None] * len(dot_groups)
         if yeh is not None:
@@ -474,6 +480,8 @@ def draw_joined(cp, width, hints=None, hamza_row=None, font_kaf=False):
             # the dots of sheen stand over the drawn teeth and a dot below under them,
             # wherever the font has them
             cx = teeth_cx
+        if bowl_cx is not None and where == "above":
+            cx = bowl_cx  # dad's dot stands over the middle of the drawn bowl
         if marbuta_final and where == "above":
             _, (gw, _) = marks.group_squares(arrangement, width, False)
             cx = max(cx, MARBUTA_FINAL_DOTS_FROM_COLUMN + gw / 2.0)
@@ -1169,6 +1177,50 @@ def draw_heh_art(src, body, width):
     return Glyph(width).draw_art(art, 0, top)
 
 
+# The isolated heh at 10 and 13 dots: the font's printed as a plain ring, beside the digits the
+# shape of ٥ (and of ٠ grown). Drawn as the flattened heart of Naskh: the ring with the stroke
+# that enters it at the top falling inside to close a small counter on the upper left, over the
+# large one. At 13, U+0647 is a row taller than U+FEE9, as the two are at 18 (two rows there),
+# so that each keeps its top within a row of the 18-dot one: the taller U+FEE9 left a shadda
+# and a vowel less room over it.
+HEH_ISOLATED_10 = [
+    "..........",
+    "..........",
+    "..#####...",
+    ".##.#.##..",
+    ".####..##.",
+    ".##.....#.",
+    ".##.....#.",
+    ".##....##.",
+    "..######..",
+]
+HEH_ISOLATED_13 = [
+    ".............",
+    ".............",
+    "....#####....",
+    "...##.#.##...",
+    "..##..#..##..",
+    "..#####...#..",
+    "..##......#..",
+    "..##.....##..",
+    "...#######...",
+]
+HEH_ISOLATED_13_TALL = [
+    ".............",
+    "....####.....",
+    "...##.#.##...",
+    "..##..#..##..",
+    "..#####...#..",
+    "..##......##.",
+    "..##......##.",
+    "..##.....##..",
+    "...#######...",
+]
+HEH_ISOLATED_ART = {(10, 0x0647): HEH_ISOLATED_10, (10, 0xFEE9): HEH_ISOLATED_10,
+                    (13, 0x0647): HEH_ISOLATED_13_TALL, (13, 0xFEE9): HEH_ISOLATED_13}
+HEH_ISOLATED_TOP_ROW = ARABIC_BASE_ROW - 8
+
+
 # --------------------------------------------------------------------------------------------
 # Final yeh and alef maksura
 
@@ -1435,6 +1487,41 @@ SAD_ART = {
     ],
 }
 SAD_TOP_ROW = ARABIC_BASE_ROW - 6
+
+
+# The initial and medial sad and dad at 10 and 13 dots: the font's bowl came out small, narrow
+# and slanted at the top, with the tooth after it as tall as the bowl, so that ضريبة read as
+# فريبة. Drawn instead as type draws them, a flat oval lying on the base line, clearly wider than
+# high (six columns by five rows at 10, nine by six at 13, the bottom on the two joining rows),
+# and a blank column apart from it a small tooth (two rows over the joining stroke at 10, one at
+# 13), lower than the bowl's top; the medial form takes the joining stroke on to the right edge.
+# Dad's dot stands over the bowl with a blank row under it, its group centred on SAD_JOINED_BOWL_CX: at 13 over
+# the middle of the top, at 10 half a column left of it (centred, the machine reader took the
+# bowl with its dot for the head of ghain, ضريبة for غريبة). The bowl starts on row 11 at 10
+# and on row 10 at 13, as at 18 within a row, so that a line mixing widths keeps one height.
+SAD_JOINED = {0xFEBB, 0xFEBC, 0xFEBF, 0xFEC0}
+SAD_JOINED_ART = {
+    10: [
+        "..........",
+        "..........",
+        "....####..",
+        ".#.#....#.",
+        ".#.#....#.",
+        "#########.",
+        "#########.",
+    ],
+    13: [
+        ".............",
+        ".....######..",
+        "....#......#.",
+        "...#.......#.",
+        ".#.#.......#.",
+        "##.#########.",
+        "############.",
+    ],
+}
+SAD_JOINED_TOP_ROW = ARABIC_BASE_ROW - 6
+SAD_JOINED_BOWL_CX = {10: 5.0, 13: 8.0}
 
 
 # Sad, dad and their forms with dots, isolated and final; U+08AF keeps the font's drawing, as
