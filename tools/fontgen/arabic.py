@@ -1595,9 +1595,14 @@ COMMA_ART = {
 
 
 def draw_comma(width):
-    art = COMMA_ART["wide" if width >= 18 else "narrow"]
+    return draw_centred(COMMA_ART, width, ARABIC_BASE_ROW)
+
+
+def draw_centred(arts, width, base_row):
+    """The narrow or wide drawing of arts centred across width, its last row on base_row."""
+    art = arts["wide" if width >= 18 else "narrow"]
     g = Glyph(width)
-    g.draw_art(art, (width - len(art[0])) // 2, ARABIC_BASE_ROW - len(art) + 1)
+    g.draw_art(art, (width - len(art[0])) // 2, base_row - len(art) + 1)
     g.source = "code"
     return g
 
@@ -1749,11 +1754,7 @@ PERCENT_ART = {
 
 
 def draw_percent(width):
-    art = PERCENT_ART["wide" if width >= 18 else "narrow"]
-    g = Glyph(width)
-    g.draw_art(art, (width - len(art[0])) // 2, DIGIT_BASE_ROW - len(art) + 1)
-    g.source = "code"
-    return g
+    return draw_centred(PERCENT_ART, width, DIGIT_BASE_ROW)
 
 
 def draw_zero(width):
