@@ -1216,6 +1216,28 @@ HEH_ISOLATED_13_TALL = [
     "..##.....##..",
     "...#######...",
 ]
+HEH_ISOLATED_18 = [
+    "..................",
+    "..................",
+    "......######......",
+    ".....##.##.##.....",
+    "....##..##..##....",
+    "....######...##...",
+    "....##.......##...",
+    "....###.....###...",
+    ".....#########....",
+]
+HEH_ISOLATED_18_TALL = [
+    "......######......",
+    ".....##.##.##.....",
+    "....##..##..##....",
+    "....######...##...",
+    "....##.......##...",
+    "....##.......##...",
+    "....##.......##...",
+    "....###.....###...",
+    ".....#########....",
+]
 HEH_ISOLATED_ART = {(10, 0x0647): HEH_ISOLATED_10, (10, 0xFEE9): HEH_ISOLATED_10,
                     (13, 0x0647): HEH_ISOLATED_13_TALL, (13, 0xFEE9): HEH_ISOLATED_13}
 HEH_ISOLATED_TOP_ROW = ARABIC_BASE_ROW - 8
@@ -1228,18 +1250,16 @@ HEH_ISOLATED_TOP_ROW = ARABIC_BASE_ROW - 8
 # The final yeh, alef maksura and Persian yeh: the font's bowl squeezed into the cell prints as
 # a deep round U whose left tip rises over the base line, a noon without its dot (فی reads as
 # فن), and a wide shallow bowl tipped up on the left read as noon ghunna or reh. Drawn as Naskh
-# type draws it: the joining stroke comes in from the right on the base line and runs down to
-# the left, turns at the free edge and sweeps back to the right under itself in a round bowl
-# (four rows under the base line, ending on TAIL_END_ROW), whose tip turns up short of the
-# joining edge, two blank rows under the stroke at 13 and 18. It is not yeh barree, whose flat
-# tail runs on under the word. At 10, where that bowl curled back under the joining stroke
-# closed into a small loop that read as ے, the letter is the open S of Persian type, strokes
-# two dots thick: the joining stroke turns down into a small head that bulges to the right, and
-# the bowl sweeps down under the base line and back up at the left to the joining row, open at
-# the top (its tip leans out to the edge column over the joining row only, so that it does not
-# join the next letter). The isolated form keeps the font's S: drawn as the same open bowl under
-# a head, مشتری read as مش ۳. At 18 the bowl's sides and its turn into the tip overlap by two
-# dots: a bowl broken at a corner left the tip hanging on its own (ـيے).
+# type draws it, the open S of Persian type, strokes two dots thick (three columns at 18): the
+# joining stroke comes in from the right on the base line and turns down into a small head that
+# bulges to the right, and the bowl sweeps down under the base line (ending on TAIL_END_ROW)
+# and back up at the left to the joining row, open at the top (its tip leans out to the edge
+# column over the joining row only, so that it does not join the next letter). A bowl that
+# curled back to the right under the joining stroke, its tip turned up under it, read as yeh
+# barree ے (بانکی, ایرانی), and at 10 closed into a small loop. The isolated form keeps the
+# font's S: drawn as the same open bowl under a head, مشتری read as مش ۳. At 18 the head's
+# turns overlap the strokes they join by two dots: a bowl broken at a corner left its tip
+# hanging on its own (ـيے).
 YEH_ART = {
     10: [
         "##.....###",
@@ -1250,20 +1270,20 @@ YEH_ART = {
         "...####...",
     ],
     13: [
-        "........#####",
-        "......#######",
-        "...####......",
-        ".###.....##..",
-        ".##.....###..",
-        "..#######....",
+        "##.......####",
+        ".##.....#####",
+        ".##....##....",
+        ".##.....##...",
+        "..###...##...",
+        "...######....",
     ],
     18: [
-        "...........#######",
-        ".........#########",
-        "...#######........",
-        ".####.......###...",
-        ".###.......###....",
-        "..###########.....",
+        "###..........#####",
+        ".###........######",
+        ".###.......####...",
+        ".###........###...",
+        "..####......###...",
+        "...##########.....",
     ],
 }
 YEH_TOP_ROW = ARABIC_BASE_ROW - 1
