@@ -238,16 +238,17 @@ final class LineComposer {
                     }
                     if (!overstrike && Characters.isArabicBlock(c)) {
                         Cluster waiting = natural.pending;
+                        Cluster arriving = new Cluster(c, font, sequence, natural.nonJoiner);
                         // What the next letter holds, for a mark of the letter before it that
                         // would reach over it (a letter's marks follow it).
                         int[] next = waiting != null && waiting.font == font
                                 && !waiting.marks.isEmpty()
                                 && (waiting.joining & Characters.JOINS_RIGHT) != 0
                                 && (i + 1 == v.length || !Characters.isMark(v[i + 1]))
-                            ? columns(sequence, font)
+                            ? arriving.base
                             : null;
                         cell = set(run, natural, true, cell, c, next);
-                        natural.pending = new Cluster(c, font, sequence, natural.nonJoiner);
+                        natural.pending = arriving;
                         natural.pending.afterBlank = previousLetter < 0 || v[previousLetter] == ' ';
                         if (font == NARROW_FONT && hasWideBowl(c)) {
                             byte[] wide =

@@ -89,7 +89,7 @@ final class VisualLine {
      * the marks then stand over and under the ligature. Where lam and alef both carry a mark on
      * one side (لَأَ), the two would stack into another mark, and the lam keeps its marks.
      */
-    static int[] lamAlefJoined(int[] text) {
+    private static int[] lamAlefJoined(int[] text) {
         int[] out = text;
         for (int i = 0; i + 2 < text.length; ++i) {
             if (text[i] != LAM || !Characters.isMark(text[i + 1])) continue;
@@ -114,6 +114,7 @@ final class VisualLine {
         int sides = 0;
         for (int k = from; k < to; ++k) {
             int c = text[k];
+            // kasratan, kasra, hamza below, subscript alef
             boolean below = c == 0x064D || c == 0x0650 || c == 0x0655 || c == 0x0656;
             sides |= below ? 2 : 1;
         }
