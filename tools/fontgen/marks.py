@@ -67,8 +67,9 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # kasra are slanted strokes two dots thick along their length (a thermal head fades a stroke
 # one dot thick, and a diagonal staircase of single dots is one), three rows high where the
 # rows allow: the fatha at 13 keeps two rows, as three touch the shadda over a letter whose dot
-# or hamza starts on row 8 (noon, yeh with hamza), and so does the kasra at 10, as three touch
-# the hamza under final alef there. Fathatan and kasratan are two such strokes side by side,
+# or hamza starts on row 8 (noon, yeh with hamza), and so does the kasra at 10 and 13, as three
+# touch the hamza under final alef at 10, and two leave room under a letter for a kasratan set
+# as two kasras one under the other. Fathatan and kasratan are two such strokes side by side,
 # more than one blank dot apart in every direction (stacked, they would need six rows, and
 # over alef there are three; thermal heads print two strokes one blank dot apart as one, which
 # reads as madda), each steeper than the fatha, as two shallow strokes side by side over alef
@@ -95,7 +96,7 @@ HARAKAT_ART = {
         0x064D: ["..##.....##", ".###....###", "###....###."],  # kasratan
         0x064E: [".#####", "#####."],  # fatha: two rows (see above)
         0x064F: ["...###", "..##.#", ".#.###", "#....."],  # damma: a small waw (see above)
-        0x0650: ["...###", ".####.", "###..."],  # kasra
+        0x0650: [".#####", "#####."],  # kasra: two rows, as the fatha
         0x0651: [".##..##..##", ".##..##..##", ".##########"],  # shadda: a comb
         0x0652: [".###.", "#...#", ".###."],  # sukun: a round ring
         0x0653: [".###.....", "##.###.##", ".....###."],  # madda: a tilde

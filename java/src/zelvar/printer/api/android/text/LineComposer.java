@@ -60,6 +60,13 @@ final class LineComposer {
     // keheh, and the two read as one gaf.
     private static final int HEADS_APART = 2;
     private static final int[] APART = {DOTS_APART, DOTS_APART, HEADS_APART};
+    // Blank rows between two marks stacked over a letter: with one, a thermal head prints them
+    // as one mark.
+    private static final int MARKS_APART = 2;
+    private static final int FATHATAN = 0x064B;
+    private static final int KASRATAN = 0x064D;
+    private static final int FATHA = 0x064E;
+    private static final int KASRA = 0x0650;
     // The dots of glyphs set before, by their columns, shared by all encoders: each receipt sets
     // the same few dozen letters. An entry is never changed, only replaced.
     private static final int DOTS_CACHE = 256;
@@ -226,13 +233,18 @@ final class LineComposer {
                         && Characters.isArabicLetter(v[previousLetter])
                     ? NativeDraw.JUSTIFY_LEFT
                     : NativeDraw.JUSTIFY_NONE;
+                int vowel = natural != null ? tanwinVowel(c) : 0;
+                byte[] unmarked = vowel != 0 ? placement.clone() : null;
                 byte[] sequence = NativeDraw.drawJustified(
                     c, characters.codePage, font, NativeDraw.FONT_HEIGHT, placement, justify);
                 boolean overstrike = sequence.length == COLUMN_BYTES * font + 17;
                 if (natural != null && sequence.length > 0) {
                     Cluster pending = natural.pending;
                     if (overstrike && pending != null && pending.font == font) {
-                        pending.marks.add(columns(sequence, font));
+                        int[] mark = vowel != 0
+                            ? stackedTanwin(vowel, font, unmarked, justify, pending.base)
+                            : null;
+                        pending.marks.add(mark != null ? mark : columns(sequence, font));
                         ++drawnCharacters;
                         continue;
                     }
@@ -302,6 +314,40 @@ final class LineComposer {
         }
         if (natural != null) set(run, natural, false, cell);
         return run;
+    }
+
+    /** The vowel doubled in a fathatan or kasratan; 0 for any other character. */
+    private static int tanwinVowel(int c) {
+        return c == FATHATAN ? FATHA : c == KASRATAN ? KASRA : 0;
+    }
+
+    /**
+     * A fathatan or kasratan as type sets it, its vowel twice, one over the other and two blank
+     * rows apart, where the letter leaves that room; otherwise null, and the font's drawing of
+     * the two strokes side by side is printed. Side by side they read as two vowels of two
+     * letters.
+     */
+    private int[] stackedTanwin(int vowel, int font, byte[] placement, int justify, int[] base) {
+        byte[] sequence = NativeDraw.drawJustified(
+            vowel, characters.codePage, font, NativeDraw.FONT_HEIGHT, placement, justify);
+        if (sequence.length != COLUMN_BYTES * font + 17) return null;
+        int[] v = columns(sequence, font);
+        int top = topRow(v), bottom = bottomRow(v);
+        if (top > bottom) return null;
+        // The copy goes on the far side of the vowel the fit placed, which leaves two blank
+        // rows next to the letter.
+        int step = bottom - top + 1 + MARKS_APART;
+        if (vowel == FATHA ? top < step : bottom + step > 23) return null;
+        int[] copy = movedDown(v, vowel == FATHA ? -step : step);
+        int[] stacked = new int[v.length];
+        for (int i = 0; i < v.length; ++i) {
+            // Two blank rows and a blank column round the copy keep it off the letter.
+            int near = copy[i] | (i > 0 ? copy[i - 1] : 0) | (i + 1 < v.length ? copy[i + 1] : 0);
+            near |= near << 1 | near << 2 | near >>> 1 | near >>> 2;
+            if (i < base.length && (base[i] & near) != 0) return null;
+            stacked[i] = v[i] | copy[i];
+        }
+        return stacked;
     }
 
     private void noteWidth(int dots, int c) {

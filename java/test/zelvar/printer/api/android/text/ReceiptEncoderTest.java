@@ -5,6 +5,7 @@ import static org.junit.jupiter.api.Assertions.assertArrayEquals;
 import static org.junit.jupiter.api.Assertions.assertEquals;
 import static org.junit.jupiter.api.Assertions.assertFalse;
 import static org.junit.jupiter.api.Assertions.assertNotEquals;
+import static org.junit.jupiter.api.Assertions.assertNotNull;
 import static org.junit.jupiter.api.Assertions.assertThrows;
 import static org.junit.jupiter.api.Assertions.assertTrue;
 
@@ -252,6 +253,48 @@ class ReceiptEncoderTest {
             }
             assertTrue(!(boolean) w[1] || Math.abs(left + right - stem - stemEnd) <= 2,
                 word + " at " + width + ": tanwin " + left + "-" + right + " over stem " + stem);
+        }
+    }
+
+    @Test
+    void aFathatanOrKasratanWithRoomIsItsVowelTwiceTwoBlankRowsApart() {
+        // Side by side, the two strokes read as the vowels of two letters. Over alef, under a
+        // reh's tail or at 18 (its vowels are three rows) there is no room to stack them.
+        Object[][] cases = {{"يومًا", 10, true}, {"يومًا", 13, true}, {"شكرًا", 13, true},
+            {"ولدٍ", 10, true}, {"ولدٍ", 13, true}, {"يوماً", 13, false}, {"تمرٍ", 10, false},
+            {"يومًا", 18, false}, {"كتابٍ", 13, false}};
+        for (Object[] t : cases) {
+            String what = t[0] + " at " + t[1];
+            int rows = 0;
+            int[] mark = null;
+            for (Glyph g : encode(PrinterProfile.REFERENCE, 1256, (int) t[1], PAPER, (String) t[0])
+                               .lines.get(0)) {
+                if (!g.overstrike) continue;
+                assertTrue(mark == null || !(boolean) t[2], what + ": one mark");
+                mark = g.columns;
+                for (int c : mark) rows |= c;
+            }
+            assertNotNull(mark, what);
+            // The inked rows, top row first, as runs of ink and blank.
+            List<Integer> bands = new ArrayList<>();
+            for (int row = 23, run = 0; row >= -1; --row) {
+                boolean inked = row >= 0 && (rows >>> row & 1) != 0;
+                if (inked) ++run;
+                if (!inked && run > 0) {
+                    bands.add(row + 1);
+                    bands.add(run);
+                    run = 0;
+                }
+            }
+            boolean stacked = bands.size() == 4;
+            assertEquals(t[2], stacked, what + ": rows " + bands);
+            if (!stacked) continue;
+            int step = bands.get(0) - bands.get(2);
+            assertEquals(bands.get(1) + 2, step, what + ": two blank rows between the vowels");
+            for (int c : mark) {
+                int lower = c & ((1 << bands.get(2) + bands.get(3)) - 1);
+                assertEquals(lower << step, c & ~lower, what + ": the same vowel twice");
+            }
         }
     }
 
