@@ -405,7 +405,7 @@ final class LineComposer {
             marks = moved;
             w = base.length;
         }
-        Stacked beside = besideStem(base, marks, k.joining);
+        Stacked beside = besideStem(base, marks, k.joining, !nextNatural);
         int[] window = window(base, marks, k.joining, false);
         int leadingGap = -1;
         if (k.wideBowl != null && marks.isEmpty()) {
@@ -850,7 +850,8 @@ final class LineComposer {
      * drawn on under them. Null where the marks already stand apart, or where a mark would leave
      * the line's top.
      */
-    private static Stacked besideStem(int[] base, List<int[]> marks, int joining) {
+    private static Stacked besideStem(
+        int[] base, List<int[]> marks, int joining, boolean opensWord) {
         List<int[]> above = new ArrayList<>(2);
         for (int[] m : marks) {
             if (inkLeft(m) >= 0 && topRow(m) < MIDDLE_ROW) above.add(m);
@@ -892,11 +893,26 @@ final class LineComposer {
         // prongs as teeth beside the stem (عَلَّمَ at 10 dots, one blank dot away).
         int stackLeft =
             stem - (single ? HEADS_APART : Math.max(HEADS_APART, base.length / 6)) - width;
+        int after = 0;
+        if (single && opensWord) {
+            // A word's first letter takes its mark on the side before the word, where it can
+            // only be this letter's: on the other it stands over the gap to the next letter and
+            // reads as that letter's (أَنَا).
+            int stemEnd = stem;
+            while (stemEnd + 1 < base.length && base[stemEnd + 1] != 0
+                && topRow(base[stemEnd + 1]) <= lowest) {
+                ++stemEnd;
+            }
+            stackLeft = stemEnd + 1 + HEADS_APART;
+            after = Math.max(0, stackLeft + width - base.length);
+        }
         int pad = Math.max(0, -stackLeft);
-        int[] stroke = new int[base.length + pad];
+        int[] stroke = new int[base.length + pad + after];
         int edge = base[inkLeft(base)];
         for (int c = 0; c < stroke.length; ++c) {
-            if (c >= pad) {
+            if (c >= pad + base.length) {
+                stroke[c] = 0;
+            } else if (c >= pad) {
                 stroke[c] = base[c - pad];
             } else if ((joining & Characters.JOINS_LEFT) != 0) {
                 stroke[c] = edge;
@@ -908,11 +924,12 @@ final class LineComposer {
             int[] placed = m;
             if (inkLeft(m) >= 0 && topRow(m) < MIDDLE_ROW) {
                 placed = stacked.get(at++);
-                int centre = stackLeft + pad + width / 2;
-                placed = shifted(
-                    padded(placed, pad), centre - (inkLeft(placed) + inkRight(placed)) / 2 - pad);
+                // Centred on the widest mark, which starts at stackLeft.
+                placed = shifted(paddedBlank(placed, pad, after),
+                    Math.floorDiv(
+                        2 * stackLeft + width - 1 - inkLeft(placed) - inkRight(placed), 2));
             } else {
-                placed = padded(placed, pad);
+                placed = paddedBlank(placed, pad, after);
             }
             moved.add(placed);
         }

@@ -256,6 +256,35 @@ class ReceiptEncoderTest {
         }
     }
 
+    @ParameterizedTest(name = "width {0}")
+    @ValueSource(ints = {10, 13, 18})
+    void aMarkBesideTheHamzaOfAWordsFirstAlefStandsBeforeTheWord(int width) {
+        // After the alef it stood over the gap to the next letter and read as that letter's.
+        for (String word : new String[] {"أَنَا", "أَحْمَدُ"}) {
+            List<Glyph> line =
+                encode(PrinterProfile.REFERENCE, 1256, width, PAPER, word).lines.get(0);
+            int alef = line.size() - 1; // the word's first letter prints last
+            while (line.get(alef).overstrike) --alef;
+            Glyph letter = line.get(alef), mark = line.get(alef + 1);
+            assertTrue(
+                inkLeft(mark) > inkRight(letter), word + " at " + width + ": the fatha's side");
+        }
+    }
+
+    private static int inkLeft(Glyph g) {
+        for (int c = 0; c < g.columns.length; ++c) {
+            if (g.columns[c] != 0) return g.x + c;
+        }
+        return Integer.MAX_VALUE;
+    }
+
+    private static int inkRight(Glyph g) {
+        for (int c = g.columns.length - 1; c >= 0; --c) {
+            if (g.columns[c] != 0) return g.x + c;
+        }
+        return Integer.MIN_VALUE;
+    }
+
     @Test
     void aFathatanOrKasratanWithRoomIsItsVowelTwiceTwoBlankRowsApart() {
         // Side by side, the two strokes read as the vowels of two letters. Over alef, under a
