@@ -65,14 +65,13 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # Harakat, drawn per font: art rows from the top; '#' is ink. Marks above print from row 0
 # down, marks below end on row 23. The shapes differ from each other and from a dot: fatha and
 # kasra are slanted strokes two dots thick along their length (a thermal head fades a stroke
-# one dot thick, and a diagonal staircase of single dots is one), three rows high where the
-# rows allow: the fatha at 13 keeps two rows, as three touch the shadda over a letter whose dot
-# or hamza starts on row 8 (noon, yeh with hamza), and so does the kasra at 10 and 13, as three
-# touch the hamza under final alef at 10, and two leave room under a letter for a kasratan set
-# as two kasras one under the other. Fathatan and kasratan are two such strokes side by side,
-# more than one blank dot apart in every direction (stacked, they would need six rows, and
-# over alef there are three; thermal heads print two strokes one blank dot apart as one, which
-# reads as madda), each steeper than the fatha, as two shallow strokes side by side over alef
+# one dot thick, and a diagonal staircase of single dots is one), two rows high: three touch
+# the shadda over a letter whose dot or hamza starts on row 8 (noon, yeh with hamza) and the
+# hamza under final alef at 10, and two leave room over and under a short letter for a
+# fathatan or kasratan set as its vowel twice, one over the other. Where there is no such
+# room (over alef there are three rows), fathatan and kasratan are two strokes side by side,
+# more than one blank dot apart in every direction (thermal heads print two strokes one blank
+# dot apart as one, which reads as madda), each steeper than the fatha, as two shallow strokes side by side over alef
 # read as madda too (شكراً as شكرآ); damma a small waw: a ring on rows 0-2 whose tail leaves
 # its left side on row 1 and runs down to the left, a blank dot apart from the ring's foot,
 # ending in one dot on row 3 at the cell's left edge. In three rows a ring leaves its tail no
@@ -107,9 +106,9 @@ HARAKAT_ART = {
         0x064B: ["....###....###", "...###....###.", "..###....###.."],
         0x064C: ["...####....####", "..##..#...##..#", ".#..###..#..###"],
         0x064D: ["....###....###", "...###....###.", "..###....###.."],
-        0x064E: ["....####", ".######.", "####...."],
+        0x064E: [".######", "######."],
         0x064F: ["....####", "...##..#", ".##.####", "#......."],
-        0x0650: ["....####", ".######.", "####...."],
+        0x0650: [".######", "######."],
         0x0651: ["##.##.##", "########", "########"],
         0x0652: [".####.", "##..##", ".####."],
         0x0653: ["...###.......", ".#######..###", "###...######."],
