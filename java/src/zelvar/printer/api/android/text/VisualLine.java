@@ -15,6 +15,8 @@ final class VisualLine {
     private static final int LRM = 0x200E;
     private static final int SHADDA = 0x0651;
     private static final int LAM = 0x0644;
+    private static final int ALEF = 0x0627;
+    private static final int FATHATAN = 0x064B;
     // The ligatures of lam with alef with hamza below, which the fonts lack, and what prints them:
     // the plain ligatures with the hamza below as a mark.
     private static final int LAM_ALEF_HAMZA_BELOW_ISOLATED = 0xFEF9;
@@ -121,6 +123,35 @@ final class VisualLine {
         return sides;
     }
 
+    /**
+     * The line with a fathatan written over a word's last alef moved onto the letter before the
+     * alef, where type also sets it (شكراً as شكرًا). Over the alef the two strokes find no room
+     * under the line's top and stand side by side, where readers take them for the vowels of two
+     * letters; over a short letter they stand one over the other. A tall letter, one with dots
+     * over it or one with marks of its own leaves the tanwin where it was written.
+     */
+    private static int[] tanwinBeforeAlef(int[] text) {
+        int[] out = text;
+        for (int i = 1; i + 1 < text.length; ++i) {
+            if (text[i] != ALEF || text[i + 1] != FATHATAN) continue;
+            if (i + 2 < text.length && Characters.isMark(text[i + 2])) continue;
+            int before = text[i - 1];
+            if (!Characters.isArabicLetter(before) || !leavesRoomAbove(before)) continue;
+            if (out == text) out = text.clone();
+            out[i] = FATHATAN;
+            out[i + 1] = ALEF;
+        }
+        return out;
+    }
+
+    /**
+     * Whether a letter leaves a tanwin room to stand over it as two vowels one over the other:
+     * not a tall letter (alef, tah, zah, kaf, lam), nor one with dots or a hamza over it.
+     */
+    private static boolean leavesRoomAbove(int c) { return NO_ROOM_ABOVE.indexOf(c) < 0; }
+
+    private static final String NO_ROOM_ABOVE = "ءآأؤإئاتثخذزشضطظغفقكلنژکگ";
+
     private static boolean isAlef(int c) {
         return c == 0x0627 || c == 0x0622 || c == 0x0623 || c == 0x0625;
     }
@@ -148,7 +179,7 @@ final class VisualLine {
      */
     static int[] of(int[] logical, boolean rtl, Characters characters) {
         if (logical.length == 0) return logical;
-        int[] isolated = numbersIsolated(lamAlefJoined(logical));
+        int[] isolated = numbersIsolated(lamAlefJoined(tanwinBeforeAlef(logical)));
         long[] line = new long[isolated.length + 1];
         line[0] = rtl ? RLM : LRM;
         for (int i = 0; i < isolated.length; ++i) line[i + 1] = isolated[i];
