@@ -157,10 +157,7 @@ final class ReceiptLayout {
         int factor = writer.style().widthFactor();
         int width = lineWidth();
         return logical
-            -> measurer
-                   .compose(
-                       VisualLine.of(logical, rtl, characters), false, factor, room(logical, width))
-                   .width;
+            -> measurer.compose(visual(logical, rtl), false, factor, room(logical, width)).width;
     }
 
     /**
@@ -172,6 +169,22 @@ final class ReceiptLayout {
         int cells = 0;
         for (int dots : characters.widths(logical, 0, logical.length, false)) cells += dots;
         return Math.max(0, width - cells);
+    }
+
+    // The last line reordered: the line breaker measures the line it keeps, and the same line
+    // is then composed again to be printed.
+    private int[] lastLogical;
+    private boolean lastRtl;
+    private int[] lastVisual;
+
+    /** The line in printing order, reordered once for measuring and printing. */
+    private int[] visual(int[] logical, boolean rtl) {
+        if (lastVisual == null || rtl != lastRtl || !Arrays.equals(logical, lastLogical)) {
+            lastLogical = logical.clone();
+            lastRtl = rtl;
+            lastVisual = VisualLine.of(logical, rtl, characters);
+        }
+        return lastVisual;
     }
 
     private LineComposer.Run line(int[] logical, boolean rtl, boolean frame) {
@@ -198,10 +211,9 @@ final class ReceiptLayout {
             if (frameLine(text, width)) return;
         }
         for (int[] segment : breaker.wrap(text, width, frame, measure(rtl, frame))) {
-            LineComposer.Run run = frame
-                ? line(segment, rtl, true)
-                : composer.compose(VisualLine.of(segment, rtl, characters), false,
-                    writer.style().widthFactor(), room(segment, width));
+            LineComposer.Run run = frame ? line(segment, rtl, true)
+                                         : composer.compose(visual(segment, rtl), false,
+                                             writer.style().widthFactor(), room(segment, width));
             writer.beginLine(frame || Characters.hasBoxCharacters(segment));
             int x = frame ? 0 : centered ? (width - run.width) / 2 : side ? width - run.width : 0;
             writer.moveTo(Math.max(0, x), 0);
