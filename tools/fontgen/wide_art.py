@@ -243,45 +243,46 @@ A9FC1 = [
     "........................",  # 23
 ]
 
-# You (U+723E) as it stands on the right of an ideograph, in columns 11-22 (the other part takes
-# the ten left of a blank one, and the last column stays blank so that neighbours stand apart):
-# one, its two small strokes either side of the vertical, the frame and the vertical through it;
-# the four small crosses inside the frame are crosses three dots square, two on each side, their
-# outer arms touching the frame and a blank column between them and the vertical, so that the
-# vertical stands clear and the crosses stand apart with three blank rows between one and the
-# next (crosses touching the vertical merged with it into a mesh). To leave them that room the
-# frame's sides are one dot thick below its top bar.
+# You (U+723E) as it stands on the right of an ideograph, in columns 12-22 (the other part takes
+# the ten columns 1-10, a blank one between, and the first and last columns stay blank so that
+# neighbours stand two apart): one, its two small strokes either side of the vertical, the frame
+# and the vertical through it; the four small crosses inside the frame are crosses three dots
+# square, two on each side, a blank column between them and the vertical, so that the vertical
+# stands clear and the crosses stand apart with three blank rows between one and the next
+# (crosses touching the vertical merged with it into a mesh). The left crosses touch the frame;
+# the right ones have the frame for their outer arm, which keeps you eleven columns wide. To
+# leave them that room the frame's sides are one dot thick below its top bar.
 ER = [
-    "............",  # 0
-    "############",  # 1
-    "############",  # 2
-    "..##.##..##.",  # 3
-    ".##..##...##",  # 4
-    "############",  # 5
-    "############",  # 6
-    "#....##....#",  # 7
-    "#....##....#",  # 8
-    "##.#.##.#.##",  # 9
-    "#.#..##..#.#",  # 10
-    "##.#.##.#.##",  # 11
-    "#....##....#",  # 12
-    "#....##....#",  # 13
-    "#....##....#",  # 14
-    "##.#.##.#.##",  # 15
-    "#.#..##..#.#",  # 16
-    "##.#.##.#.##",  # 17
-    "#....##....#",  # 18
-    "#....##....#",  # 19
-    "#....##....#",  # 20
-    "#....##....#",  # 21
-    "#....##.####",  # 22
-    "............",  # 23
+    "...........",  # 0
+    "###########",  # 1
+    "###########",  # 2
+    "..##.##.##.",  # 3
+    ".##..##..##",  # 4
+    "###########",  # 5
+    "###########",  # 6
+    "#....##...#",  # 7
+    "#....##...#",  # 8
+    "##.#.##.#.#",  # 9
+    "#.#..##..##",  # 10
+    "##.#.##.#.#",  # 11
+    "#....##...#",  # 12
+    "#....##...#",  # 13
+    "#....##...#",  # 14
+    "##.#.##.#.#",  # 15
+    "#.#..##..##",  # 16
+    "##.#.##.#.#",  # 17
+    "#....##...#",  # 18
+    "#....##...#",  # 19
+    "#....##...#",  # 20
+    "#....##...#",  # 21
+    "#....##.###",  # 22
+    "...........",  # 23
 ]
 
 
 def beside_er(left):
     """Dot art of 24 x 24: the art `left` (ten columns) with you beside it."""
-    return [left[r] + "." + ER[r] + "." for r in range(24)]
+    return ["." + left[r] + "." + ER[r] + "." for r in range(24)]
 
 
 # U+9FE5: the left of gentleman beside you: a dot, a box of two rooms, the vertical going on down
@@ -549,33 +550,34 @@ A9FE9 = beside_er([
 
 # U+9FE6: brave beside the small and fine. Brave: the grass, and the centre (U+592E): the frame
 # open at the foot (its sides one dot thick), the vertical through it from over its top, the long
-# bar across its foot reaching past its sides, and the legs spreading under it (drawn as a closed
-# box it read as yellow). Fine: the step (its second falling stroke meets the vertical), the
+# bar across its foot reaching past its left side, and the legs spreading under it (drawn as a
+# closed box it read as yellow); brave is seven columns wide, its bars ending flush with the
+# frame's right side, so that the ink keeps a blank column each side. Fine: the step (its second falling stroke meets the vertical), the
 # mountain (its teeth one dot thick over a base of two), one, the table's two legs, and the strike
 # (a falling stroke to its bar; below, the long falling stroke reaching under the table and the
 # stroke that parts from it to the right).
 A9FE6 = [
-    ".##..##...##...#.....##.",  # 0
-    "########..##.#.#.#...##.",  # 1
-    "########.##..#.#.#..##..",  # 2
-    ".##..##..##..#####..##..",  # 3
+    "..##..##..##...#.....##.",  # 0
+    ".#######..##.#.#.#...##.",  # 1
+    ".#######.##..#.#.#..##..",  # 2
+    "..##..##.##..#####..##..",  # 3
     ".............#####..###.",  # 4
-    "...##.....##........###.",  # 5
-    ".######...##.#####.##...",  # 6
-    ".######..###.#####...##.",  # 7
-    ".#.##.#..###.........##.",  # 8
-    ".#.##.#...##.##.##..##..",  # 9
-    ".#.##.#...##.##.##..##..",  # 10
-    ".#.##.#...##.##.##.##...",  # 11
-    "########..##.##.##.##...",  # 12
-    "########..##.##....##...",  # 13
-    "...##.....##.##...####..",  # 14
-    "..####....##.##...####..",  # 15
-    "..#..#....##.##...##.##.",  # 16
-    ".##..##...##.##..##..##.",  # 17
-    ".#....#...##.##..##..##.",  # 18
-    "##....##..##.##.##...##.",  # 19
-    "#......#..##.##.##...##.",  # 20
+    "....##....##........###.",  # 5
+    "..######..##.#####.##...",  # 6
+    "..######.###.#####...##.",  # 7
+    "..#.##.#.###.........##.",  # 8
+    "..#.##.#..##.##.##..##..",  # 9
+    "..#.##.#..##.##.##..##..",  # 10
+    "..#.##.#..##.##.##.##...",  # 11
+    ".#######..##.##.##.##...",  # 12
+    ".#######..##.##....##...",  # 13
+    "....##....##.##...####..",  # 14
+    "...####...##.##...####..",  # 15
+    "...#..#...##.##...##.##.",  # 16
+    "..##..##..##.##..##..##.",  # 17
+    "..#....#..##.##..##..##.",  # 18
+    ".##...##..##.##.##...##.",  # 19
+    ".#.....#..##.##.##...##.",  # 20
     "..........##....##...##.",  # 21
     "..........##............",  # 22
     "........................",  # 23
@@ -645,7 +647,7 @@ MA = [
 
 
 def beside_ma(right):
-    """Dot art of 24 x 24: the horse with the art `right` (eleven columns) beside it."""
+    """Dot art of the horse with the art `right` (ten or eleven columns) beside it."""
     return [MA[r] + "." + right[r] + "." for r in range(24)]
 
 
@@ -679,35 +681,37 @@ A9FAD = beside_ma([
     "...........",  # 23
 ])
 
-# U+9FAE: the horse beside wing: the feathers (two hooks open on the left, each its bar, the
-# side falling from it and hooking left at the foot, a tick two dots wide and a rising stroke
+# U+9FAE: the horse beside wing, ten columns wide so that the ink keeps a blank column each side:
+# the feathers (two hooks open on the left, each its bar, the side falling from it and hooking
+# left at the foot, a tick (two dots wide in the first, one in the second) and a rising stroke
 # inside; a blank row under them, so that they do not close into two boxes), the field (its
-# inner cross one dot thick) and together (its short bar one dot thick).
+# inner bar one dot thick, its inner vertical two between rooms two wide) and together (its
+# short bar one dot thick).
 A9FAE = beside_ma([
-    "#####.#####",  # 0
-    "#####.#####",  # 1
-    "...##....##",  # 2
-    "##.##.##.##",  # 3
-    "..###...###",  # 4
-    "#..##.#..##",  # 5
-    ".####..####",  # 6
-    "...........",  # 7
-    "###########",  # 8
-    "##...#...##",  # 9
-    "###########",  # 10
-    "##...#...##",  # 11
-    "###########",  # 12
-    "###########",  # 13
-    "...........",  # 14
-    "..##...##..",  # 15
-    ".#########.",  # 16
-    "..##...##..",  # 17
-    "###########",  # 18
-    "###########",  # 19
-    "...........",  # 20
-    "..##...##..",  # 21
-    ".##.....##.",  # 22
-    "...........",  # 23
+    "#####.####",  # 0
+    "#####.####",  # 1
+    "...##...##",  # 2
+    "##.##.#.##",  # 3
+    "..###..###",  # 4
+    "#..##.#.##",  # 5
+    ".####.####",  # 6
+    "..........",  # 7
+    "##########",  # 8
+    "##..##..##",  # 9
+    "##########",  # 10
+    "##..##..##",  # 11
+    "##########",  # 12
+    "##########",  # 13
+    "..........",  # 14
+    "..##..##..",  # 15
+    ".########.",  # 16
+    "..##..##..",  # 17
+    "##########",  # 18
+    "##########",  # 19
+    "..........",  # 20
+    "..##..##..",  # 21
+    ".##....##.",  # 22
+    "..........",  # 23
 ])
 
 # U+9FE1: net over silk and the short-tailed bird, beside you. The net a box of three rooms (its
