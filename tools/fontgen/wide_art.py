@@ -23,8 +23,9 @@ U+9FDD, the knife's short stroke in U+9FDE and U+9FE0, the ear's bend in U+9FE5 
 the inner bar of the wine jar in U+9FC0 and a few hooks and feet are one dot thick; the arrow in the healer
 of U+9FC0 is a tick, a bar and two legs (its weapon's bars one dot thick too, the wine jar's one
 standing a blank row over the jar's box), and the net in U+9FDD a box of two rooms. They fill
-more of the cell than Noto's, from column 0 (1 for U+9FC0) to column 22 and from row 0 or 1,
-the last column left blank so that two of them side by side stay apart. U+9FC1, less dense and
+more of the cell than Noto's, from row 0 or 1 and 22 or 23 columns across; cjk.fit_wide_ink takes
+a column out of those 23 across where the drawing spares one and centres them all in columns
+1-22, so that two side by side stand two blank columns apart. U+9FC1, less dense and
 legible from Noto, is drawn too, to match them: Noto's dot of speech is a single dot over one,
 and its legs thin to one dot where they bend. U+9FE1, with net, silk and the short-tailed bird
 beside you, printed from Noto as one grey blob; it is drawn with the net a box of three rooms
