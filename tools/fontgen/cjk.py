@@ -177,7 +177,104 @@ def thickened(src, cp, px_w, px_h):
     return Shape({(x + x0 - 1, y + y0 - 1) for x, y in ink})
 
 
+# The ink of a wide ideograph spans at most this many columns, so that it keeps a blank column on
+# each side and two stand two apart in a run, further apart than the parts of one ideograph (a
+# single blank column between neighbours grouped the right part of one with the next).
+WIDE_INK_WIDTH = WIDE_WIDTH - 2
+
+
+def _components(dots, steps):
+    seen, count = set(), 0
+    for start in dots:
+        if start in seen:
+            continue
+        count += 1
+        seen.add(start)
+        stack = [start]
+        while stack:
+            x, y = stack.pop()
+            for dx, dy in steps:
+                d = (x + dx, y + dy)
+                if d in dots and d not in seen:
+                    seen.add(d)
+                    stack.append(d)
+    return count
+
+
+def _topology(ink, c0, c1):
+    """The strokes (8-connected ink) and the rooms and outside (4-connected blank) counted
+    within columns c0..c1 and a blank border around them."""
+    around = [(1, 0), (-1, 0), (0, 1), (0, -1)]
+    blank = {(c, r) for r in range(-1, ROWS + 1) for c in range(c0 - 1, c1 + 2)} - ink
+    return (_components(ink, around + [(1, 1), (1, -1), (-1, 1), (-1, -1)]),
+            _components(blank, around))
+
+
+def _run(ink, c0, c1, c, r):
+    """The first and last column of the run of ink, or of blank, through (c, r) within c0..c1."""
+    inked = (c, r) in ink
+    lo = hi = c
+    while lo > c0 and ((lo - 1, r) in ink) == inked:
+        lo -= 1
+    while hi < c1 and ((hi + 1, r) in ink) == inked:
+        hi += 1
+    return lo, hi
+
+
+def _can_spare(ink, c0, c1, c):
+    """Whether column c can go: in every row the ink through it runs on three dots or more
+    (so a vertical stroke keeps two) and a blank through it between two strokes is two dots or
+    more (so the strokes stay apart), and no strokes or rooms join or vanish."""
+    for r in range(ROWS):
+        lo, hi = _run(ink, c0, c1, c, r)
+        if (c, r) in ink and hi - lo < 2:
+            return False
+        if (c, r) not in ink and hi == lo and c0 < lo and hi < c1:
+            return False
+    narrowed = {(x - (x > c), y) for x, y in ink if x != c}
+    return _topology(narrowed, c0, c1 - 1) == _topology(ink, c0, c1)
+
+
+def _narrowed_gaps(ink, c0, c1, c):
+    """The rows where taking out column c leaves two strokes one blank dot apart."""
+    runs = [_run(ink, c0, c1, c, r) for r in range(ROWS) if (c, r) not in ink]
+    return sum(1 for lo, hi in runs if hi - lo == 1 and c0 < lo and hi < c1)
+
+
+def fit_wide_ink(g):
+    """Takes columns out of an ideograph whose ink is wider than WIDE_INK_WIDTH where the
+    drawing spares them (each time the column that takes off the most ink, of those the
+    rightmost, as the left part is the narrower one), then centres the ink in the cell. Returns
+    False when it cannot spare enough columns."""
+    left, right, _, _ = g.margins()
+    c0, c1 = left, g.width - 1 - right
+    if c1 - c0 + 1 <= WIDE_INK_WIDTH and left and right:
+        return True
+    ink = {(c, r) for r in range(ROWS) for c in range(g.width) if g.get(c, r)}
+    while c1 - c0 + 1 > WIDE_INK_WIDTH:
+        spare = [c for c in range(c0 + 1, c1) if _can_spare(ink, c0, c1, c)]
+        if not spare:
+            return False
+        c = max(spare, key=lambda x: (-_narrowed_gaps(ink, c0, c1, x),
+                                      sum(1 for r in range(ROWS) if (x, r) in ink), x))
+        ink = {(x - (x > c), y) for x, y in ink if x != c}
+        c1 -= 1
+    dc = (g.width - (c1 - c0 + 1)) // 2 - c0
+    g.rows = [0] * ROWS
+    for x, y in ink:
+        g.set(x + dc, y)
+    return True
+
+
 def draw_wide_ideograph(cp):
+    g = _draw_wide_ideograph(cp)
+    if not fit_wide_ink(g):
+        raise SystemExit("fontgen: U+%04X is wider than %d columns and has none to spare"
+                         % (cp, WIDE_INK_WIDTH))
+    return g
+
+
+def _draw_wide_ideograph(cp):
     g = Glyph(WIDE_WIDTH)
     if cp in WIDE_ART:
         g.draw_art(WIDE_ART[cp])

@@ -23,8 +23,9 @@ U+9FDD, the knife's short stroke in U+9FDE and U+9FE0, the ear's bend in U+9FE5 
 the inner bar of the wine jar in U+9FC0 and a few hooks and feet are one dot thick; the arrow in the healer
 of U+9FC0 is a tick, a bar and two legs (its weapon's bars one dot thick too, the wine jar's one
 standing a blank row over the jar's box), and the net in U+9FDD a box of two rooms. They fill
-more of the cell than Noto's, from column 0 (1 for U+9FC0) to column 22 and from row 0 or 1,
-the last column left blank so that two of them side by side stay apart. U+9FC1, less dense and
+more of the cell than Noto's, from row 0 or 1 and 22 or 23 columns across; cjk.fit_wide_ink takes
+a column out of those 23 across where the drawing spares one and centres them all in columns
+1-22, so that two side by side stand two blank columns apart. U+9FC1, less dense and
 legible from Noto, is drawn too, to match them: Noto's dot of speech is a single dot over one,
 and its legs thin to one dot where they bend. U+9FE1, with net, silk and the short-tailed bird
 beside you, printed from Noto as one grey blob; it is drawn with the net a box of three rooms
@@ -243,45 +244,46 @@ A9FC1 = [
     "........................",  # 23
 ]
 
-# You (U+723E) as it stands on the right of an ideograph, in columns 11-22 (the other part takes
-# the ten left of a blank one, and the last column stays blank so that neighbours stand apart):
-# one, its two small strokes either side of the vertical, the frame and the vertical through it;
-# the four small crosses inside the frame are crosses three dots square, two on each side, their
-# outer arms touching the frame and a blank column between them and the vertical, so that the
-# vertical stands clear and the crosses stand apart with three blank rows between one and the
-# next (crosses touching the vertical merged with it into a mesh). To leave them that room the
-# frame's sides are one dot thick below its top bar.
+# You (U+723E) as it stands on the right of an ideograph, in columns 12-22 (the other part takes
+# the ten columns 1-10, a blank one between, and the first and last columns stay blank so that
+# neighbours stand two apart): one, its two small strokes either side of the vertical, the frame
+# and the vertical through it; the four small crosses inside the frame are crosses three dots
+# square, two on each side, a blank column between them and the vertical, so that the vertical
+# stands clear and the crosses stand apart with three blank rows between one and the next
+# (crosses touching the vertical merged with it into a mesh). The left crosses touch the frame;
+# the right ones have the frame for their outer arm, which keeps you eleven columns wide. To
+# leave them that room the frame's sides are one dot thick below its top bar.
 ER = [
-    "............",  # 0
-    "############",  # 1
-    "############",  # 2
-    "..##.##..##.",  # 3
-    ".##..##...##",  # 4
-    "############",  # 5
-    "############",  # 6
-    "#....##....#",  # 7
-    "#....##....#",  # 8
-    "##.#.##.#.##",  # 9
-    "#.#..##..#.#",  # 10
-    "##.#.##.#.##",  # 11
-    "#....##....#",  # 12
-    "#....##....#",  # 13
-    "#....##....#",  # 14
-    "##.#.##.#.##",  # 15
-    "#.#..##..#.#",  # 16
-    "##.#.##.#.##",  # 17
-    "#....##....#",  # 18
-    "#....##....#",  # 19
-    "#....##....#",  # 20
-    "#....##....#",  # 21
-    "#....##.####",  # 22
-    "............",  # 23
+    "...........",  # 0
+    "###########",  # 1
+    "###########",  # 2
+    "..##.##.##.",  # 3
+    ".##..##..##",  # 4
+    "###########",  # 5
+    "###########",  # 6
+    "#....##...#",  # 7
+    "#....##...#",  # 8
+    "##.#.##.#.#",  # 9
+    "#.#..##..##",  # 10
+    "##.#.##.#.#",  # 11
+    "#....##...#",  # 12
+    "#....##...#",  # 13
+    "#....##...#",  # 14
+    "##.#.##.#.#",  # 15
+    "#.#..##..##",  # 16
+    "##.#.##.#.#",  # 17
+    "#....##...#",  # 18
+    "#....##...#",  # 19
+    "#....##...#",  # 20
+    "#....##...#",  # 21
+    "#....##.###",  # 22
+    "...........",  # 23
 ]
 
 
 def beside_er(left):
     """Dot art of 24 x 24: the art `left` (ten columns) with you beside it."""
-    return [left[r] + "." + ER[r] + "." for r in range(24)]
+    return ["." + left[r] + "." + ER[r] + "." for r in range(24)]
 
 
 # U+9FE5: the left of gentleman beside you: a dot, a box of two rooms, the vertical going on down
@@ -549,33 +551,34 @@ A9FE9 = beside_er([
 
 # U+9FE6: brave beside the small and fine. Brave: the grass, and the centre (U+592E): the frame
 # open at the foot (its sides one dot thick), the vertical through it from over its top, the long
-# bar across its foot reaching past its sides, and the legs spreading under it (drawn as a closed
-# box it read as yellow). Fine: the step (its second falling stroke meets the vertical), the
+# bar across its foot reaching past its left side, and the legs spreading under it (drawn as a
+# closed box it read as yellow); brave is seven columns wide, its bars ending flush with the
+# frame's right side, so that the ink keeps a blank column each side. Fine: the step (its second falling stroke meets the vertical), the
 # mountain (its teeth one dot thick over a base of two), one, the table's two legs, and the strike
 # (a falling stroke to its bar; below, the long falling stroke reaching under the table and the
 # stroke that parts from it to the right).
 A9FE6 = [
-    ".##..##...##...#.....##.",  # 0
-    "########..##.#.#.#...##.",  # 1
-    "########.##..#.#.#..##..",  # 2
-    ".##..##..##..#####..##..",  # 3
+    "..##..##..##...#.....##.",  # 0
+    ".#######..##.#.#.#...##.",  # 1
+    ".#######.##..#.#.#..##..",  # 2
+    "..##..##.##..#####..##..",  # 3
     ".............#####..###.",  # 4
-    "...##.....##........###.",  # 5
-    ".######...##.#####.##...",  # 6
-    ".######..###.#####...##.",  # 7
-    ".#.##.#..###.........##.",  # 8
-    ".#.##.#...##.##.##..##..",  # 9
-    ".#.##.#...##.##.##..##..",  # 10
-    ".#.##.#...##.##.##.##...",  # 11
-    "########..##.##.##.##...",  # 12
-    "########..##.##....##...",  # 13
-    "...##.....##.##...####..",  # 14
-    "..####....##.##...####..",  # 15
-    "..#..#....##.##...##.##.",  # 16
-    ".##..##...##.##..##..##.",  # 17
-    ".#....#...##.##..##..##.",  # 18
-    "##....##..##.##.##...##.",  # 19
-    "#......#..##.##.##...##.",  # 20
+    "....##....##........###.",  # 5
+    "..######..##.#####.##...",  # 6
+    "..######.###.#####...##.",  # 7
+    "..#.##.#.###.........##.",  # 8
+    "..#.##.#..##.##.##..##..",  # 9
+    "..#.##.#..##.##.##..##..",  # 10
+    "..#.##.#..##.##.##.##...",  # 11
+    ".#######..##.##.##.##...",  # 12
+    ".#######..##.##....##...",  # 13
+    "....##....##.##...####..",  # 14
+    "...####...##.##...####..",  # 15
+    "...#..#...##.##...##.##.",  # 16
+    "..##..##..##.##..##..##.",  # 17
+    "..#....#..##.##..##..##.",  # 18
+    ".##...##..##.##.##...##.",  # 19
+    ".#.....#..##.##.##...##.",  # 20
     "..........##....##...##.",  # 21
     "..........##............",  # 22
     "........................",  # 23
@@ -645,7 +648,7 @@ MA = [
 
 
 def beside_ma(right):
-    """Dot art of 24 x 24: the horse with the art `right` (eleven columns) beside it."""
+    """Dot art of the horse with the art `right` (ten or eleven columns) beside it."""
     return [MA[r] + "." + right[r] + "." for r in range(24)]
 
 
@@ -679,35 +682,37 @@ A9FAD = beside_ma([
     "...........",  # 23
 ])
 
-# U+9FAE: the horse beside wing: the feathers (two hooks open on the left, each its bar, the
-# side falling from it and hooking left at the foot, a tick two dots wide and a rising stroke
+# U+9FAE: the horse beside wing, ten columns wide so that the ink keeps a blank column each side:
+# the feathers (two hooks open on the left, each its bar, the side falling from it and hooking
+# left at the foot, a tick (two dots wide in the first, one in the second) and a rising stroke
 # inside; a blank row under them, so that they do not close into two boxes), the field (its
-# inner cross one dot thick) and together (its short bar one dot thick).
+# inner bar one dot thick, its inner vertical two between rooms two wide) and together (its
+# short bar one dot thick).
 A9FAE = beside_ma([
-    "#####.#####",  # 0
-    "#####.#####",  # 1
-    "...##....##",  # 2
-    "##.##.##.##",  # 3
-    "..###...###",  # 4
-    "#..##.#..##",  # 5
-    ".####..####",  # 6
-    "...........",  # 7
-    "###########",  # 8
-    "##...#...##",  # 9
-    "###########",  # 10
-    "##...#...##",  # 11
-    "###########",  # 12
-    "###########",  # 13
-    "...........",  # 14
-    "..##...##..",  # 15
-    ".#########.",  # 16
-    "..##...##..",  # 17
-    "###########",  # 18
-    "###########",  # 19
-    "...........",  # 20
-    "..##...##..",  # 21
-    ".##.....##.",  # 22
-    "...........",  # 23
+    "#####.####",  # 0
+    "#####.####",  # 1
+    "...##...##",  # 2
+    "##.##.#.##",  # 3
+    "..###..###",  # 4
+    "#..##.#.##",  # 5
+    ".####.####",  # 6
+    "..........",  # 7
+    "##########",  # 8
+    "##..##..##",  # 9
+    "##########",  # 10
+    "##..##..##",  # 11
+    "##########",  # 12
+    "##########",  # 13
+    "..........",  # 14
+    "..##..##..",  # 15
+    ".########.",  # 16
+    "..##..##..",  # 17
+    "##########",  # 18
+    "##########",  # 19
+    "..........",  # 20
+    "..##..##..",  # 21
+    ".##....##.",  # 22
+    "..........",  # 23
 ])
 
 # U+9FE1: net over silk and the short-tailed bird, beside you. The net a box of three rooms (its
@@ -814,59 +819,59 @@ A9FDA = beside_ge([
 # each, seven columns each with a blank column between: the tree's legs one-dot ticks, each's
 # strokes slants two dots wide over the mouth, three columns wide inside.
 A9FE4 = [
-    "..........##.......##...",  # 0
-    "#######...##......##....",  # 1
-    "#######...##.....######.",  # 2
-    ".##..##...##....##...##.",  # 3
-    ".##..##.######.##...##..",  # 4
-    ".######.######.#...##...",  # 5
-    ".######...##......##....",  # 6
-    ".##..##..####....####...",  # 7
-    ".##..##.#.##.#..##..##..",  # 8
-    ".######.#.##.#.##....##.",  # 9
-    ".######...##...#......#.",  # 10
-    ".##..##...##............",  # 11
-    ".##..##...##...########.",  # 12
-    ".##..##...##...########.",  # 13
-    ".##..##...##...##....##.",  # 14
-    ".##.###...##...##....##.",  # 15
-    "#######...##...##....##.",  # 16
-    "###..##...##...##....##.",  # 17
-    ".....##...##...##....##.",  # 18
-    ".....##...##...########.",  # 19
-    ".....##...##...########.",  # 20
-    ".....##...##............",  # 21
+    "...........##......##...",  # 0
+    ".#######...##.....##....",  # 1
+    ".#######...##.....#####.",  # 2
+    "..##..##...##....##..##.",  # 3
+    "..##..##.######.##..##..",  # 4
+    "..######.######.#..##...",  # 5
+    "..######...##.....##....",  # 6
+    "..##..##..####....####..",  # 7
+    "..##..##.#.##.#..##.##..",  # 8
+    "..######.#.##.#.##...##.",  # 9
+    "..######...##...#.....#.",  # 10
+    "..##..##...##...........",  # 11
+    "..##..##...##...#######.",  # 12
+    "..##..##...##...#######.",  # 13
+    "..##..##...##...##...##.",  # 14
+    "..##.###...##...##...##.",  # 15
+    ".#######...##...##...##.",  # 16
+    ".###..##...##...##...##.",  # 17
+    "......##...##...##...##.",  # 18
+    "......##...##...#######.",  # 19
+    "......##...##...#######.",  # 20
+    "......##...##...........",  # 21
     "........................",  # 22
     "........................",  # 23
 ]
 
 # U+9FE2: the ear and the town (U+8036) beside join: the ear narrowed to seven columns (its inner
 # bars two dots thick, the rising stroke crossing the right vertical), the town's bends one dot
-# thick, and join (the roof, its short bar and the mouth) in columns 13-22.
+# thick, and join (the roof peaking in one dot, its short bar and the mouth) in columns 14-22.
 A9FE2 = [
-    ".................##.....",  # 0
-    "#######.####....####....",  # 1
-    "#######.####...##..##...",  # 2
-    ".##..##.##.#..##....##..",  # 3
-    ".##..##.##.#.##......##.",  # 4
-    ".######.##.#.#........#.",  # 5
-    ".######.###.............",  # 6
-    ".##..##.####...######...",  # 7
-    ".##..##.##.#...######...",  # 8
-    ".######.##.#............",  # 9
-    ".######.##.#..########..",  # 10
-    ".##..##.####..########..",  # 11
-    ".##..##.###...##....##..",  # 12
-    ".##..##.##....##....##..",  # 13
-    ".##..##.##....##....##..",  # 14
-    ".##.###.##....##....##..",  # 15
-    "#######.##....##....##..",  # 16
-    "###..##.##....##....##..",  # 17
-    ".....##.##....##....##..",  # 18
-    ".....##.##....##....##..",  # 19
-    ".....##.##....########..",  # 20
-    ".....##.##....########..",  # 21
-    "........##..............",  # 22
+    "..................#.....",  # 0
+    ".#######.####....###....",  # 1
+    ".#######.####...##.##...",  # 2
+    "..##..##.##.#..##...##..",  # 3
+    "..##..##.##.#.##.....##.",  # 4
+    "..######.##.#.#.......#.",  # 5
+    "..######.###............",  # 6
+    "..##..##.####...#####...",  # 7
+    "..##..##.##.#...#####...",  # 8
+    "..######.##.#...........",  # 9
+    "..######.##.#..#######..",  # 10
+    "..##..##.####..#######..",  # 11
+    "..##..##.###...##...##..",  # 12
+    "..##..##.##....##...##..",  # 13
+    "..##..##.##....##...##..",  # 14
+    "..##.###.##....##...##..",  # 15
+    ".#######.##....##...##..",  # 16
+    ".###..##.##....##...##..",  # 17
+    "......##.##....##...##..",  # 18
+    "......##.##....##...##..",  # 19
+    "......##.##....#######..",  # 20
+    "......##.##....#######..",  # 21
+    ".........##.............",  # 22
     "........................",  # 23
 ]
 
@@ -1002,32 +1007,33 @@ A9FEA = [
 # the right a stroke falling to the right from the top, a short stroke falling to the left across
 # its head. The weapon: the table (its bar, the left leg falling, the right one hooked out) over
 # the right hand (a bar turning into the long stroke falling to the left, crossed low by the one
-# falling to the right). The moon is a tall box with two inner bars, its left side bending out at
-# the foot.
+# falling to the right; the two cross on two dots, a blank dot from the strokes beside them, which
+# keeps the ink 22 columns across). The moon is a tall box with two inner bars, its left side
+# bending out at the foot.
 A4DBD = [
-    ".######.######..##......",  # 0
-    ".######.######..##...##.",  # 1
-    ".##..##.....##...##.##..",  # 2
-    ".##..##....##.....###...",  # 3
-    ".##..##.##.##......##...",  # 4
-    ".######..###........##..",  # 5
-    ".######...##.........##.",  # 6
-    ".##..##.##............#.",  # 7
-    ".##..##.................",  # 8
-    ".##..##...#########.....",  # 9
-    ".######...#########.....",  # 10
-    ".######...##.....##.....",  # 11
-    ".##..##..##......##..##.",  # 12
-    ".##..##.##.......######.",  # 13
-    ".##..##.................",  # 14
-    ".##..##..###########....",  # 15
-    ".##..##..###########....",  # 16
-    ".##..##...##......##....",  # 17
-    ".##..##....##....##.....",  # 18
-    "##...##.....##..##......",  # 19
-    "##...##.......##........",  # 20
-    "##..###.....##..###.....",  # 21
-    "#...##..####......#####.",  # 22
+    "..######.######.##......",  # 0
+    "..######.######.##...##.",  # 1
+    "..##..##.....##..##.##..",  # 2
+    "..##..##....##....###...",  # 3
+    "..##..##.##.##.....##...",  # 4
+    "..######..###.......##..",  # 5
+    "..######...##........##.",  # 6
+    "..##..##.##...........#.",  # 7
+    "..##..##................",  # 8
+    "..##..##...########.....",  # 9
+    "..######...########.....",  # 10
+    "..######...##....##.....",  # 11
+    "..##..##..##.....##..##.",  # 12
+    "..##..##.##......######.",  # 13
+    "..##..##................",  # 14
+    "..##..##..##########....",  # 15
+    "..##..##..##########....",  # 16
+    "..##..##...##.....##....",  # 17
+    "..##..##....##...##.....",  # 18
+    ".##...##.....##.##......",  # 19
+    ".##...##.......##.......",  # 20
+    ".##..###.....##.###.....",  # 21
+    ".#...##..####.....#####.",  # 22
     "........................",  # 23
 ]
 
