@@ -104,8 +104,32 @@ final class ReceiptLayout {
                 }
                 if (columns.size() > 2 && columns(paragraph, columns)) continue;
             }
+            int[] typedCentred = centered || isFrame(paragraph) ? null : typedCentred(paragraph);
+            if (typedCentred != null) {
+                paragraph(typedCentred, true);
+                continue;
+            }
             paragraph(paragraph, centered);
         }
+    }
+
+    /**
+     * The text of a line that its spaces centre in as many cells as the paper holds, as an app
+     * centres a line with String.format padding or with spaces before it; otherwise null. Set in
+     * its cells it would stand in the middle, but Arabic at its natural width is narrower than its
+     * cells and stood off the middle by half of what it saves: the text is centred on the paper
+     * instead.
+     */
+    private int[] typedCentred(int[] text) {
+        int lead = leadingSpaces(text);
+        int end = text.length;
+        while (end > lead && text[end - 1] == ReceiptInput.SPACE) --end;
+        int chars = end - lead;
+        if (lead == 0 || chars == 0) return null;
+        // The middle of the text in the middle of the line's cells, to the rounding of the
+        // padding.
+        int cells = lineWidth() / Characters.RESIDENT_CELL;
+        return Math.abs(2 * lead + chars - cells) <= 1 ? Arrays.copyOfRange(text, lead, end) : null;
     }
 
     /**

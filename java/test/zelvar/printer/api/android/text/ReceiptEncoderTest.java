@@ -288,6 +288,25 @@ class ReceiptEncoderTest {
         return Integer.MIN_VALUE;
     }
 
+    @ParameterizedTest(name = "width {0}")
+    @ValueSource(ints = {10, 13, 18})
+    void aLineCentredByTypedSpacesStandsInThePapersMiddle(int width) {
+        // Arabic at its natural width is narrower than its cells, and centred by the app's
+        // spaces it stood up to 60 dots off the middle. A line only indented stays where typed.
+        String text = "شكراً لزيارتكم، نراكم قريباً";
+        String lead = " ".repeat((PAPER / 12 - text.length()) / 2);
+        Object[][] lines = {
+            {lead + text, true}, {String.format("%-48s", lead + text), true}, {"  " + text, false}};
+        for (Object[] t : lines) {
+            int[] ink = ink(width, (String) t[0]);
+            int left = 0, right = PAPER - 1;
+            while (ink[left] == 0) ++left;
+            while (ink[right] == 0) --right;
+            assertEquals(t[1], Math.abs(left + right + 1 - PAPER) <= 12,
+                "'" + t[0] + "' at " + width + ": ink from " + left + " to " + right);
+        }
+    }
+
     @Test
     void aFathatanOrKasratanWithRoomIsItsVowelTwiceTwoBlankRowsApart() {
         // Side by side, the two strokes read as the vowels of two letters. Over alef, under a
