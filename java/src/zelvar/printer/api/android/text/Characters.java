@@ -32,6 +32,8 @@ final class Characters {
     private static final int YEN = 0x00A5;
     // The fonts a character that the chosen font lacks is drawn with, the widest first.
     private static final int[] OTHER_FONTS = {18, 13, 10};
+    // The narrow font whose kana and kanji are drawn nearest their square.
+    private static final int CJK_FONT = 18;
 
     // Whether a code point can be drawn, per font width: 0 not asked yet, 1 yes, 2 no. The answer
     // depends on the font alone (the code page only admits a request), so it is shared.
@@ -145,15 +147,17 @@ final class Characters {
 
     /**
      * The font width a character is drawn with, or 0 when it is sent as text or replaced. Box
-     * characters come from the frame font, the rest from the chosen font, and the wide ideographs
-     * from the 24-dot font. What those lack is drawn by the widest other font that holds it when
-     * the printer cannot print it either, and always for Arabic script, whose letters the printer
-     * would print unjoined (so under the 24-dot width, which holds no Arabic, Arabic comes from
-     * the 18-dot font), and for the yen sign under the Japanese code page, whose byte most
-     * printers print as a backslash.
+     * characters come from the frame font, kana and kanji from the 18-dot font under a narrower
+     * one, the rest from the chosen font, and the wide ideographs from the 24-dot font. What those
+     * lack is drawn by the widest other font that holds it when the printer cannot print it either,
+     * and always for Arabic script, whose letters the printer would print unjoined (so under the
+     * 24-dot width, which holds no Arabic, Arabic comes from the 18-dot font), and for the yen sign
+     * under the Japanese code page, whose byte most printers print as a backslash.
      */
     private int findFont(int c) {
         if (isBox(c) && boxFont != width && drawable(c, boxFont)) return boxFont;
+        // Kana and kanji are square: squeezed into 10 or 13 columns they read as half of one.
+        if (isCjk(c) && width < CJK_FONT && drawable(c, CJK_FONT)) return CJK_FONT;
         if (drawable(c, width)) return width;
         if (width != DOUBLE_CELL && drawable(c, DOUBLE_CELL)) return DOUBLE_CELL;
         boolean drawnFirst = Character.UnicodeScript.of(c) == Character.UnicodeScript.ARABIC

@@ -489,6 +489,8 @@ class ReceiptEncoderTest {
             if (!drawable && !unprintable.contains(cps[i])) unprintable.add(cps[i]);
         }
         assertTrue(line.stream().anyMatch(g -> g.drawn), "the library draws katakana");
+        // Square, from the 18-dot font: in 13 columns a katakana read as half of one.
+        assertTrue(line.stream().allMatch(g -> !g.drawn || g.width == 18), "drawn 18 dots wide");
         assertEquals(unprintable,
             e.unprintables().stream().map(Note::codePoint).collect(Collectors.toList()));
     }
