@@ -1627,25 +1627,27 @@ def draw_centred(arts, width, base_row):
     return g
 
 
-# The Arabic decimal separator: the font's comma-like mark at this size hangs under the base
-# line and comes out nearly the shape and size of reh (١٢٥٫٥٠ read as ١٢٥ر٥٠), and a slanted
-# stroke standing on the base line read as a slash (١٢٥/٥٠). Drawn as the font sets it against
-# the digits, low, its top a third of the way up the digits and its tail under the base line,
-# but as a comma: a solid head three dots wide on the base line and a short tail two dots thick
-# falling to the left under it.
+# The Arabic decimal separator: the font's mark at this size comes out nearly the shape and size
+# of reh (١٢٥٫٥٠ read as ١٢٥ر٥٠), a slanted stroke as tall as half the digits standing on the
+# base line read as a slash (١٢٥/٥٠), and a comma with a solid head on the base line read as a
+# Latin comma. Drawn as type sets it, a short slanted stroke two dots thick sitting low across the
+# base line, two rows over it and three under it (three and three at 18), with no head: it falls
+# to the left, steeper than a slash, and well under the raised turned comma of the thousands
+# separator.
 DECIMAL_SEPARATOR = 0x066B
 DECIMAL_SEPARATOR_ART = {
-    "narrow": [".###", ".###", ".###", ".##.", "##.."],
-    "wide": [".####", ".####", ".####", "..###", ".###.", "###.."],
+    "narrow": ["..##", "..##", ".##.", ".##.", "##..", "##.."],
+    "wide": ["...##", "..###", "..##.", ".###.", ".##..", "###..", "##..."],
 }
-# The rows of the head: its last one is the digits' base row.
-DECIMAL_SEPARATOR_HEAD_ROWS = 3
+# The rows of the stroke under the digits' base row.
+DECIMAL_SEPARATOR_ROWS_UNDER = 3
 
 
 def draw_decimal_separator(width):
     art = DECIMAL_SEPARATOR_ART["wide" if width >= 18 else "narrow"]
     g = Glyph(width)
-    g.draw_art(art, (width - len(art[0])) // 2, DIGIT_BASE_ROW - DECIMAL_SEPARATOR_HEAD_ROWS + 1)
+    top = DIGIT_BASE_ROW + DECIMAL_SEPARATOR_ROWS_UNDER - len(art) + 1
+    g.draw_art(art, (width - len(art[0])) // 2, top)
     g.source = "code"
     return g
 
