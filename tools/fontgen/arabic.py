@@ -258,6 +258,8 @@ def draw_letter(cp, width, flag=cov.FLAG_NONE):
     if aim:
         g = draw_aimed(cp, width, aim)
         if g is not None:
+            if cp in ALEF_HAMZA_DRAWN.get(width, ()):
+                draw_alef_hamza(g)
             return g
     if flag == cov.FLAG_HJUST:
         # Alef and its variants keep the drawing their stored headers and the justification of
@@ -265,8 +267,36 @@ def draw_letter(cp, width, flag=cov.FLAG_NONE):
         g = draw_justified(cp, width)
         if width in ALEF_STEM_WIDENED:
             widen_stem(g)
+        if cp in ALEF_HAMZA_DRAWN.get(width, ()):
+            draw_alef_hamza(g)
         return g
     return draw_joined(cp, width)
+
+
+# The alef carrying hamza at 10 and 13: the font's hamza, squeezed into the columns over the
+# stem, prints as a blob three dots by four. Drawn instead as a small c open to the right with
+# its tail falling to the left under it, in the same columns, so that the letter keeps its width
+# in a line printed at natural widths, and on the rows over the stem that the font leaves, a
+# blank row over it: U+0654, whose foot runs five columns wide, read there as madda (أمين as
+# آمين). Over the final form's stem, a row higher, the three rows left take the hamza that the
+# other letters carry (U+0654 as the marks font draws it, from the same first column).
+ALEF_HAMZA_ART = [".##", "#..", ".##", "##."]
+ALEF_HAMZA_DRAWN = {10: (0x0623, 0xFE83, 0xFE84), 13: (0x0623, 0xFE83)}
+
+
+def draw_alef_hamza(glyph):
+    """Redraws the hamza over the alef stem of glyph from the first column of the font's."""
+    stem = next(c for c in range(glyph.width) if glyph.get(c, ARABIC_BASE_ROW - 5))
+    stem_top = ARABIC_BASE_ROW - 5
+    while glyph.get(stem, stem_top - 1):
+        stem_top -= 1
+    c0 = min(c for c in range(glyph.width) for r in range(stem_top - 1) if glyph.get(c, r))
+    glyph.erase(0, 0, glyph.width - 1, stem_top - 1)
+    if stem_top - 1 >= len(ALEF_HAMZA_ART):
+        glyph.draw_art(ALEF_HAMZA_ART, c0, 0)
+        return
+    for c, r in hamza_art(glyph.width):
+        glyph.set(c0 + c, r)
 
 
 def draw_aimed(cp, width, aim):
