@@ -1499,8 +1499,10 @@ def draw_kaf_mark(glyph):
 # The isolated and final sad and dad at 10 dots: the font's loop, tooth and tail squeezed into
 # eight columns print as a knot of three one-dot walls. Drawn instead as a tooth, a loop beside it
 # standing on the base line with a bottom two rows thick, and the tail curving under the base line
-# (to end on TAIL_END_ROW at 13, a row higher at 10). The loop is round at the top and falls to
-# the left to the tooth, which rises a blank column apart from it and stands lower than the
+# (to end on TAIL_END_ROW at 13, a row higher at 10). The loop is round at the top (at 13 flat,
+# four dots across over a counter four columns by three, where a round top three dots across over
+# a counter of one or two dots read as the head of feh, الرياض as ending in ڧ) and falls to the
+# left to the tooth, which rises a blank column apart from it and stands lower than the
 # loop (a tooth standing over the loop made a straight stem of it, and the loop a square box):
 # at 13 two rows over the base stroke with the loop six columns wide, at 10 one row with the loop
 # five. The tail goes down from the tooth and sweeps round and up to the left, its tip leaning
@@ -1521,12 +1523,11 @@ SAD_ART = {
         "..#####...",
         "...###....",
     ],
-    # At 13 the font's loop leans and keeps a counter of one or two dots (cramped).
     13: [
         ".............",
-        "........###..",
-        "......###.##.",
-        "....#.##...#.",
+        ".......####..",
+        "......#....#.",
+        "....#.#....#.",
         "##..#.#....#.",
         "##..########.",
         ".##.########.",
