@@ -946,6 +946,22 @@ TEST(ArabicArtwork, AlefStemsAreAsWideAsLam) {
     }
 }
 
+// The hamza over alef at 10 and 13 dots has four rows at most over the stem; drawn solid there
+// it printed as a blob. It is an open c: at most three quarters of the box round it inked.
+TEST(ArabicArtwork, HamzaOverAlefIsOpen) {
+    for (const Font& font : kFonts) {
+        if (!font.narrow || font.width > 13) continue;
+        for (int cp : {0x0623, 0xFE83, 0xFE84}) {
+            int c0 = font.width, c1 = 0, r1 = 0, n = 0;
+            for (const auto& [c, r] : DotsOf(Get(font, cp), font.width)) {
+                if (r > 3) continue;  // the stem starts on row 4 or lower
+                c0 = std::min(c0, c), c1 = std::max(c1, c), r1 = std::max(r1, r), ++n;
+            }
+            EXPECT_LE(4 * n, 3 * (c1 - c0 + 1) * (r1 + 1)) << font.name << " " << Hex(cp);
+        }
+    }
+}
+
 // Thermal heads print two strokes one blank dot apart as one: tanwin then reads as madda and
 // gaf as kaf. Strokes that must read as separate ink keep two blank dots between them: dots up
 // to two apart (one blank between) count as one piece, and the pieces keep their number.

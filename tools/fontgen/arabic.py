@@ -258,6 +258,8 @@ def draw_letter(cp, width, flag=cov.FLAG_NONE):
     if aim:
         g = draw_aimed(cp, width, aim)
         if g is not None:
+            if cp in ALEF_HAMZA_DRAWN.get(width, ()):
+                draw_alef_hamza(g)
             return g
     if flag == cov.FLAG_HJUST:
         # Alef and its variants keep the drawing their stored headers and the justification of
@@ -265,8 +267,36 @@ def draw_letter(cp, width, flag=cov.FLAG_NONE):
         g = draw_justified(cp, width)
         if width in ALEF_STEM_WIDENED:
             widen_stem(g)
+        if cp in ALEF_HAMZA_DRAWN.get(width, ()):
+            draw_alef_hamza(g)
         return g
     return draw_joined(cp, width)
+
+
+# The alef carrying hamza at 10 and 13: the font's hamza, squeezed into the columns over the
+# stem, prints as a blob three dots by four. Drawn instead as a small c open to the right with
+# its tail falling to the left under it, in the same columns, so that the letter keeps its width
+# in a line printed at natural widths, and on the rows over the stem that the font leaves, a
+# blank row over it: U+0654, whose foot runs five columns wide, read there as madda (أمين as
+# آمين). Over the final form's stem, a row higher, the three rows left take the hamza that the
+# other letters carry (U+0654 as the marks font draws it, from the same first column).
+ALEF_HAMZA_ART = [".##", "#..", ".##", "##."]
+ALEF_HAMZA_DRAWN = {10: (0x0623, 0xFE83, 0xFE84), 13: (0x0623, 0xFE83)}
+
+
+def draw_alef_hamza(glyph):
+    """Redraws the hamza over the alef stem of glyph from the first column of the font's."""
+    stem = next(c for c in range(glyph.width) if glyph.get(c, ARABIC_BASE_ROW - 5))
+    stem_top = ARABIC_BASE_ROW - 5
+    while glyph.get(stem, stem_top - 1):
+        stem_top -= 1
+    c0 = min(c for c in range(glyph.width) for r in range(stem_top - 1) if glyph.get(c, r))
+    glyph.erase(0, 0, glyph.width - 1, stem_top - 1)
+    if stem_top - 1 >= len(ALEF_HAMZA_ART):
+        glyph.draw_art(ALEF_HAMZA_ART, c0, 0)
+        return
+    for c, r in hamza_art(glyph.width):
+        glyph.set(c0 + c, r)
 
 
 def draw_aimed(cp, width, aim):
@@ -1469,8 +1499,10 @@ def draw_kaf_mark(glyph):
 # The isolated and final sad and dad at 10 dots: the font's loop, tooth and tail squeezed into
 # eight columns print as a knot of three one-dot walls. Drawn instead as a tooth, a loop beside it
 # standing on the base line with a bottom two rows thick, and the tail curving under the base line
-# (to end on TAIL_END_ROW at 13, a row higher at 10). The loop is round at the top and falls to
-# the left to the tooth, which rises a blank column apart from it and stands lower than the
+# (to end on TAIL_END_ROW at 13, a row higher at 10). The loop is round at the top (at 13 flat,
+# four dots across over a counter four columns by three, where a round top three dots across over
+# a counter of one or two dots read as the head of feh, الرياض as ending in ڧ) and falls to the
+# left to the tooth, which rises a blank column apart from it and stands lower than the
 # loop (a tooth standing over the loop made a straight stem of it, and the loop a square box):
 # at 13 two rows over the base stroke with the loop six columns wide, at 10 one row with the loop
 # five. The tail goes down from the tooth and sweeps round and up to the left, its tip leaning
@@ -1491,12 +1523,11 @@ SAD_ART = {
         "..#####...",
         "...###....",
     ],
-    # At 13 the font's loop leans and keeps a counter of one or two dots (cramped).
     13: [
         ".............",
-        "........###..",
-        "......###.##.",
-        "....#.##...#.",
+        ".......####..",
+        "......#....#.",
+        "....#.#....#.",
         "##..#.#....#.",
         "##..########.",
         ".##.########.",
@@ -1627,25 +1658,27 @@ def draw_centred(arts, width, base_row):
     return g
 
 
-# The Arabic decimal separator: the font's comma-like mark at this size hangs under the base
-# line and comes out nearly the shape and size of reh (١٢٥٫٥٠ read as ١٢٥ر٥٠), and a slanted
-# stroke standing on the base line read as a slash (١٢٥/٥٠). Drawn as the font sets it against
-# the digits, low, its top a third of the way up the digits and its tail under the base line,
-# but as a comma: a solid head three dots wide on the base line and a short tail two dots thick
-# falling to the left under it.
+# The Arabic decimal separator: the font's mark at this size comes out nearly the shape and size
+# of reh (١٢٥٫٥٠ read as ١٢٥ر٥٠), a slanted stroke as tall as half the digits standing on the
+# base line read as a slash (١٢٥/٥٠), and a comma with a solid head on the base line read as a
+# Latin comma. Drawn as type sets it, a short slanted stroke two dots thick sitting low across the
+# base line, two rows over it and three under it (three and three at 18), with no head: it falls
+# to the left, steeper than a slash, and well under the raised turned comma of the thousands
+# separator.
 DECIMAL_SEPARATOR = 0x066B
 DECIMAL_SEPARATOR_ART = {
-    "narrow": [".###", ".###", ".###", ".##.", "##.."],
-    "wide": [".####", ".####", ".####", "..###", ".###.", "###.."],
+    "narrow": ["..##", "..##", ".##.", ".##.", "##..", "##.."],
+    "wide": ["...##", "..###", "..##.", ".###.", ".##..", "###..", "##..."],
 }
-# The rows of the head: its last one is the digits' base row.
-DECIMAL_SEPARATOR_HEAD_ROWS = 3
+# The rows of the stroke under the digits' base row.
+DECIMAL_SEPARATOR_ROWS_UNDER = 3
 
 
 def draw_decimal_separator(width):
     art = DECIMAL_SEPARATOR_ART["wide" if width >= 18 else "narrow"]
     g = Glyph(width)
-    g.draw_art(art, (width - len(art[0])) // 2, DIGIT_BASE_ROW - DECIMAL_SEPARATOR_HEAD_ROWS + 1)
+    top = DIGIT_BASE_ROW + DECIMAL_SEPARATOR_ROWS_UNDER - len(art) + 1
+    g.draw_art(art, (width - len(art[0])) // 2, top)
     g.source = "code"
     return g
 
