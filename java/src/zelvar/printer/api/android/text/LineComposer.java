@@ -63,6 +63,8 @@ final class LineComposer {
     // Blank rows between two marks stacked over a letter: with one, a thermal head prints them
     // as one mark.
     private static final int MARKS_APART = 2;
+    // Columns the second vowel of a stacked tanwin stands along the strokes' slant.
+    private static final int TANWIN_STAGGER = 2;
     private static final int FATHATAN = 0x064B;
     private static final int KASRATAN = 0x064D;
     private static final int FATHA = 0x064E;
@@ -335,10 +337,15 @@ final class LineComposer {
         int top = topRow(v), bottom = bottomRow(v);
         if (top > bottom) return null;
         // The copy goes on the far side of the vowel the fit placed, which leaves two blank
-        // rows next to the letter.
+        // rows next to the letter, and along the strokes' slant, as type staggers them: stacked
+        // square, the machine reader took them for a letter's stroke more often at 18.
         int step = bottom - top + 1 + MARKS_APART;
         if (vowel == FATHA ? top < step : bottom + step > 23) return null;
-        int[] copy = movedDown(v, vowel == FATHA ? -step : step);
+        int stagger = vowel == FATHA ? TANWIN_STAGGER : -TANWIN_STAGGER;
+        int[] copy = shifted(movedDown(v, vowel == FATHA ? -step : step), stagger);
+        if (inkLeft(copy) - inkLeft(v) != stagger || inkRight(copy) - inkRight(v) != stagger) {
+            return null; // the cell's edge would cut it
+        }
         int[] stacked = new int[v.length];
         for (int i = 0; i < v.length; ++i) {
             // Two blank rows and a blank column round the copy keep it off the letter.
