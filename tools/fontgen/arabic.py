@@ -1713,9 +1713,9 @@ def draw_thousands_separator(width):
 # column over, and a thermal head fades that; drawn two dots thick throughout (three at 18).
 # The one, drawn as a straight stem with a one-dot serif, stood as narrow and tall as alef and
 # read as alef; drawn leaning as type sets it, its stem stepping a column right every three
-# rows, so that its foot stands three columns right of its head, under a flag two dots wider
-# on the left that tapers into the stem over two rows (no foot, unlike a Latin 1, and no bar to
-# the right, unlike a 7). The three is three open teeth standing on a bar two rows thick, the
+# rows, so that its foot stands three columns right of its head, which the pen's start makes a
+# dot wider on its top row (no foot, unlike a Latin 1, and no bar to the right, unlike a 7).
+# Under a flag two dots wider on the left, ١٢٥ and ٠٢١ read as ٦٢٥ and ٠٢٦. The three is three open teeth standing on a bar two rows thick, the
 # stem going down from its left end (at 13 and 18 the font's teeth closed two of them into a
 # loop), its teeth two blank dots apart: one apart, it printed as a blot. At 10 a three with
 # teeth two dots wide fills the cell and two threes in the font's cells ran into one comb, so
@@ -1738,8 +1738,8 @@ def draw_thousands_separator(width):
 # so that the two is not taken for a three with a tooth missing.
 DIGIT_BASE_ROW = ARABIC_BASE_ROW
 ONE_ART = {
-    10: ["####...", ".###...", "..##..."] + ["...##.."] * 3 + ["....##."] * 3 + [".....##"] * 3,
-    18: ["#####...", ".####...", "..###..."] + ["...###.."] * 3 + ["....###."] * 3
+    10: [".###..."] + ["..##..."] * 2 + ["...##.."] * 3 + ["....##."] * 3 + [".....##"] * 3,
+    18: [".####..."] + ["..###..."] * 2 + ["...###.."] * 3 + ["....###."] * 3
     + [".....###"] * 3,
 }
 ONE_ART[13] = ONE_ART[10]
