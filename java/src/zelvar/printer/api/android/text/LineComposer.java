@@ -412,7 +412,7 @@ final class LineComposer {
             marks = moved;
             w = base.length;
         }
-        Stacked beside = besideStem(base, marks, k.joining, !nextNatural);
+        Stacked beside = besideStem(base, marks, k.joining);
         int[] window = window(base, marks, k.joining, false);
         int leadingGap = -1;
         if (k.wideBowl != null && marks.isEmpty()) {
@@ -857,8 +857,7 @@ final class LineComposer {
      * drawn on under them. Null where the marks already stand apart, or where a mark would leave
      * the line's top.
      */
-    private static Stacked besideStem(
-        int[] base, List<int[]> marks, int joining, boolean opensWord) {
+    private static Stacked besideStem(int[] base, List<int[]> marks, int joining) {
         List<int[]> above = new ArrayList<>(2);
         for (int[] m : marks) {
             if (inkLeft(m) >= 0 && topRow(m) < MIDDLE_ROW) above.add(m);
@@ -901,10 +900,10 @@ final class LineComposer {
         int stackLeft =
             stem - (single ? HEADS_APART : Math.max(HEADS_APART, base.length / 6)) - width;
         int after = 0;
-        if (single && opensWord) {
-            // A word's first letter takes its mark on the side before the word, where it can
-            // only be this letter's: on the other it stands over the gap to the next letter and
-            // reads as that letter's (أَنَا).
+        if (single && (joining & Characters.JOINS_RIGHT) == 0) {
+            // A letter that joins nothing before it takes its mark on that side, at its top
+            // right as readers look for it: on the other it stands over the gap to the next
+            // letter and reads as that letter's (أَنَا, وَأَقْلَامٌ).
             int stemEnd = stem;
             while (stemEnd + 1 < base.length && base[stemEnd + 1] != 0
                 && topRow(base[stemEnd + 1]) <= lowest) {
