@@ -127,9 +127,19 @@ final class ReceiptLayout {
         int chars = end - lead;
         if (lead == 0 || chars == 0) return null;
         // The middle of the text in the middle of the line's cells, to the rounding of the
-        // padding.
+        // padding: counted a cell a character, as String.format counts, or as a screen shows
+        // them, ideographs and kana two cells and marks none.
+        int shown = 0;
+        for (int i = lead; i < end; ++i) {
+            int c = text[i];
+            shown += Characters.isMark(c) || Characters.isInvisible(c) ? 0
+                : Characters.isCjk(c)                                  ? 2
+                                                                       : 1;
+        }
         int cells = lineWidth() / Characters.RESIDENT_CELL;
-        return Math.abs(2 * lead + chars - cells) <= 1 ? Arrays.copyOfRange(text, lead, end) : null;
+        boolean centred =
+            Math.abs(2 * lead + chars - cells) <= 1 || Math.abs(2 * lead + shown - cells) <= 1;
+        return centred ? Arrays.copyOfRange(text, lead, end) : null;
     }
 
     /**

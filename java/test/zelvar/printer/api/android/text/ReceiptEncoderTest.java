@@ -304,15 +304,20 @@ class ReceiptEncoderTest {
         // spaces it stood up to 60 dots off the middle. A line only indented stays where typed.
         String text = "شكراً لزيارتكم، نراكم قريباً";
         String lead = " ".repeat((PAPER / 12 - text.length()) / 2);
-        Object[][] lines = {
-            {lead + text, true}, {String.format("%-48s", lead + text), true}, {"  " + text, false}};
+        String thanks = "ありがとうございました"; // as a screen shows it, two cells a character
+        Object[][] lines = {{lead + text, 1256, true},
+            {String.format("%-48s", lead + text), 1256, true}, {"  " + text, 1256, false},
+            {" ".repeat(13) + thanks, 1255, true}};
         for (Object[] t : lines) {
-            int[] ink = ink(width, (String) t[0]);
-            int left = 0, right = PAPER - 1;
-            while (ink[left] == 0) ++left;
-            while (ink[right] == 0) --right;
-            assertEquals(t[1], Math.abs(left + right + 1 - PAPER) <= 12,
-                "'" + t[0] + "' at " + width + ": ink from " + left + " to " + right);
+            int left = PAPER, right = 0;
+            for (Glyph g : encode(PrinterProfile.REFERENCE, (int) t[1], width, PAPER, (String) t[0])
+                               .lines.get(0)) {
+                if (!g.drawn && g.code == ' ') continue;
+                left = Math.min(left, g.x);
+                right = Math.max(right, g.end());
+            }
+            assertEquals(t[2], Math.abs(left + right - PAPER) <= 24,
+                "'" + t[0] + "' at " + width + ": from " + left + " to " + right);
         }
     }
 
