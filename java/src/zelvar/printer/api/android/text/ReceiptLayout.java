@@ -353,8 +353,10 @@ final class ReceiptLayout {
         }
         int headWidth = measured(head);
         // The text is set as any text is, its letters at their natural width: only the borders
-        // keep the frame's cells.
-        LineComposer.Run text = line(content, false, false);
+        // keep the frame's cells. What the frame leaves blank beside it is its room, as the
+        // paper's is for a line: a word-final seen or sad at 10 dots takes its wider bowl there.
+        LineComposer.Run text = composer.compose(visual(content, false), false,
+            writer.style().widthFactor(), room(content, frameRight - headWidth));
         text.shift(frameOrigin, writer.style().widthFactor());
         int blank = frameRight - headWidth - text.width;
         int border = measured(new int[] {last});

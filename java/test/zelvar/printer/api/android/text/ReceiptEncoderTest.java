@@ -403,6 +403,11 @@ class ReceiptEncoderTest {
             if (g.drawn && inkSpan(g.columns) > 10) ++wide;
         }
         assertEquals(5, wide, "one seen, sheen, sad or dad with its wider bowl in each word");
+        // Between a frame's borders too, where the frame leaves the room.
+        Wire framed = encode(PrinterProfile.REFERENCE, 1256, 10, PAPER, "╔══════════════════╗",
+            "║ شارع الملك، الرياض ║", "╚══════════════════╝");
+        assertTrue(framed.lines.get(1).stream().anyMatch(g -> g.drawn && inkSpan(g.columns) > 10),
+            "الرياض in a frame with its wider bowl");
         for (List<Glyph> line : wire.lines) {
             for (Glyph g : line) {
                 if (g.drawn) assertTrue(g.width <= 12, "a character " + g.width + " dots wide");
