@@ -346,14 +346,15 @@ final class LineComposer {
         if (inkLeft(copy) - inkLeft(v) != stagger || inkRight(copy) - inkRight(v) != stagger) {
             return null; // the cell's edge would cut it
         }
-        int[] stacked = new int[v.length];
-        for (int i = 0; i < v.length; ++i) {
-            // Two blank rows and a blank column round the copy keep it off the letter.
-            int near = copy[i] | (i > 0 ? copy[i - 1] : 0) | (i + 1 < v.length ? copy[i + 1] : 0);
+        // Two blank rows and a blank column round the copy keep it off the letter.
+        int[] around = Arrays.copyOf(padded(copy, 1), copy.length + 2);
+        for (int i = 0, n = Math.min(v.length, base.length); i < n; ++i) {
+            int near = around[i] | around[i + 1] | around[i + 2];
             near |= near << 1 | near << 2 | near >>> 1 | near >>> 2;
-            if (i < base.length && (base[i] & near) != 0) return null;
-            stacked[i] = v[i] | copy[i];
+            if ((base[i] & near) != 0) return null;
         }
+        int[] stacked = new int[v.length];
+        for (int i = 0; i < v.length; ++i) stacked[i] = v[i] | copy[i];
         return stacked;
     }
 
@@ -488,7 +489,8 @@ final class LineComposer {
             int[] end = new int[to - cut + 1];
             List<int[]> kept = new ArrayList<>(marks.size());
             for (int[] m : marks) {
-                for (int c = cut; c <= to; ++c) end[c - cut] |= m[c];
+                int[] part = Arrays.copyOfRange(m, cut, to + 1);
+                for (int c = 0; c < end.length; ++c) end[c] |= part[c];
                 int[] left = Arrays.copyOf(m, w);
                 Arrays.fill(left, cut, w, 0);
                 kept.add(left);
@@ -560,9 +562,7 @@ final class LineComposer {
     /** Whether the next letter leaves two blank rows round the marks' columns from {@code cut}. */
     private static boolean clearOver(int[] nextBase, int next, List<int[]> marks, int cut, int to) {
         int rows = 0;
-        for (int[] m : marks) {
-            for (int c = cut; c <= to; ++c) rows |= m[c];
-        }
+        for (int[] m : marks) rows |= columnsOr(m, cut, to + 1);
         int start = body(nextBase, Characters.joining(next))[0];
         int room = rows | rows << 1 | rows << 2 | rows >>> 1 | rows >>> 2;
         for (int c = Math.max(0, start - 1); c <= start + to - cut + 1 && c < nextBase.length;
@@ -944,10 +944,10 @@ final class LineComposer {
 
     /** Whether {@code a} has ink on or next to ink of {@code b}, sideways or up and down. */
     private static boolean touches(int[] a, int[] b) {
-        for (int c = 0; c < a.length && c < b.length; ++c) {
-            int near = widened(b[c]);
-            if (c > 0) near |= widened(b[c - 1]);
-            if (c + 1 < b.length) near |= widened(b[c + 1]);
+        // b between two blank columns, so that every column has both neighbours.
+        int[] around = Arrays.copyOf(padded(b, 1), b.length + 2);
+        for (int c = 0, n = Math.min(a.length, b.length); c < n; ++c) {
+            int near = widened(around[c]) | widened(around[c + 1]) | widened(around[c + 2]);
             if ((a[c] & near) != 0) return true;
         }
         return false;
@@ -1030,12 +1030,19 @@ final class LineComposer {
         return columns;
     }
 
+    /** The rows inked in any of the columns {@code from} to {@code to} (excluded). */
+    private static int columnsOr(int[] columns, int from, int to) {
+        int rows = 0;
+        for (int c : Arrays.copyOfRange(columns, from, to)) rows |= c;
+        return rows;
+    }
+
     private static int[] shifted(int[] columns, int shift) {
+        // One copy of the columns that stay: a loop that tested each column's place sent the
+        // JIT into a loop of recompiling the composer, which then ran five times slower.
         int[] out = new int[columns.length];
-        for (int i = 0; i < columns.length; ++i) {
-            int j = i + shift;
-            if (j >= 0 && j < out.length) out[j] = columns[i];
-        }
+        int from = Math.max(0, -shift), to = Math.min(columns.length, columns.length - shift);
+        if (from < to) System.arraycopy(columns, from, out, from + shift, to - from);
         return out;
     }
 
