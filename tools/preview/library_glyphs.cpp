@@ -98,6 +98,11 @@ std::string MarkKey(const std::vector<std::uint32_t>& shape, int up) {
 // at least two columns.
 constexpr int kMaxStrokeRows = 3;
 
+// A fathatan or kasratan stacked by the encoder: its vowel twice, this many blank rows apart, the
+// upper one up to this many columns left of the lower one, as the letter's width allows.
+constexpr int kMarksApart = 2;
+constexpr std::size_t kTanwinStagger = 2;
+
 std::size_t StrokeCut(const std::vector<std::uint32_t>& core, bool left) {
     const std::size_t n = core.size();
     if (n < 3) return 0;
@@ -173,6 +178,21 @@ void LibraryGlyphs::IndexTrimmed(char32_t cp, unsigned int flags, int width,
         // The fonts are read one after another, so a lower code point of a later font may come.
         char32_t& claim = trimmed_marks_[MarkKey(shape, up)];
         if (claim == 0 || cp < claim) claim = cp;
+        if (cp == 0x064E || cp == 0x0650) {
+            // The encoder sets a fathatan or kasratan, where the letter leaves the room, as its
+            // vowel twice: two blank rows apart, the upper one up to two columns to the left.
+            int height = escpos::kLineDots;  // 24 less the blank rows under the mark
+            for (std::uint32_t ink = rows << up; ink != 0 && (ink & 1u) == 0; ink >>= 1) --height;
+            for (std::size_t stagger = 0; stagger <= kTanwinStagger; ++stagger) {
+                std::vector<std::uint32_t> stacked(shape.size() + stagger, 0);
+                for (std::size_t c = 0; c < shape.size(); ++c) {
+                    stacked[c] |= shape[c];
+                    stacked[c + stagger] |= shape[c] >> (height + kMarksApart);
+                }
+                char32_t& tanwin = trimmed_marks_[MarkKey(stacked, up)];
+                if (tanwin == 0) tanwin = cp - 3;  // U+064B, U+064D
+            }
+        }
         return;
     }
     const std::size_t left = StrokeCut(core, true), right = StrokeCut(core, false);

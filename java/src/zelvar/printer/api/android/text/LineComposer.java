@@ -63,7 +63,7 @@ final class LineComposer {
     // Blank rows between two marks stacked over a letter: with one, a thermal head prints them
     // as one mark.
     private static final int MARKS_APART = 2;
-    // Columns the second vowel of a stacked tanwin stands along the strokes' slant.
+    // Columns the upper vowel of a stacked tanwin stands at most left of the lower one.
     private static final int TANWIN_STAGGER = 2;
     private static final int FATHATAN = 0x064B;
     private static final int KASRATAN = 0x064D;
@@ -243,9 +243,9 @@ final class LineComposer {
                 if (natural != null && sequence.length > 0) {
                     Cluster pending = natural.pending;
                     if (overstrike && pending != null && pending.font == font) {
-                        int[] mark = vowel != 0
-                            ? stackedTanwin(vowel, font, unmarked, justify, pending.base)
-                            : null;
+                        int[] mark = vowel != 0 ? stackedTanwin(vowel, font, unmarked, justify,
+                                         pending.base, pending.joining)
+                                                : null;
                         pending.marks.add(mark != null ? mark : columns(sequence, font));
                         ++drawnCharacters;
                         continue;
@@ -329,7 +329,8 @@ final class LineComposer {
      * the two strokes side by side is printed. Side by side they read as two vowels of two
      * letters.
      */
-    private int[] stackedTanwin(int vowel, int font, byte[] placement, int justify, int[] base) {
+    private int[] stackedTanwin(
+        int vowel, int font, byte[] placement, int justify, int[] base, int joining) {
         byte[] sequence = NativeDraw.drawJustified(
             vowel, characters.codePage, font, NativeDraw.FONT_HEIGHT, placement, justify);
         if (sequence.length != COLUMN_BYTES * font + 17) return null;
@@ -337,11 +338,16 @@ final class LineComposer {
         int top = topRow(v), bottom = bottomRow(v);
         if (top > bottom) return null;
         // The copy goes on the far side of the vowel the fit placed, which leaves two blank
-        // rows next to the letter, and along the strokes' slant, as type staggers them: stacked
-        // square, the machine reader took them for a letter's stroke more often at 18.
+        // rows next to the letter, the upper vowel up to two columns left of the lower one, as
+        // far as the letter's body leaves room. Stacked square, the machine reader took them for
+        // a letter's stroke more often at 18; with the upper one to the right, or wider than the
+        // body, they stood over the head of the letter before (the kaf of شكرًا) and read as a
+        // shadda over it.
         int step = bottom - top + 1 + MARKS_APART;
         if (vowel == FATHA ? top < step : bottom + step > 23) return null;
-        int stagger = vowel == FATHA ? TANWIN_STAGGER : -TANWIN_STAGGER;
+        int[] body = body(base, joining);
+        int room = body[1] - body[0] - (inkRight(v) - inkLeft(v));
+        int stagger = Math.max(0, Math.min(TANWIN_STAGGER, room)) * (vowel == FATHA ? -1 : 1);
         int[] copy = shifted(movedDown(v, vowel == FATHA ? -step : step), stagger);
         if (inkLeft(copy) - inkLeft(v) != stagger || inkRight(copy) - inkRight(v) != stagger) {
             return null; // the cell's edge would cut it

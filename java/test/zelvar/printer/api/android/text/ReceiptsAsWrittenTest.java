@@ -195,6 +195,9 @@ class ReceiptsAsWrittenTest {
         String vocalised = "السَّلامُ عَلَيْكُمْ، قَهْوَةٌ عَرَبِيَّةٌ";
         String printedLeftToRight = "ﺔٌﯿَّﺑِﺮَﻋَ ةٌﻮَﮭْﻗَ ،ﻢْﮑُﯿْﻠَﻋَ مُﻼﺴَّﻟا";
         assertEquals(List.of(printedLeftToRight), printed(1256, width, vocalised));
+        // A fathatan or kasratan set as its vowel twice, one over the other, reads back as itself.
+        String tanwin = printed(1256, width, "شكرًا ولدٍ").get(0);
+        assertTrue(tanwin.contains("\u064B") && tanwin.contains("\u064D"), tanwin);
     }
 
     @ParameterizedTest(name = "width {0}")
