@@ -87,7 +87,7 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # ring read as a dash). Sukun a round ring without a tail, shadda a comb (a comb whose prongs
 # stood a blank dot apart printed as a notched blob), madda a tilde two dots thick (a hump up on
 # the left, a trough down on the right, each three dots long: a shorter wave printed as a caret),
-# the small alef a thin upright stroke.
+# the small alef an upright stroke two dots wide (one wide, readers missed it in الرحمٰن).
 HARAKAT_ART = {
     "narrow": {
         0x064B: ["..##.....##", ".###....###", "###....###."],  # fathatan: two strokes
@@ -99,8 +99,8 @@ HARAKAT_ART = {
         0x0651: [".##..##..##", ".##..##..##", ".##########"],  # shadda: a comb
         0x0652: [".###.", "#...#", ".###."],  # sukun: a round ring
         0x0653: [".###.....", "##.###.##", ".....###."],  # madda: a tilde
-        0x0670: ["#", "#", "#"],  # superscript alef
-        0x0656: ["#", "#", "#"],  # subscript alef
+        0x0670: ["##", "##", "##"],  # superscript alef
+        0x0656: ["##", "##", "##"],  # subscript alef
     },
     "wide": {
         0x064B: ["....###....###", "...###....###.", "..###....###.."],
