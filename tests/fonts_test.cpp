@@ -1069,8 +1069,9 @@ TEST(ArabicArtwork, DigitTeethKeepTwoBlankDotsApart) {
 }
 
 // Look-alikes a reader confused on paper: a one as narrow as alef, with a one-dot serif, read as
-// alef, and a comma nearly as tall as hamza read as hamza. The one leans and carries a flag, at
-// least four columns wider than alef; the comma stands at least two rows shorter and lower.
+// alef, and a comma nearly as tall as hamza read as hamza. The one leans, at least four columns
+// wider than alef (under a flag it read as six); the comma stands at least two rows shorter and
+// lower.
 TEST(ArabicArtwork, DigitOneAndCommaReadApartFromAlefAndHamza) {
     for (const Font& font : kFonts) {
         if (!font.narrow) continue;

@@ -353,7 +353,7 @@ final class LineComposer {
             return null; // the cell's edge would cut it
         }
         // Two blank rows and a blank column round the copy keep it off the letter.
-        int[] around = Arrays.copyOf(padded(copy, 1), copy.length + 2);
+        int[] around = paddedBlank(copy, 1, 1);
         for (int i = 0, n = Math.min(v.length, base.length); i < n; ++i) {
             int near = around[i] | around[i + 1] | around[i + 2];
             near |= near << 1 | near << 2 | near >>> 1 | near >>> 2;
@@ -468,9 +468,9 @@ final class LineComposer {
                 int pad = -from;
                 int fill = joined(s, k) ? base[0] & BODY_ROWS : 0;
                 base = padded(base, pad, fill);
-                dots = padded(dots, pad, 0);
+                dots = paddedBlank(dots, pad, 0);
                 List<int[]> moved = new ArrayList<>(marks.size());
-                for (int[] m : marks) moved.add(padded(m, pad, 0));
+                for (int[] m : marks) moved.add(paddedBlank(m, pad, 0));
                 marks = moved;
                 w += pad;
                 to += pad;
@@ -919,17 +919,10 @@ final class LineComposer {
             after = Math.max(0, stackLeft + width - base.length);
         }
         int pad = Math.max(0, -stackLeft);
-        int[] stroke = new int[base.length + pad + after];
-        int edge = base[inkLeft(base)];
-        for (int c = 0; c < stroke.length; ++c) {
-            if (c >= pad + base.length) {
-                stroke[c] = 0;
-            } else if (c >= pad) {
-                stroke[c] = base[c - pad];
-            } else if ((joining & Characters.JOINS_LEFT) != 0) {
-                stroke[c] = edge;
-            }
-        }
+        // The letter, its joining stroke drawn on under the marks on the left.
+        int[] stroke = paddedBlank(base, pad, after);
+        if ((joining & Characters.JOINS_LEFT) != 0)
+            Arrays.fill(stroke, 0, pad, base[inkLeft(base)]);
         List<int[]> moved = new ArrayList<>(marks.size());
         int at = 0;
         for (int[] m : marks) {
@@ -951,7 +944,7 @@ final class LineComposer {
     /** Whether {@code a} has ink on or next to ink of {@code b}, sideways or up and down. */
     private static boolean touches(int[] a, int[] b) {
         // b between two blank columns, so that every column has both neighbours.
-        int[] around = Arrays.copyOf(padded(b, 1), b.length + 2);
+        int[] around = paddedBlank(b, 1, 1);
         for (int c = 0, n = Math.min(a.length, b.length); c < n; ++c) {
             int near = widened(around[c]) | widened(around[c + 1]) | widened(around[c + 2]);
             if ((a[c] & near) != 0) return true;
@@ -964,12 +957,6 @@ final class LineComposer {
             if ((a[c] & b[c]) != 0) return true;
         }
         return false;
-    }
-
-    private static int[] padded(int[] columns, int pad) {
-        int[] out = new int[columns.length + pad];
-        System.arraycopy(columns, 0, out, pad, columns.length);
-        return out;
     }
 
     private static int[] movedDown(int[] columns, int rows) {
