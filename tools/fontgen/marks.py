@@ -84,8 +84,9 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # too many tall letters), each tail leaving its ring on row 1 and ending two blank dots from the
 # ring's foot, whose corner under the tail stays open (a tail a blank dot from the foot printed
 # as a ring on a longer foot, and two such read as two sukuns; a tail two dots thick beside the
-# ring read as a dash). Sukun a round ring without a tail, shadda a comb (a comb whose prongs
-# stood a blank dot apart printed as a notched blob), madda a tilde two dots thick (a hump up on
+# ring read as a dash). Sukun a round ring without a tail, shadda a comb of three prongs two rows
+# high and two blank dots apart (a comb whose prongs stood a blank dot apart printed as a notched
+# blob, and at 18 prongs a row high on a base two rows thick read, under a fatha, as a fathatan), madda a tilde two dots thick (a hump up on
 # the left, a trough down on the right, each three dots long: a shorter wave printed as a caret),
 # the small alef an upright stroke two dots wide (one wide, readers missed it in الرحمٰن).
 HARAKAT_ART = {
@@ -109,7 +110,7 @@ HARAKAT_ART = {
         0x064E: [".######", "######."],
         0x064F: ["....####", "...##..#", ".##.####", "#......."],
         0x0650: [".######", "######."],
-        0x0651: ["##.##.##", "########", "########"],
+        0x0651: [".##..##..##", ".##..##..##", ".##########"],
         0x0652: [".####.", "##..##", ".####."],
         0x0653: ["...###.......", ".#######..###", "###...######."],
         0x0670: ["##", "##", "##"],
