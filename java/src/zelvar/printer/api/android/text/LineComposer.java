@@ -63,6 +63,8 @@ final class LineComposer {
     // Blank rows between two marks stacked over a letter: with one, a thermal head prints them
     // as one mark.
     private static final int MARKS_APART = 2;
+    // The tallest mark over alef with hamza for which the hamza comes down (a fatha, two rows).
+    private static final int LOWERED_MARK_ROWS = 2;
     // Columns the upper vowel of a stacked tanwin stands at most left of the lower one.
     private static final int TANWIN_STAGGER = 2;
     private static final int FATHATAN = 0x064B;
@@ -419,6 +421,7 @@ final class LineComposer {
             marks = moved;
             w = base.length;
         }
+        if (isHamzaOverAlef(k.codePoint)) base = headLowered(base, marks);
         Stacked beside = besideStem(base, marks, k.joining);
         int[] window = window(base, marks, k.joining, false);
         int leadingGap = -1;
@@ -842,6 +845,51 @@ final class LineComposer {
         }
         return room;
     }
+
+    /** Alef with hamza above, in any of its forms. */
+    private static boolean isHamzaOverAlef(int c) {
+        return c == 0x0623 || c == 0xFE83 || c == 0xFE84;
+    }
+
+    /**
+     * A vowel over alef with hamza finds no room under the line's top: beside the alef it read
+     * as a stray dash, or as a word space between the alef and the letter before it (وَأَقْلَامٌ).
+     * Type sets the vowel over the hamza, so here the hamza comes down onto the top of the alef's
+     * stem, one blank row under a mark of up to {@value #LOWERED_MARK_ROWS} rows, and the stem
+     * keeps at least the height of a short letter's body. The letter as it was where a mark is
+     * taller, or where there are marks above but none that needs the room.
+     */
+    private static int[] headLowered(int[] base, List<int[]> marks) {
+        int[] above = null;
+        for (int[] m : marks) {
+            if (inkLeft(m) < 0 || topRow(m) >= MIDDLE_ROW) continue;
+            if (above != null) return base;
+            above = m;
+        }
+        if (above == null || !touches(above, base)) return base;
+        int rows = columnsOr(base, 0, base.length);
+        int headTop = topRow(rows);
+        int blank = headTop;
+        while (blank < BODY_TOP_ROW && (rows & rowBit(blank)) != 0) ++blank;
+        int stemTop = blank;
+        while (stemTop < BODY_TOP_ROW && (rows & rowBit(stemTop)) == 0) ++stemTop;
+        int markBottom = bottomRow(above);
+        int down = markBottom + 2 - headTop;
+        if (topRow(above) != 0 || markBottom >= LOWERED_MARK_ROWS || blank == stemTop
+            || stemTop + down > BODY_TOP_ROW) {
+            return base;
+        }
+        int head = ((1 << (blank - headTop)) - 1) << (23 - (blank - 1));
+        int stem = (1 << (23 - (stemTop + down) + 1)) - 1;
+        int[] lowered = new int[base.length];
+        for (int c = 0; c < base.length; ++c) {
+            lowered[c] = (base[c] & head) >>> down | base[c] & stem;
+        }
+        return touches(above, lowered) ? base : lowered;
+    }
+
+    /** The bit of row {@code row} (0 at the top) in a column. */
+    private static int rowBit(int row) { return 1 << (23 - row); }
 
     /** A letter and its marks as they are sent when the marks stand beside its stem. */
     private static final class Stacked {
