@@ -47,7 +47,7 @@ final class PaddedColumns {
     /** The code points of one span. */
     static int[] text(int[] line, int[] span) { return Arrays.copyOfRange(line, span[0], span[1]); }
 
-    private static boolean startsAmount(int c) {
+    static boolean startsAmount(int c) {
         return Character.isDigit(c) || c == '-' || c == '+' || c == 0x2212
             || Character.getType(c) == Character.CURRENCY_SYMBOL;
     }

@@ -80,7 +80,8 @@ public final class ReceiptEncoder {
     private ReceiptEncoder chosen;
     // With the receipt's direction left to its text: the calls made since the first line without
     // a strong character, kept until a line that has one says which side they all stand at (or
-    // until the bytes are asked for).
+    // until the bytes are asked for). A right-to-left receipt keeps every call until the bytes
+    // are asked for: its amounts line up on the widest of them, which may come last.
     private final List<Consumer<ReceiptEncoder>> held = new ArrayList<>();
     private boolean replaying;
 
@@ -196,6 +197,7 @@ public final class ReceiptEncoder {
      * @return this encoder
      */
     public ReceiptEncoder addLine(String text) {
+        if (pending == null && text != null) layout.noteAmounts(text);
         if (defer(e -> e.addLine(text), text)) return this;
         if (text != null && !text.isEmpty()) layout.text(text, false);
         return this;
@@ -216,7 +218,8 @@ public final class ReceiptEncoder {
 
     /**
      * Adds a row of two columns: the label at the line's start side and the amount at its end
-     * side (in a right-to-left row the label stands at the right edge and the amount at the left).
+     * side (in a right-to-left row the label stands at the right edge and the amount at the left,
+     * ending where the widest amount of the receipt ends, so that their decimal points line up).
      * Each column is put into printing order on its own, so an amount never moves next to the
      * words. A label too long for the room the amount leaves is wrapped, the amount staying on its
      * first line. Line breaks and TABs inside a column print as spaces. Null or empty columns are
@@ -227,6 +230,7 @@ public final class ReceiptEncoder {
      * @return this encoder
      */
     public ReceiptEncoder addRow(String label, String amount) {
+        if (pending == null && amount != null) layout.noteAmount(amount);
         if (defer(e -> e.addRow(label, amount), label, amount)) return this;
         boolean noLabel = label == null || label.isEmpty();
         boolean noAmount = amount == null || amount.isEmpty();
@@ -281,6 +285,8 @@ public final class ReceiptEncoder {
             defer(e -> e.direction(direction));
             return this;
         }
+        // Calls kept for their amounts are laid out in the direction they came in.
+        if (!replaying && !layout.directionOpen()) release();
         layout.direction(direction);
         if (!replaying && !layout.directionOpen()) release();
         return this;
@@ -291,9 +297,10 @@ public final class ReceiptEncoder {
      * three or more spaces, or two before a digit, a sign or a currency symbol, separate columns
      * exactly as a TAB does, so {@code String.format("%-28s%8s", item, price)} prints as a row.
      * Each column is reordered on its own, so no word or digit crosses a gap; the first column
-     * stands at the start side, the last flush with the end side, and a middle one as far from
-     * the start side as it stood in the text, counted in 12-dot cells. Columns that do not fit on
-     * one line print as one paragraph. False keeps every line whole.
+     * stands at the start side, the last flush with the end side (in a right-to-left receipt,
+     * where the widest amount ends), and a middle one as far from the start side as it stood in
+     * the text, counted in 12-dot cells. Columns that do not fit on one line print as one
+     * paragraph. False keeps every line whole.
      *
      * @param on whether padding separates columns
      * @return this encoder
@@ -539,16 +546,24 @@ public final class ReceiptEncoder {
      * receipt. False when the call is to be made now.
      */
     private boolean hold(Consumer<ReceiptEncoder> call, String... texts) {
-        if (replaying || !layout.directionOpen()) return false;
-        int strong = 0;
-        for (int i = 0; i < texts.length && strong == 0; ++i) {
-            if (texts[i] != null) strong = Characters.firstStrong(texts[i].codePoints().toArray());
+        if (replaying) return false;
+        if (layout.directionOpen()) {
+            int strong = 0;
+            for (int i = 0; i < texts.length && strong == 0; ++i) {
+                if (texts[i] != null) {
+                    strong = Characters.firstStrong(texts[i].codePoints().toArray());
+                }
+            }
+            if (strong == 0 && (texts.length > 0 || !held.isEmpty())) {
+                held.add(call);
+                return true;
+            }
+            if (strong != 0) layout.directionFrom(strong);
         }
-        if (strong == 0 && (texts.length > 0 || !held.isEmpty())) {
+        if (layout.rightToLeft()) {
             held.add(call);
             return true;
         }
-        if (strong != 0) layout.directionFrom(strong);
         release();
         return false;
     }

@@ -12,6 +12,8 @@ import java.util.List;
  */
 final class ReceiptLayout {
     private static final int HORIZONTAL_RULE = 0x2500;
+    // What an amount holds besides digits and currency symbols.
+    private static final String AMOUNT_PUNCTUATION = ".,\u066B\u066C+-\u2212 %\u066A";
 
     private final Characters characters;
     private final LineBreaker breaker;
@@ -30,6 +32,13 @@ final class ReceiptLayout {
     private int frameOrigin;
     /** Whether padding of spaces separates columns. */
     boolean columnsFromSpaces = true;
+    /**
+     * The widest amount ending a row of the receipt, in dots of its cells: digits read left to
+     * right, so a right-to-left receipt sets its amounts flush with the right end of this field,
+     * where their decimal points line up, rather than with the paper's left edge, where they did
+     * not.
+     */
+    private int amountField;
 
     ReceiptLayout(Characters characters, LineBreaker breaker, LineComposer composer,
         EscPosWriter writer, Notes notes, int paper) {
@@ -48,6 +57,9 @@ final class ReceiptLayout {
             : d == TextDirection.LEFT_TO_RIGHT       ? -1
                                                      : 0;
     }
+
+    /** Whether the receipt is known to run right to left. */
+    boolean rightToLeft() { return direction > 0; }
 
     /** Whether the receipt's direction is still left to a text with a strong character. */
     boolean directionOpen() { return direction == 0; }
@@ -167,6 +179,13 @@ final class ReceiptLayout {
             end = from[i] + runs[i].width;
         }
         if (end > width) return false;
+        if (rtl && n > 1) {
+            // The last column flush with the right end of the amounts' field, where the column
+            // before it leaves the room.
+            int shift = Math.min(amountShift(runs[n - 1].width),
+                from[n - 1] - from[n - 2] - runs[n - 2].width - Characters.RESIDENT_CELL);
+            if (shift > 0) from[n - 1] -= shift;
+        }
         writer.beginLine(false);
         int x = 0;
         for (int k = 0; k < n; ++k) {
@@ -549,23 +568,29 @@ final class ReceiptLayout {
         boolean rtl = receiptRtl(both);
         boolean labelRtl = textRtl(label, rtl);
         int width = lineWidth();
+        widenAmountField(amount);
         LineComposer.Run amountRun = line(amount, textRtl(amount, rtl), false);
+        int shift = rtl ? amountShift(amountRun.width) : 0;
         int room = width - amountRun.width - Characters.RESIDENT_CELL;
         if (room < characters.gridPitch || label.length == 0) {
             // No room beside the amount: the label on its own, then the amount at the end side.
             if (label.length > 0) paragraph(label, false);
             writer.beginLine(Characters.hasBoxCharacters(amount));
-            writer.moveTo(rtl ? 0 : Math.max(0, width - amountRun.width), 0);
+            writer.moveTo(rtl ? Math.min(shift, Math.max(0, width - amountRun.width))
+                              : Math.max(0, width - amountRun.width),
+                0);
             writer.append(amountRun);
             writer.endLine();
             return;
         }
         List<int[]> labelLines = breaker.wrap(label, room, false, measure(labelRtl, false));
         LineComposer.Run labelRun = line(labelLines.get(0), labelRtl, false);
+        shift = Math.max(0, Math.min(shift, room - labelRun.width));
         writer.beginLine(Characters.hasBoxCharacters(label) || Characters.hasBoxCharacters(amount));
         if (rtl) {
+            writer.moveTo(shift, 0);
             writer.append(amountRun);
-            writer.moveTo(width - labelRun.width, amountRun.width);
+            writer.moveTo(width - labelRun.width, shift + amountRun.width);
             writer.append(labelRun);
         } else {
             writer.append(labelRun);
@@ -581,6 +606,49 @@ final class ReceiptLayout {
             writer.endLine();
         }
     }
+
+    /** Counts the amounts that end the rows of a text into the amounts' field. */
+    void noteAmounts(String text) {
+        for (int[] paragraph : ReceiptInput.paragraphs(text, 1, new Notes())) {
+            int tab = ReceiptInput.indexOf(paragraph, ReceiptInput.TAB);
+            if (tab >= 0) {
+                widenAmountField(Arrays.copyOfRange(paragraph, tab + 1, paragraph.length));
+            } else if (columnsFromSpaces && !isFrame(paragraph)) {
+                List<int[]> columns = PaddedColumns.split(paragraph);
+                if (columns.size() > 1) {
+                    widenAmountField(
+                        PaddedColumns.text(paragraph, columns.get(columns.size() - 1)));
+                }
+            }
+        }
+    }
+
+    /** Counts the amount of a row into the amounts' field. */
+    void noteAmount(String amount) { widenAmountField(amount.codePoints().toArray()); }
+
+    /** Counts {@code column}, the last of a row, into the amounts' field if it is an amount. */
+    private void widenAmountField(int[] column) {
+        int end = column.length;
+        while (end > 0 && column[end - 1] == ReceiptInput.SPACE) --end;
+        if (end == 0 || !PaddedColumns.startsAmount(column[0])) return;
+        for (int i = 0; i < end; ++i) {
+            int c = column[i];
+            if (!Character.isDigit(c) && AMOUNT_PUNCTUATION.indexOf(c) < 0
+                && Character.getType(c) != Character.CURRENCY_SYMBOL) {
+                return;
+            }
+        }
+        int dots =
+            measurer.compose(VisualLine.of(Arrays.copyOf(column, end), false, characters), false, 1)
+                .width;
+        amountField = Math.max(amountField, dots);
+    }
+
+    /**
+     * How far right of the paper's left edge a right-to-left row's last column of {@code dots}
+     * stands: flush with the right end of the amounts' field.
+     */
+    private int amountShift(int dots) { return Math.max(0, amountField - dots); }
 
     /** A rule across the paper: box-drawing lines drawn cell by cell, or dashes. */
     void rule() {

@@ -8,6 +8,9 @@ import java.io.ByteArrayOutputStream;
 import java.io.InputStream;
 import java.io.OutputStream;
 import java.nio.charset.StandardCharsets;
+import java.util.ArrayList;
+import java.util.Comparator;
+import java.util.HashSet;
 import java.util.List;
 import java.util.Map;
 import java.util.Set;
@@ -74,21 +77,34 @@ class ReceiptsAsWrittenTest {
     }
 
     @Test
-    void paddedRowsOfARightToLeftReceiptPutEveryAmountAtTheLeftEdge() throws Exception {
+    void paddedRowsOfARightToLeftReceiptLineUpTheirAmountsOnTheRight() throws Exception {
         List<String> lines = printed(1255, 13, "קבלה", "ויטמין C                      39.90",
             "iPhone כיסוי                    89.00", "#12345");
         assertEquals(List.of("הלבק", "39.90                                   C ןימטיו",
                          "89.00                               iPhone יוסיכ", "#12345"),
             lines);
-        // The amounts of an Arabic receipt end on one dot column, whatever the labels hold.
+        // Digits read left to right: the amounts of an Arabic receipt, added line by line or as
+        // rows, end on one dot column (their points line up), the widest at the left edge.
         ReceiptEncoder e = new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, 576)
                                .addLine("عصير برتقال Almarai             8.25")
                                .addLine("قهوة          12.50")
-                               .addLine("الإجمالي  105.80");
+                               .addRow("الإجمالي", "105.80")
+                               .addLine("المبلغ          الكمية          السعر");
+        Set<Integer> ends = new HashSet<>();
+        int left = Integer.MAX_VALUE;
         for (List<Cell> line :
             ReceiptRenderTest.byLine(ReceiptRenderTest.render(e.toBytes(), 1256)).values()) {
-            assertEquals(0, line.stream().mapToInt(Cell::x).min().getAsInt(), line.toString());
+            List<Cell> cells = new ArrayList<>(line);
+            cells.sort(Comparator.comparingInt(Cell::x));
+            int end = cells.get(0).end();
+            for (int i = 1; i < cells.size() && cells.get(i).x() == end; ++i) {
+                end = cells.get(i).end();
+            }
+            ends.add(end);
+            left = Math.min(left, cells.get(0).x());
         }
+        assertEquals(1, ends.size(), ends.toString());
+        assertEquals(0, left);
     }
 
     @Test
