@@ -63,6 +63,8 @@ final class LineComposer {
     // Blank rows between two marks stacked over a letter: with one, a thermal head prints them
     // as one mark.
     private static final int MARKS_APART = 2;
+    // Blank columns between marks above two neighbouring letters at one height.
+    private static final int MARKS_BESIDE = 2;
     // The tallest mark over alef with hamza for which the hamza comes down (a fatha, two rows).
     private static final int LOWERED_MARK_ROWS = 2;
     // Columns the upper vowel of a stacked tanwin stands at most left of the lower one.
@@ -644,14 +646,16 @@ final class LineComposer {
      * Marks above two neighbouring letters that stand at one height and touch run into one stroke
      * (the fatha of lam and the damma of kaf in {@code لَكُمْ} read as a madda): where a mark would
      * touch the previous letter's, the letter is sent with as many more columns of its stroke (or
-     * blank) at its left as keep a blank column between them. Returns the window's new left end.
+     * blank) at its left as keep {@value #MARKS_BESIDE} blank columns between them (a thermal head
+     * prints two marks one blank dot apart as one strip: شُكْرًا at 10 dots). Returns the window's
+     * new left end.
      */
     private static int apart(Setting s, List<int[]> marks, int from, int gap) {
         int wider = from;
         for (int[] m : marks) {
             int ml = inkLeft(m);
             if (ml < 0 || topRow(m) >= MIDDLE_ROW) continue;
-            int need = 1 - s.markTrail - (gap + ml - from);
+            int need = MARKS_BESIDE - s.markTrail - (gap + ml - from);
             if (need > 0 && (widened(m[ml]) & s.markRows) != 0) {
                 wider = Math.min(wider, from - need);
             }
