@@ -134,6 +134,11 @@ final class LineComposer {
         final List<int[]> marks = new ArrayList<>(2);
         final boolean afterNonJoiner;
         int[] wideBowl; // the next width's drawing of a letter whose bowl the narrow cell cramps
+        // A kasratan stacked under the letter's joining stroke, drawn on for it by tanwinExtra
+        // columns, in place of the mark at tanwinIndex (see kasratanUnderStroke).
+        int[] tanwinPair;
+        int tanwinExtra;
+        int tanwinIndex;
         boolean afterBlank; // the line's start or a space is printed just before it
 
         Cluster(int c, int font, byte[] sequence, boolean afterNonJoiner) {
@@ -247,9 +252,9 @@ final class LineComposer {
                 if (natural != null && sequence.length > 0) {
                     Cluster pending = natural.pending;
                     if (overstrike && pending != null && pending.font == font) {
-                        int[] mark = vowel != 0 ? stackedTanwin(vowel, font, unmarked, justify,
-                                         pending.base, pending.joining)
-                                                : null;
+                        int[] mark = vowel != 0
+                            ? stackedTanwin(vowel, font, unmarked, justify, pending)
+                            : null;
                         pending.marks.add(mark != null ? mark : columns(sequence, font));
                         ++drawnCharacters;
                         continue;
@@ -333,14 +338,21 @@ final class LineComposer {
      * the two strokes side by side is printed. Side by side they read as two vowels of two
      * letters.
      */
-    private int[] stackedTanwin(
-        int vowel, int font, byte[] placement, int justify, int[] base, int joining) {
+    private int[] stackedTanwin(int vowel, int font, byte[] placement, int justify, Cluster k) {
         byte[] sequence = NativeDraw.drawJustified(
             vowel, characters.codePage, font, NativeDraw.FONT_HEIGHT, placement, justify);
         if (sequence.length != COLUMN_BYTES * font + 17) return null;
         int[] v = columns(sequence, font);
         int top = topRow(v), bottom = bottomRow(v);
         if (top > bottom) return null;
+        int[] stacked = stackedTanwin(vowel, v, k.base, k.joining);
+        if (stacked == null && vowel == KASRA) kasratanUnderStroke(v, k);
+        return stacked;
+    }
+
+    /** The vowel {@code v} as fitted under or over the letter {@code base}, twice; or null. */
+    private static int[] stackedTanwin(int vowel, int[] v, int[] base, int joining) {
+        int top = topRow(v), bottom = bottomRow(v);
         // The copy goes on the far side of the vowel the fit placed, which leaves two blank
         // rows next to the letter, the upper vowel up to two columns left of the lower one, as
         // far as the letter's body leaves room. Stacked square, the machine reader took them for
@@ -366,6 +378,67 @@ final class LineComposer {
         int[] stacked = new int[v.length];
         for (int i = 0; i < v.length; ++i) stacked[i] = v[i] | copy[i];
         return stacked;
+    }
+
+    /**
+     * A kasratan under a letter whose tail leaves no room for it under the letter (the reh of
+     * تَمْرٍ) stands, stacked, under the letter's joining stroke, which is drawn on as far as it
+     * needs, as type lengthens it. Kept in {@code k} to be taken where the line has saved the
+     * room; nothing where the letter joins nothing before it or the pair does not fit.
+     */
+    private static void kasratanUnderStroke(int[] v, Cluster k) {
+        int[] base = k.base;
+        int w = base.length;
+        int stroke = base[w - 1];
+        if ((k.joining & Characters.JOINS_RIGHT) == 0 || stroke == 0
+            || Integer.bitCount(stroke) > MAX_STROKE_ROWS) {
+            return;
+        }
+        int top = topRow(v), height = bottomRow(v) - top + 1;
+        int upper = bottomRow(new int[] {stroke}) + 1 + MARKS_APART;
+        int lower = upper + height + MARKS_APART;
+        if (lower + height > 24) return;
+        int[] a = movedDown(v, upper - top), b = shifted(movedDown(v, lower - top), TANWIN_STAGGER);
+        if (inkRight(b) - inkRight(a) != TANWIN_STAGGER) return; // the cell's edge cut it
+        int wide = inkRight(b) - inkLeft(a) + 1;
+        for (int extra = 0; extra <= wide; ++extra) {
+            int[] drawn = Arrays.copyOf(base, w + extra);
+            Arrays.fill(drawn, w, w + extra, stroke);
+            int shift = w + extra - 1 - inkRight(b);
+            if (inkLeft(a) + shift < 0) continue;
+            int[] pair = new int[w + extra];
+            for (int c = 0; c < w; ++c) {
+                int to = c + shift;
+                if (to >= 0 && to < pair.length) pair[to] = a[c] | b[c];
+            }
+            // Two blank rows and a blank column round the pair keep it off the letter's tail.
+            int[] around = paddedBlank(pair, 1, 1);
+            boolean clear = true;
+            for (int i = 0; i < drawn.length && clear; ++i) {
+                int near = around[i] | around[i + 1] | around[i + 2];
+                near |= near << 1 | near << 2 | near >>> 1 | near >>> 2;
+                clear = (drawn[i] & near) == 0;
+            }
+            if (clear) {
+                k.tanwinPair = pair;
+                k.tanwinExtra = extra;
+                k.tanwinIndex = k.marks.size();
+                return;
+            }
+        }
+    }
+
+    /** The letter of {@code k} with its kasratan under its joining stroke, or null. */
+    private static Stacked underStroke(Cluster k) {
+        if (k.tanwinPair == null || k.tanwinIndex >= k.marks.size()) return null;
+        int extra = k.tanwinExtra;
+        int[] base = Arrays.copyOf(k.base, k.base.length + extra);
+        Arrays.fill(base, k.base.length, base.length, k.base[k.base.length - 1]);
+        List<int[]> marks = new ArrayList<>(k.marks.size());
+        for (int i = 0; i < k.marks.size(); ++i) {
+            marks.add(i == k.tanwinIndex ? k.tanwinPair : paddedBlank(k.marks.get(i), 0, extra));
+        }
+        return new Stacked(base, marks);
     }
 
     private void noteWidth(int dots, int c) {
@@ -425,6 +498,7 @@ final class LineComposer {
         }
         if (isHamzaOverAlef(k.codePoint)) base = headLowered(base, marks);
         Stacked beside = besideStem(base, marks, k.joining);
+        if (beside == null) beside = underStroke(k);
         int[] window = window(base, marks, k.joining, false);
         int leadingGap = -1;
         if (k.wideBowl != null && marks.isEmpty()) {
