@@ -28,6 +28,8 @@ final class ReceiptLayout {
     private int frameRight = -1;
     /** The leading spaces the lines of this frame lose, as its first line lost them to fit. */
     private int frameIndent;
+    /** Whether this frame was typed in the middle of the paper and is centred as printed. */
+    private boolean frameCentred;
     /** The dot column the lines of this frame start at. */
     private int frameOrigin;
     /** Whether padding of spaces separates columns. */
@@ -132,7 +134,13 @@ final class ReceiptLayout {
      * cells and stood off the middle by half of what it saves: the text is centred on the paper
      * instead.
      */
-    private int[] typedCentred(int[] text) {
+    private int[] typedCentred(int[] text) { return typedCentred(text, 1); }
+
+    /**
+     * The text of a line whose spaces centre it in the paper's cells to within {@code slack}
+     * cells of the doubled padding, as {@link #typedCentred(int[])}; otherwise null.
+     */
+    private int[] typedCentred(int[] text, int slack) {
         int lead = leadingSpaces(text);
         int end = text.length;
         while (end > lead && text[end - 1] == ReceiptInput.SPACE) --end;
@@ -149,8 +157,8 @@ final class ReceiptLayout {
                                                                        : 1;
         }
         int cells = lineWidth() / Characters.RESIDENT_CELL;
-        boolean centred =
-            Math.abs(2 * lead + chars - cells) <= 1 || Math.abs(2 * lead + shown - cells) <= 1;
+        boolean centred = Math.abs(2 * lead + chars - cells) <= slack
+            || Math.abs(2 * lead + shown - cells) <= slack;
         return centred ? Arrays.copyOfRange(text, lead, end) : null;
     }
 
@@ -258,6 +266,8 @@ final class ReceiptLayout {
         if (frame) {
             // The lines of a frame that lost leading spaces keep lining up with its first line.
             int lead = leadingSpaces(text);
+            // A line that starts before a centred frame's corner is not one of its lines.
+            if (frameCentred && lead < frameIndent) endFrame();
             if (frameIndent > 0 && lead > 0) {
                 text = Arrays.copyOfRange(text, Math.min(frameIndent, lead), text.length);
             }
@@ -293,6 +303,18 @@ final class ReceiptLayout {
         int last = text[text.length - 1];
         boolean bordered = text.length - lead >= 2 && isVerticalBorder(text[lead])
             && isVerticalBorder(last) && frameRight >= 0;
+        // A frame typed in the middle of the paper's cells, to a cell, stays in its middle when
+        // its cells print wider or narrower than the printer's (18 or 10 dots): its lines lose
+        // their indent and the frame is centred as printed.
+        int[] centred = !bordered && frameRight < 0 ? typedCentred(text, 2) : null;
+        if (centred != null && isDrawing(centred)) {
+            frameIndent += lead;
+            text = centred;
+            lead = 0;
+            last = text[text.length - 1];
+        } else {
+            centred = null;
+        }
         if (!bordered && isDrawing(text) && wider(text, width)) {
             int[] fitted = fitted(text, width);
             if (fitted == null) {
@@ -313,7 +335,11 @@ final class ReceiptLayout {
         }
         if (!bordered) {
             LineComposer.Run run = line(text, false, true);
-            if (frameRight < 0) frameOrigin = origin(text, run.width, width);
+            if (frameRight < 0) {
+                frameCentred = centred != null;
+                frameOrigin = frameCentred ? Math.max(0, (width - run.width) / 2)
+                                           : origin(text, run.width, width);
+            }
             run.shift(frameOrigin, writer.style().widthFactor());
             if (frameOrigin + run.width > width) {
                 if (frameRight >= 0) notes.add(Note.Kind.WIDER_THAN_FRAME, last);
@@ -423,6 +449,7 @@ final class ReceiptLayout {
         frameRight = -1;
         frameIndent = 0;
         frameOrigin = 0;
+        frameCentred = false;
     }
 
     /** A line of the frame in its cells, from the frame's origin. */

@@ -135,7 +135,10 @@ class ReceiptsAsWrittenTest {
         assertEquals(Note.Kind.WIDER_THAN_FRAME, e.notes().get(0).kind());
     }
 
-    /** A frame typed for 48 columns, indented, and a rule, under 1255; a wider one under 1256. */
+    /**
+     * A frame typed in the middle of 48 columns (to a cell), and a rule, under 1255; a wider one
+     * under 1256.
+     */
     private static final String[][] FRAMES = {
         {"1255", "          ╔════════════════════════╗", "          ║     ZELVAR  MARKET     ║",
             "          ║  12 Harbour Rd, Haifa  ║", "          ╚════════════════════════╝",
@@ -199,6 +202,11 @@ class ReceiptsAsWrittenTest {
             }
             assertEquals(1, lefts.size(), codePage + ": left corners at " + lefts);
             assertEquals(1, rights.size(), codePage + ": right corners at " + rights);
+            // The first frame, typed in the middle of the paper's cells, stays in its middle.
+            int middle = lefts.iterator().next() + rights.iterator().next();
+            assertTrue(!frame[0].equals("1255")
+                    || Math.abs(middle - ReceiptRenderTest.PAPER) <= 2 * Characters.RESIDENT_CELL,
+                "a frame centred at " + middle / 2);
         }
     }
 
