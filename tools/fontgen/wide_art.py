@@ -247,12 +247,15 @@ A9FC1 = [
 # You (U+723E) as it stands on the right of an ideograph, in columns 12-22 (the other part takes
 # the ten columns 1-10, a blank one between, and the first and last columns stay blank so that
 # neighbours stand two apart): one, its two small strokes either side of the vertical, the frame
-# and the vertical through it; the four small crosses inside the frame are crosses three dots
-# square, two on each side, a blank column between them and the vertical, so that the vertical
-# stands clear and the crosses stand apart with three blank rows between one and the next
-# (crosses touching the vertical merged with it into a mesh). The left crosses touch the frame;
-# the right ones have the frame for their outer arm, which keeps you eleven columns wide. To
-# leave them that room the frame's sides are one dot thick below its top bar.
+# and the vertical through it. Each pair of small crosses inside the frame is drawn as one cross
+# per side, as type at this size draws them: two strokes one dot wide, each two rows to a
+# column, meeting on the middle column over two rows, three columns wide and six rows high (rows
+# 9-14), with the rooms under them left blank. The left cross touches the frame and stands a
+# blank column from the vertical; the right one has the frame for its outer arm, which keeps you
+# eleven columns wide. Four crosses three dots square, one dot to a row, printed as a
+# checkerboard that a run of these read as a grey band; crosses touching the vertical merged
+# with it into a mesh. The two crosses take as many dots as the four did. The frame's sides are
+# one dot thick below its top bar to leave the crosses that room.
 ER = [
     "...........",  # 0
     "###########",  # 1
@@ -264,14 +267,14 @@ ER = [
     "#....##...#",  # 7
     "#....##...#",  # 8
     "##.#.##.#.#",  # 9
-    "#.#..##..##",  # 10
-    "##.#.##.#.#",  # 11
-    "#....##...#",  # 12
-    "#....##...#",  # 13
-    "#....##...#",  # 14
-    "##.#.##.#.#",  # 15
-    "#.#..##..##",  # 16
-    "##.#.##.#.#",  # 17
+    "##.#.##.#.#",  # 10
+    "#.#..##..##",  # 11
+    "#.#..##..##",  # 12
+    "##.#.##.#.#",  # 13
+    "##.#.##.#.#",  # 14
+    "#....##...#",  # 15
+    "#....##...#",  # 16
+    "#....##...#",  # 17
     "#....##...#",  # 18
     "#....##...#",  # 19
     "#....##...#",  # 20
