@@ -323,15 +323,17 @@ A9FE5 = beside_er([
     "..........",  # 23
 ])
 
-# U+9FDB: ice and the hill beside you: ice's dot and rising stroke; earth, the two short
-# strokes and the going slowly, one over another.
+# U+9FDB: ice and the hill beside you: ice's dot and rising stroke in columns 0-2, a blank column
+# from the hill; earth, the two short strokes and the going slowly, one over another, the going
+# slowly's falling strokes in runs of one or two dots a row down to row 21. Its last stroke
+# crossing the ice's rising one, on the same rows, printed as a knot of single dots.
 A9FDB = beside_er([
     "..........",  # 0
     "......##..",  # 1
-    "##...####.",  # 2
-    ".##..####.",  # 3
+    ".....####.",  # 2
+    "##...####.",  # 3
     ".##...##..",  # 4
-    "....######",  # 5
+    "..#.######",  # 5
     "....######",  # 6
     "..........",  # 7
     ".....#..#.",  # 8
@@ -340,14 +342,14 @@ A9FDB = beside_er([
     "......##..",  # 11
     ".....#####",  # 12
     ".....#####",  # 13
-    "..##.##.##",  # 14
-    "..##.#.##.",  # 15
-    ".##.#.##..",  # 16
+    "....##..##",  # 14
+    "....#..##.",  # 15
+    "..#...##..",  # 16
     ".##..###..",  # 17
-    "##..##.##.",  # 18
-    "##.##...##",  # 19
-    "#.........",  # 20
-    "..........",  # 21
+    ".##.##.##.",  # 18
+    "##..#...##",  # 19
+    "##.......#",  # 20
+    "#.........",  # 21
     "..........",  # 22
     "..........",  # 23
 ])
