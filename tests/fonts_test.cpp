@@ -549,6 +549,30 @@ TEST(Artwork, WideIdeographStrokesAreTwoDotsThick) {
     EXPECT_LE(100 * all_thin, kMostThinPercentOfAll * all_ink);
 }
 
+// A cross three dots square (single dots crossing on one) prints as a checkerboard, and a run
+// of ideographs drawn with such crosses reads as a grey band: no dot of a wide ideograph stands
+// without ink beside, over or under it while three of its corners are inked.
+TEST(Artwork, WideIdeographsHaveNoCheckerboardCrosses) {
+    const Font& wide = kFonts[3];
+    for (const auto& [cp, flag] : Expectation(wide)) {
+        const Record rec = Get(wide, cp);
+        auto inked = [&](int c, int r) {
+            return c >= 0 && c < wide.width && r >= 0 && r < kRows && Ink(rec, c, r);
+        };
+        for (int r = 0; r < kRows; ++r) {
+            for (int c = 0; c < wide.width; ++c) {
+                if (!inked(c, r) || inked(c - 1, r) || inked(c + 1, r) || inked(c, r - 1) ||
+                    inked(c, r + 1)) {
+                    continue;
+                }
+                const int corners = inked(c - 1, r - 1) + inked(c + 1, r - 1) +
+                                    inked(c - 1, r + 1) + inked(c + 1, r + 1);
+                EXPECT_LT(corners, 3) << Hex(cp) << " column " << c << " row " << r;
+            }
+        }
+    }
+}
+
 // --- box drawing and blocks -----------------------------------------------------------------
 
 struct BoxSign {

@@ -2,7 +2,7 @@
 """Japanese (kana, CJK punctuation and the kanji of the narrow fonts) and the wide ideographs.
 
 Rendered from Noto Sans CJK JP and SC, the wide ideographs with their strokes made two dots thick;
-the few ideographs that Noto lacks are enlarged from GNU Unifont's bitmaps, and three that neither
+the few ideographs that Noto lacks are enlarged from GNU Unifont's bitmaps, and those that neither
 draws cleanly at 24 dots are drawn dot by dot (wide_art.py).
 """
 

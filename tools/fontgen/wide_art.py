@@ -13,9 +13,11 @@ Noto at 21 px draws U+9FC0, U+9FE6 and those with you (U+723E) on their right, U
 U+9FE0, U+9FE5 and U+9FE7-9FE9, with one-dot strokes one blank apart, which print as grey blobs:
 they have more strokes than 24 dots hold at two dots each. They are drawn here as a 24-dot font
 draws them, with Noto's components, the frames and main strokes two dots thick with a blank dot
-between strokes, and the small inner details simplified: you's four small crosses are crosses
-three dots square touching its frame and a blank column from its vertical, three blank rows
-apart, the frame's sides one dot thick below the top bar to leave them that room (ER, shared);
+between strokes, and the small inner details simplified: you's four small crosses are one cross
+a side, two strokes one dot wide meeting over two rows (three columns by six rows), touching
+its frame and a blank column from its vertical, the rooms under them blank, the frame's sides
+one dot thick below the top bar to leave them that room (ER, shared; four crosses three dots
+square printed as a checkerboard, and a run of them as a grey band);
 the four dots of fire in U+9FE9 and the dots of rain are ticks one dot wide and two high with
 blank dots all round; the mountain's teeth in U+9FE6 (whose centre is a frame open at the foot,
 its sides one dot thick, so that brave does not read as yellow), the net's inner walls in
@@ -48,7 +50,9 @@ U+9FEB, U+9FE2, U+9FB2, U+9FD0 and U+9FEA. Tree and each (the right of U+683C) s
 that U+4F0A's two verticals are two dots thick with rooms two columns wide between); the tree's
 legs and each's crossing are one dot thick and each's mouth one column wide inside. U+9FE4
 gives the ear, the tree and each seven columns each, so that each's mouth is three wide inside. U+9FE2 narrows the ear to
-seven columns beside the town (its bends one dot thick) and join; U+9FEB draws the box inside
+seven columns beside the town (its bends one dot thick) and join, and U+9FE3 sets that ear and
+town beside overcome, where Noto squeezes the ear into five columns and its bars close into a
+ladder; U+9FEB draws the box inside
 the air narrower than it, standing on big's bar, the rice's vertical two dots thick and its bar
 and dots one (the dots slanted ticks); U+9FB2's
 cart is a box of four rooms one dot high under the shelter, gold's dots slanted ticks; U+9FD0 is
@@ -247,12 +251,15 @@ A9FC1 = [
 # You (U+723E) as it stands on the right of an ideograph, in columns 12-22 (the other part takes
 # the ten columns 1-10, a blank one between, and the first and last columns stay blank so that
 # neighbours stand two apart): one, its two small strokes either side of the vertical, the frame
-# and the vertical through it; the four small crosses inside the frame are crosses three dots
-# square, two on each side, a blank column between them and the vertical, so that the vertical
-# stands clear and the crosses stand apart with three blank rows between one and the next
-# (crosses touching the vertical merged with it into a mesh). The left crosses touch the frame;
-# the right ones have the frame for their outer arm, which keeps you eleven columns wide. To
-# leave them that room the frame's sides are one dot thick below its top bar.
+# and the vertical through it. Each pair of small crosses inside the frame is drawn as one cross
+# per side, as type at this size draws them: two strokes one dot wide, each two rows to a
+# column, meeting on the middle column over two rows, three columns wide and six rows high (rows
+# 9-14), with the rooms under them left blank. The left cross touches the frame and stands a
+# blank column from the vertical; the right one has the frame for its outer arm, which keeps you
+# eleven columns wide. Four crosses three dots square, one dot to a row, printed as a
+# checkerboard that a run of these read as a grey band; crosses touching the vertical merged
+# with it into a mesh. The two crosses take as many dots as the four did. The frame's sides are
+# one dot thick below its top bar to leave the crosses that room.
 ER = [
     "...........",  # 0
     "###########",  # 1
@@ -264,14 +271,14 @@ ER = [
     "#....##...#",  # 7
     "#....##...#",  # 8
     "##.#.##.#.#",  # 9
-    "#.#..##..##",  # 10
-    "##.#.##.#.#",  # 11
-    "#....##...#",  # 12
-    "#....##...#",  # 13
-    "#....##...#",  # 14
-    "##.#.##.#.#",  # 15
-    "#.#..##..##",  # 16
-    "##.#.##.#.#",  # 17
+    "##.#.##.#.#",  # 10
+    "#.#..##..##",  # 11
+    "#.#..##..##",  # 12
+    "##.#.##.#.#",  # 13
+    "##.#.##.#.#",  # 14
+    "#....##...#",  # 15
+    "#....##...#",  # 16
+    "#....##...#",  # 17
     "#....##...#",  # 18
     "#....##...#",  # 19
     "#....##...#",  # 20
@@ -316,15 +323,17 @@ A9FE5 = beside_er([
     "..........",  # 23
 ])
 
-# U+9FDB: ice and the hill beside you: ice's dot and rising stroke; earth, the two short
-# strokes and the going slowly, one over another.
+# U+9FDB: ice and the hill beside you: ice's dot and rising stroke in columns 0-2, a blank column
+# from the hill; earth, the two short strokes and the going slowly, one over another, the going
+# slowly's falling strokes in runs of one or two dots a row down to row 21. Its last stroke
+# crossing the ice's rising one, on the same rows, printed as a knot of single dots.
 A9FDB = beside_er([
     "..........",  # 0
     "......##..",  # 1
-    "##...####.",  # 2
-    ".##..####.",  # 3
+    ".....####.",  # 2
+    "##...####.",  # 3
     ".##...##..",  # 4
-    "....######",  # 5
+    "..#.######",  # 5
     "....######",  # 6
     "..........",  # 7
     ".....#..#.",  # 8
@@ -333,14 +342,14 @@ A9FDB = beside_er([
     "......##..",  # 11
     ".....#####",  # 12
     ".....#####",  # 13
-    "..##.##.##",  # 14
-    "..##.#.##.",  # 15
-    ".##.#.##..",  # 16
+    "....##..##",  # 14
+    "....#..##.",  # 15
+    "..#...##..",  # 16
     ".##..###..",  # 17
-    "##..##.##.",  # 18
-    "##.##...##",  # 19
-    "#.........",  # 20
-    "..........",  # 21
+    ".##.##.##.",  # 18
+    "##..#...##",  # 19
+    "##.......#",  # 20
+    "#.........",  # 21
     "..........",  # 22
     "..........",  # 23
 ])
@@ -875,6 +884,38 @@ A9FE2 = [
     "........................",  # 23
 ]
 
+# U+9FE3: the ear and the town as in U+9FE2 (columns 1-12) beside overcome (U+514B) in columns
+# 14-21: ten (its vertical from the top row down onto the mouth), the mouth and the legs, the
+# left one falling to the left, the right one turning along the foot and up at its end. Noto
+# gives the ear five columns beside the town and overcome, where its bars close into a ladder.
+KE = [
+    "...##...",  # 0
+    "...##...",  # 1
+    "#######.",  # 2
+    "#######.",  # 3
+    "...##...",  # 4
+    "#######.",  # 5
+    "#######.",  # 6
+    "##...##.",  # 7
+    "##...##.",  # 8
+    "##...##.",  # 9
+    "#######.",  # 10
+    "#######.",  # 11
+    ".##.##..",  # 12
+    ".##.##..",  # 13
+    ".##.##..",  # 14
+    ".##.##..",  # 15
+    ".##.##..",  # 16
+    "##..##..",  # 17
+    "##..##..",  # 18
+    "#...##.#",  # 19
+    "....####",  # 20
+    "........",  # 21
+    "........",  # 22
+    "........",  # 23
+]
+A9FE3 = [A9FE2[r][:14] + KE[r] + ".." for r in range(24)]
+
 # U+9FEB: the air around the inside of U+5967: the falling stroke and three bars of the air, its
 # last bar turning down the right and hooking up at the foot; inside, the box with rice in it,
 # narrower than the air and standing on big's bar (the rice's vertical two dots thick, its bar
@@ -1038,5 +1079,5 @@ A4DBD = [
 ]
 
 WIDE_ART = {0x4DB6: A4DB6, 0x4DBD: A4DBD, 0x9FA6: A9FA6, 0x9FAD: A9FAD, 0x9FAE: A9FAE, 0x9FB2: A9FB2, 0x9FBD: A9FBD, 0x9FC0: A9FC0, 0x9FC1: A9FC1, 0x9FD0: A9FD0, 0x9FDA: A9FDA, 0x9FDB: A9FDB,
-            0x9FDC: A9FDC, 0x9FDD: A9FDD, 0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE1: A9FE1, 0x9FE2: A9FE2, 0x9FE4: A9FE4, 0x9FE5: A9FE5,
+            0x9FDC: A9FDC, 0x9FDD: A9FDD, 0x9FDE: A9FDE, 0x9FE0: A9FE0, 0x9FE1: A9FE1, 0x9FE2: A9FE2, 0x9FE3: A9FE3, 0x9FE4: A9FE4, 0x9FE5: A9FE5,
             0x9FE6: A9FE6, 0x9FE7: A9FE7, 0x9FE8: A9FE8, 0x9FE9: A9FE9, 0x9FEA: A9FEA, 0x9FEB: A9FEB, 0x9FFF: A9FFF}
