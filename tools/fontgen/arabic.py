@@ -253,6 +253,8 @@ def render_letter(src, body, px_w, px_h, bold):
 def draw_letter(cp, width, flag=cov.FLAG_NONE):
     if cp == THOUSANDS_SEPARATOR:
         return draw_thousands_separator(width)
+    if cp in HAMZA_ALONE:
+        return draw_hamza_alone(width)
     left, right = joining_sides(cp)
     aim = cov.aimed_margins(width, cp)
     if aim:
@@ -1656,6 +1658,24 @@ def draw_centred(arts, width, base_row):
     g.draw_art(art, (width - len(art[0])) // 2, base_row - len(art) + 1)
     g.source = "code"
     return g
+
+
+# The hamza standing alone (U+0621, U+FE80): the font's comes out at this size as tall as the
+# head and body of the initial ain, and ماء read as ماع. Drawn as type sets it, small, about half
+# the height of ain's head and body, a little over the base line: a c open to the right, strokes
+# two dots thick where they can be, whose foot runs on to the right and turns back under it to a
+# tail going left. The comma beside it stands on the base line, its top two rows lower.
+HAMZA_ALONE = (0x0621, 0xFE80)
+HAMZA_ALONE_ART = {
+    "narrow": ["..###.", ".##...", ".##.##", "..####", "####.."],
+    "wide": ["...####.", "..###...", "..###.##", "...#####", "#####..."],
+}
+HAMZA_ALONE_BASE_ROW = {"narrow": ARABIC_BASE_ROW - 1, "wide": ARABIC_BASE_ROW - 2}
+
+
+def draw_hamza_alone(width):
+    return draw_centred(HAMZA_ALONE_ART, width,
+                        HAMZA_ALONE_BASE_ROW["wide" if width >= 18 else "narrow"])
 
 
 # The Arabic decimal separator: the font's mark at this size comes out nearly the shape and size
