@@ -834,7 +834,7 @@ def common_dot_rows(cp, groups):
 
 # Marks rendered from the font are no more than this many rows high, so that over a tall letter
 # (ink from row 4) a mark at the top edge keeps a blank row. (The damma drawn in marks.py drops
-# the tip of its tail to a fourth row, at the cell's left edge, where few tall letters reach.)
+# its tail under row 2 at the cell's left edge, where few tall letters reach.)
 MARK_ROWS = 3
 
 

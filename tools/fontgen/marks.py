@@ -4,8 +4,8 @@
 At 24 dots a font's dots come out one dot row high and melt into each other and into the
 letter, so that two dots print as a dash whose length, not count, tells letters apart. Here a
 dot is a square of whole printer dots, groups of dots keep a blank column or row between their
-squares, and the harakat are small hand-drawn shapes of three rows (the damma's tail tip takes
-a fourth), so that over a tall letter (ink from row 4) a mark keeps a blank row, and each mark
+squares, and the harakat are small hand-drawn shapes of three rows (the damma's tail reaches
+lower, at the cell's left edge), so that over a tall letter (ink from row 4) a mark keeps a blank row, and each mark
 differs from the others.
 """
 
@@ -72,15 +72,19 @@ def draw_group(glyph, arrangement, c0, r0, stacked=False):
 # room (over alef there are three rows), fathatan and kasratan are two strokes side by side,
 # more than one blank dot apart in every direction (thermal heads print two strokes one blank
 # dot apart as one, which reads as madda), each steeper than the fatha, as two shallow strokes side by side over alef
-# read as madda too (شكراً as شكرآ); damma a small waw: a ring on rows 0-2 whose tail leaves
-# its left side on row 1 and runs down to the left, a blank dot apart from the ring's foot,
-# ending in one dot on row 3 at the cell's left edge. In three rows a ring leaves its tail no
-# room below it: with a short tail along its foot it read as sukun, with a long one as a fatha
-# beside a ring, with a turned tail as one blot, and a ring whose tail was one dot under its
-# corner read as sukun too; a solid knot with a tail, in any size, looks like a slanted stroke
-# (a fatha, and its pair fathatan). The tail's tip is the only ink on row 3, at the left edge,
-# where few tall letters (top on row 4) come within a column: a fourth row anywhere else touches
-# them. Dammatan is two dammas two blank columns apart without the tip (two tips would touch
+# read as madda too (شكراً as شكرآ); damma a small waw: a ring on rows 0-2 whose tail runs down
+# to the left and ends at the cell's left edge. In three rows a ring leaves its tail no room
+# below it: with a short tail along its foot it read as sukun, with a long one as a fatha beside
+# a ring, with a turned tail as one blot, and a ring whose tail was one dot under its corner
+# read as sukun too; a solid knot with a tail, in any size, looks like a slanted stroke (a
+# fatha, and its pair fathatan). Under row 2 the tail may only take the cell's first column,
+# where the fewest tall letters (top on row 4) come within a column, and only as far down as
+# it stays clear of those that do not already touch the ring: at 13 it leaves the ring's foot at
+# its left corner and hangs down the first column to row 4, as the tail of a waw hangs under
+# its head (the alef and tah it comes near touch the tip on row 3 already); at 10 and 18 a fifth
+# row there touches the lam of lam-alef (and at 10 the hamza of initial yeh), so the tail leaves
+# the ring's left side on row 1, a blank dot apart from its foot, and ends in one dot on row 3
+# (in both the ring reads apart from the sukun only by that tail). Dammatan is two dammas two blank columns apart without the tip (two tips would touch
 # too many tall letters), each tail leaving its ring on row 1 and ending two blank dots from the
 # ring's foot, whose corner under the tail stays open (a tail a blank dot from the foot printed
 # as a ring on a longer foot, and two such read as two sukuns; a tail two dots thick beside the
@@ -95,7 +99,7 @@ HARAKAT_ART = {
         0x064C: ["..###....###", ".##.#...##.#", "#..##..#..##"],  # dammatan: two dammas
         0x064D: ["..##.....##", ".###....###", "###....###."],  # kasratan
         0x064E: [".#####", "#####."],  # fatha: two rows (see above)
-        0x064F: ["...###", "..##.#", ".#.###", "#....."],  # damma: a small waw (see above)
+        0x064F: ["..####", ".##..#", ".#####", "#.....", "#....."],  # damma: a small waw
         0x0650: [".#####", "#####."],  # kasra: two rows, as the fatha
         0x0651: [".##..##..##", ".##..##..##", ".##########"],  # shadda: a comb
         0x0652: [".###.", "#...#", ".###."],  # sukun: a round ring
@@ -120,7 +124,7 @@ HARAKAT_ART = {
 
 BELOW = {0x064D, 0x0650, 0x0656}
 
-# Drawn from the cell's left edge rather than centred: the damma's tail tip on the fourth row.
+# Drawn from the cell's left edge rather than centred: the damma's tail under row 2.
 AT_LEFT_EDGE = {0x064F}
 
 
