@@ -1661,21 +1661,22 @@ def draw_centred(arts, width, base_row):
 
 
 # The hamza standing alone (U+0621, U+FE80): the font's comes out at this size as tall as the
-# head and body of the initial ain, and ماء read as ماع. Drawn as type sets it, small, about half
-# the height of ain's head and body, a little over the base line: a c open to the right, strokes
-# two dots thick where they can be, whose foot runs on to the right and turns back under it to a
-# tail going left. The comma beside it stands on the base line, its top two rows lower.
+# head and body of the initial ain, and ماء read as ماع. Drawn as type sets it, small, five rows
+# against ain's seven, over the base line: a c open to the right, strokes two dots thick where
+# they can be, whose foot runs on to the right and turns back under it to a tail going left. Its
+# foot stands two rows over the base line, where the comma stands, and its top three rows (two
+# at 18) over the comma's, so that the two small marks read apart; with its foot one row over the
+# base line at 13, the machine reader took the meem of ماء for dad.
 HAMZA_ALONE = (0x0621, 0xFE80)
 HAMZA_ALONE_ART = {
     "narrow": ["..###.", ".##...", ".##.##", "..####", "####.."],
     "wide": ["...####.", "..###...", "..###.##", "...#####", "#####..."],
 }
-HAMZA_ALONE_BASE_ROW = {"narrow": ARABIC_BASE_ROW - 1, "wide": ARABIC_BASE_ROW - 2}
+HAMZA_ALONE_BASE_ROW = ARABIC_BASE_ROW - 2
 
 
 def draw_hamza_alone(width):
-    return draw_centred(HAMZA_ALONE_ART, width,
-                        HAMZA_ALONE_BASE_ROW["wide" if width >= 18 else "narrow"])
+    return draw_centred(HAMZA_ALONE_ART, width, HAMZA_ALONE_BASE_ROW)
 
 
 # The Arabic decimal separator: the font's mark at this size comes out nearly the shape and size
