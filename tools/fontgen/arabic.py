@@ -253,6 +253,8 @@ def render_letter(src, body, px_w, px_h, bold):
 def draw_letter(cp, width, flag=cov.FLAG_NONE):
     if cp == THOUSANDS_SEPARATOR:
         return draw_thousands_separator(width)
+    if cp in HAMZA_ALONE:
+        return draw_hamza_alone(width)
     left, right = joining_sides(cp)
     aim = cov.aimed_margins(width, cp)
     if aim:
@@ -832,7 +834,7 @@ def common_dot_rows(cp, groups):
 
 # Marks rendered from the font are no more than this many rows high, so that over a tall letter
 # (ink from row 4) a mark at the top edge keeps a blank row. (The damma drawn in marks.py drops
-# the tip of its tail to a fourth row, at the cell's left edge, where few tall letters reach.)
+# its tail under row 2 at the cell's left edge, where few tall letters reach.)
 MARK_ROWS = 3
 
 
@@ -1656,6 +1658,25 @@ def draw_centred(arts, width, base_row):
     g.draw_art(art, (width - len(art[0])) // 2, base_row - len(art) + 1)
     g.source = "code"
     return g
+
+
+# The hamza standing alone (U+0621, U+FE80): the font's comes out at this size as tall as the
+# head and body of the initial ain, and ماء read as ماع. Drawn as type sets it, small, five rows
+# against ain's seven, over the base line: a c open to the right, strokes two dots thick where
+# they can be, whose foot runs on to the right and turns back under it to a tail going left. Its
+# foot stands two rows over the base line, where the comma stands, and its top three rows (two
+# at 18) over the comma's, so that the two small marks read apart; with its foot one row over the
+# base line at 13, the machine reader took the meem of ماء for dad.
+HAMZA_ALONE = (0x0621, 0xFE80)
+HAMZA_ALONE_ART = {
+    "narrow": ["..###.", ".##...", ".##.##", "..####", "####.."],
+    "wide": ["...####.", "..###...", "..###.##", "...#####", "#####..."],
+}
+HAMZA_ALONE_BASE_ROW = ARABIC_BASE_ROW - 2
+
+
+def draw_hamza_alone(width):
+    return draw_centred(HAMZA_ALONE_ART, width, HAMZA_ALONE_BASE_ROW)
 
 
 # The Arabic decimal separator: the font's mark at this size comes out nearly the shape and size
