@@ -636,6 +636,7 @@ final class ReceiptLayout {
 
     /** Counts the amounts that end the rows of a text into the amounts' field. */
     void noteAmounts(String text) {
+        if (direction < 0) return; // a left-to-right receipt sets amounts flush right
         for (int[] paragraph : ReceiptInput.paragraphs(text, 1, new Notes())) {
             int tab = ReceiptInput.indexOf(paragraph, ReceiptInput.TAB);
             if (tab >= 0) {
@@ -651,7 +652,9 @@ final class ReceiptLayout {
     }
 
     /** Counts the amount of a row into the amounts' field. */
-    void noteAmount(String amount) { widenAmountField(amount.codePoints().toArray()); }
+    void noteAmount(String amount) {
+        if (direction >= 0) widenAmountField(amount.codePoints().toArray());
+    }
 
     /** Counts {@code column}, the last of a row, into the amounts' field if it is an amount. */
     private void widenAmountField(int[] column) {
@@ -665,6 +668,10 @@ final class ReceiptLayout {
                 return;
             }
         }
+        // Its cells bound its width: only a wider one is measured as it prints.
+        int cells = 0;
+        for (int dots : characters.widths(column, 0, end, false)) cells += dots;
+        if (cells <= amountField) return;
         int dots =
             measurer.compose(VisualLine.of(Arrays.copyOf(column, end), false, characters), false, 1)
                 .width;
