@@ -149,17 +149,26 @@ final class ReceiptLayout {
         // The middle of the text in the middle of the line's cells, to the rounding of the
         // padding: counted a cell a character, as String.format counts, or as a screen shows
         // them, ideographs and kana two cells and marks none.
+        int shown = shownCells(text, lead, end);
+        int cells = lineWidth() / Characters.RESIDENT_CELL;
+        boolean centred = Math.abs(2 * lead + chars - cells) <= slack
+            || Math.abs(2 * lead + shown - cells) <= slack;
+        return centred ? Arrays.copyOfRange(text, lead, end) : null;
+    }
+
+    /**
+     * The cells a screen shows {@code text} from {@code from} to {@code to} in: ideographs and kana
+     * two, marks and invisible characters none, any other one.
+     */
+    private static int shownCells(int[] text, int from, int to) {
         int shown = 0;
-        for (int i = lead; i < end; ++i) {
+        for (int i = from; i < to; ++i) {
             int c = text[i];
             shown += Characters.isMark(c) || Characters.isInvisible(c) ? 0
                 : Characters.isCjk(c)                                  ? 2
                                                                        : 1;
         }
-        int cells = lineWidth() / Characters.RESIDENT_CELL;
-        boolean centred = Math.abs(2 * lead + chars - cells) <= slack
-            || Math.abs(2 * lead + shown - cells) <= slack;
-        return centred ? Arrays.copyOfRange(text, lead, end) : null;
+        return shown;
     }
 
     /**
@@ -181,7 +190,10 @@ final class ReceiptLayout {
         int end = 0;
         for (int i = 0; i < n; ++i) {
             runs[i] = line(texts[i], textRtl(texts[i], rtl), false);
-            int wanted = i == 0 ? 0 : spans.get(i)[0] * Characters.RESIDENT_CELL;
+            // As far in as the column was typed, counted as a screen shows it: a ZWNJ or a mark
+            // before it took no cell there.
+            int wanted =
+                i == 0 ? 0 : shownCells(paragraph, 0, spans.get(i)[0]) * Characters.RESIDENT_CELL;
             from[i] = i == 0 ? 0 : Math.max(wanted, end + Characters.RESIDENT_CELL);
             if (i == n - 1) from[i] = Math.max(from[i], width - runs[i].width);
             end = from[i] + runs[i].width;

@@ -105,6 +105,19 @@ class ReceiptsAsWrittenTest {
         }
         assertEquals(1, ends.size(), ends.toString());
         assertEquals(0, left);
+        // A middle column stands as far in as it was typed, counted as a screen shows the
+        // line: the ZWNJ of کم‌چرب took no cell there, and moved the quantity a cell.
+        ReceiptEncoder fa = new ReceiptEncoder(PrinterProfile.REFERENCE, 1256, 13, 576)
+                                .addLine("نان سنگک                   9         80,000")
+                                .addLine("ماست کم\u200Cچرب                 7        185,000");
+        Set<Integer> quantities = new HashSet<>();
+        for (List<Cell> line :
+            ReceiptRenderTest.byLine(ReceiptRenderTest.render(fa.toBytes(), 1256)).values()) {
+            line.stream()
+                .filter(c -> c.codePoint() == '9' || c.codePoint() == '7')
+                .forEach(c -> quantities.add(c.x()));
+        }
+        assertEquals(1, quantities.size(), "quantities at " + quantities);
     }
 
     @Test
