@@ -70,6 +70,7 @@ final class LineComposer {
     // Columns the upper vowel of a stacked tanwin stands at most left of the lower one.
     private static final int TANWIN_STAGGER = 2;
     private static final int FATHATAN = 0x064B;
+    private static final int DAMMATAN = 0x064C;
     private static final int KASRATAN = 0x064D;
     private static final int FATHA = 0x064E;
     private static final int KASRA = 0x0650;
@@ -131,6 +132,9 @@ final class LineComposer {
         final int font;
         final int joining;
         final int[] base;
+        // A dammatan drawn from the next width, two dammas, in place of the mark at pairIndex.
+        int[] dammaPair;
+        int pairIndex;
         final List<int[]> marks = new ArrayList<>(2);
         final boolean afterNonJoiner;
         int[] wideBowl; // the next width's drawing of a letter whose bowl the narrow cell cramps
@@ -245,7 +249,8 @@ final class LineComposer {
                     ? NativeDraw.JUSTIFY_LEFT
                     : NativeDraw.JUSTIFY_NONE;
                 int vowel = natural != null ? tanwinVowel(c) : 0;
-                byte[] unmarked = vowel != 0 ? placement.clone() : null;
+                boolean pairOfDammas = natural != null && c == DAMMATAN && font == NARROW_FONT;
+                byte[] unmarked = vowel != 0 || pairOfDammas ? placement.clone() : null;
                 byte[] sequence = NativeDraw.drawJustified(
                     c, characters.codePage, font, NativeDraw.FONT_HEIGHT, placement, justify);
                 boolean overstrike = sequence.length == COLUMN_BYTES * font + 17;
@@ -255,6 +260,10 @@ final class LineComposer {
                         int[] mark = vowel != 0
                             ? stackedTanwin(vowel, font, unmarked, justify, pending)
                             : null;
+                        if (pairOfDammas && pending.dammaPair == null) {
+                            pending.dammaPair = dammatanOfTwo(unmarked, justify);
+                            pending.pairIndex = pending.marks.size();
+                        }
                         pending.marks.add(mark != null ? mark : columns(sequence, font));
                         ++drawnCharacters;
                         continue;
@@ -325,6 +334,37 @@ final class LineComposer {
         }
         if (natural != null) set(run, natural, false, cell);
         return run;
+    }
+
+    /**
+     * The dammatan over a letter of the narrowest font, drawn as the next width draws it: two
+     * dammas side by side. In ten columns the font has room for one damma whose tail turns back,
+     * which readers did not know. Null where the wider drawing is not to be had.
+     */
+    private int[] dammatanOfTwo(byte[] placement, int justify) {
+        byte[] sequence = NativeDraw.drawJustified(
+            DAMMATAN, characters.codePage, BOWL_FONT, NativeDraw.FONT_HEIGHT, placement, justify);
+        if (sequence.length != COLUMN_BYTES * BOWL_FONT + 17) return null;
+        int[] pair = columns(sequence, BOWL_FONT);
+        return inkLeft(pair) < 0 ? null : pair;
+    }
+
+    /**
+     * The letter of {@code k} widened to the next width's cell, with its dammatan of two dammas
+     * (see {@link #dammatanOfTwo}), or null; taken where the line has saved the room.
+     */
+    private static Stacked withDammaPair(Cluster k) {
+        int[] pair = k.dammaPair;
+        if (pair == null || k.pairIndex >= k.marks.size() || pair.length < k.base.length) {
+            return null;
+        }
+        int before = (pair.length - k.base.length) / 2;
+        int after = pair.length - k.base.length - before;
+        List<int[]> marks = new ArrayList<>(k.marks.size());
+        for (int i = 0; i < k.marks.size(); ++i) {
+            marks.add(i == k.pairIndex ? pair : paddedBlank(k.marks.get(i), before, after));
+        }
+        return new Stacked(paddedBlank(k.base, before, after), marks);
     }
 
     /** The vowel doubled in a fathatan or kasratan; 0 for any other character. */
@@ -499,6 +539,7 @@ final class LineComposer {
         if (isHamzaOverAlef(k.codePoint)) base = headLowered(base, marks);
         Stacked beside = besideStem(base, marks, k.joining);
         if (beside == null) beside = underStroke(k);
+        if (beside == null) beside = withDammaPair(k);
         int[] window = window(base, marks, k.joining, false);
         int leadingGap = -1;
         if (k.wideBowl != null && marks.isEmpty()) {

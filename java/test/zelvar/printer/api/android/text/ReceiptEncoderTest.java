@@ -395,6 +395,25 @@ class ReceiptEncoderTest {
         }
     }
 
+    @Test
+    void aDammatanAtTenDotsIsTwoDammasSideBySide() {
+        // The narrowest font draws it as one damma whose tail turns back, which readers did not
+        // know: the next width's pair of dammas prints where the line has the room.
+        for (String word : new String[] {"كتبٌ", "جديدةٌ", "خبزٌ"}) {
+            boolean[] inked = new boolean[PAPER];
+            for (Glyph g : encode(PrinterProfile.REFERENCE, 1256, 10, PAPER, word).lines.get(0)) {
+                for (int c = 0; g.overstrike && c < g.columns.length; ++c) {
+                    inked[g.x + c] |= g.columns[c] != 0;
+                }
+            }
+            int runs = 0;
+            for (int c = 0; c < PAPER; ++c) {
+                if (inked[c] && (c == 0 || !inked[c - 1])) ++runs;
+            }
+            assertEquals(2, runs, word + ": the dammatan's pieces");
+        }
+    }
+
     // Rows 4 to 11, which only the tall letters reach.
     private static final int STEM_ROWS = 0x0FF000;
 
