@@ -355,16 +355,25 @@ final class LineComposer {
      */
     private static Stacked withDammaPair(Cluster k) {
         int[] pair = k.dammaPair;
-        if (pair == null || k.pairIndex >= k.marks.size() || pair.length < k.base.length) {
-            return null;
-        }
+        if (pair == null || pair.length < k.base.length) return null;
         int before = (pair.length - k.base.length) / 2;
-        int after = pair.length - k.base.length - before;
+        return withMark(k, paddedBlank(k.base, before, pair.length - k.base.length - before),
+            before, k.pairIndex, pair);
+    }
+
+    /**
+     * The letter of {@code k} as {@code base}, which holds its drawing {@code before} columns in,
+     * with {@code mark} in place of its mark at {@code index} and its other marks moved with it;
+     * null where it has no such mark.
+     */
+    private static Stacked withMark(Cluster k, int[] base, int before, int index, int[] mark) {
+        if (index >= k.marks.size()) return null;
+        int after = base.length - k.base.length - before;
         List<int[]> marks = new ArrayList<>(k.marks.size());
         for (int i = 0; i < k.marks.size(); ++i) {
-            marks.add(i == k.pairIndex ? pair : paddedBlank(k.marks.get(i), before, after));
+            marks.add(i == index ? mark : paddedBlank(k.marks.get(i), before, after));
         }
-        return new Stacked(paddedBlank(k.base, before, after), marks);
+        return new Stacked(base, marks);
     }
 
     /** The vowel doubled in a fathatan or kasratan; 0 for any other character. */
@@ -470,15 +479,10 @@ final class LineComposer {
 
     /** The letter of {@code k} with its kasratan under its joining stroke, or null. */
     private static Stacked underStroke(Cluster k) {
-        if (k.tanwinPair == null || k.tanwinIndex >= k.marks.size()) return null;
-        int extra = k.tanwinExtra;
-        int[] base = Arrays.copyOf(k.base, k.base.length + extra);
+        if (k.tanwinPair == null) return null;
+        int[] base = Arrays.copyOf(k.base, k.base.length + k.tanwinExtra);
         Arrays.fill(base, k.base.length, base.length, k.base[k.base.length - 1]);
-        List<int[]> marks = new ArrayList<>(k.marks.size());
-        for (int i = 0; i < k.marks.size(); ++i) {
-            marks.add(i == k.tanwinIndex ? k.tanwinPair : paddedBlank(k.marks.get(i), 0, extra));
-        }
-        return new Stacked(base, marks);
+        return withMark(k, base, 0, k.tanwinIndex, k.tanwinPair);
     }
 
     private void noteWidth(int dots, int c) {

@@ -607,7 +607,6 @@ final class ReceiptLayout {
         boolean rtl = receiptRtl(both);
         boolean labelRtl = textRtl(label, rtl);
         int width = lineWidth();
-        widenAmountField(amount);
         LineComposer.Run amountRun = line(amount, textRtl(amount, rtl), false);
         int shift = rtl ? amountShift(amountRun.width) : 0;
         int room = width - amountRun.width - Characters.RESIDENT_CELL;
